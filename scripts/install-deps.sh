@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Pagewheel needs to build, run and test.
+# Idempotent: when every package is present it only checks and returns.
+# Works as root (CI) and through sudo for a normal user.
+set -euo pipefail
+
+packages=(
+    build-essential cmake make pkg-config
+    qt6-base-dev qt6-multimedia-dev qt6-websockets-dev qt6-qpa-plugins
+    libgl-dev libpulse-dev
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+    chromium
+    xvfb xauth openbox x11-utils imagemagick
+    pulseaudio pulseaudio-utils
+    fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+    as_root=(sudo)
+else
+    echo "Missing packages (${missing[*]}) and no sudo to install them; install them as root." >&2
+    exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
