@@ -68,7 +68,7 @@ bool TextFileWriter::flush()
 
 VbError TextFileWriter::writeError() const
 {
-    if (m_errno == ENOSPC || m_errno == EDQUOT)
+    if (m_errno == ENOSPC || m_errno == EDQUOT || m_errno == EFBIG)
         return VbErrors::make(VbErrors::DiskFull);
     return VbErrors::make(VbErrors::PathFileAccess);
 }

@@ -1,1 +1,148 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "startup/Main.h"
+
+#include "platform/Prompts.h"
+#include "settings/COptions.h"
+#include "settings/ReadInOptions.h"
+#include "settings/modRegistry.h"
+#include "startup/StartupWindows.h"
+#include "startup/modFileTools.h"
+#include "startup/modMain.h"
+
+namespace modMain {
+
+COptions SavedOptions;
+cVendorInfo VendorInfo;
+
+namespace {
+
+constexpr int VersionMajor = 1;
+constexpr int VersionMinor = 3;
+constexpr int VersionRevision = 0;
+
+const QString CrLf = QStringLiteral("\r\n");
+
+void debugLog(const QString& line)
+{
+    if (DebugMode)
+        WriteLog(line);
+}
+
+/// Opens the log a switch asks for. Only one log file is open in a run:
+/// a later "debug" or "error" keeps the first file and is ignored.
+bool openLogFor(const QString& word, const QString& path)
+{
+    if (!LogFilePath().isEmpty()) {
+        WriteLog(QStringLiteral("CL: ") + word
+                 + QStringLiteral(" ignored, a log file is already open: ") + LogFilePath());
+        return false;
+    }
+    if (!OpenLogFile(path))
+        return false;
+    LogToFile = true;
+    return true;
+}
+
+void handleWords(const QStringList& words, const QString& usage)
+{
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString& word = words[i];
+        if (word == QStringLiteral("screen")) {
+            DebugMode = ErrorMode = TraceMode = true;
+            LogToFile = false;
+            LogBegin();
+        } else if (word == QStringLiteral("error")) {
+            if (openLogFor(word, ErrorFileName)) {
+                ErrorMode = true;
+                LogBegin();
+            }
+        } else if (word == QStringLiteral("debug")) {
+            if (openLogFor(word, DebugFileName)) {
+                DebugMode = ErrorMode = TraceMode = true;
+                LogBegin();
+            }
+        } else if (word.toUpper() == QStringLiteral("OPTIONS")) {
+            if (i + 1 < words.size()) {
+                UseOptionsFile = true;
+                OptionsFileName = words[++i];
+                debugLog(QStringLiteral("CL options file: ") + OptionsFileName);
+            } else {
+                debugLog(QStringLiteral("CL Error: options with no options file specified."));
+            }
+        } else if (word.toUpper() == QStringLiteral("FULLSCREEN")) {
+            FullScreenMode = true;
+            debugLog(QStringLiteral("CL: full screen mode is on."));
+        } else {
+            Prompts::MsgBox(QStringLiteral("Command line argument: ") + word
+                                + QStringLiteral(", is unknown and is being ignored.") + CrLf
+                                + QStringLiteral("Usage: ") + usage,
+                            Prompts::vbOKOnly, AppTitle());
+        }
+    }
+}
+
+void fillVendorInfo()
+{
+    VendorInfo.ProductName = QStringLiteral("Pagewheel");
+    VendorInfo.EXEName = QStringLiteral("Pagewheel");
+    VendorInfo.URLHome = QStringLiteral("https://pagewheel.example.org/");
+    VendorInfo.URLTestFile = QStringLiteral("test.htm");
+}
+
+/// Loads the options from the store, setting them up on the very first run.
+void loadOptions(COptions& options)
+{
+    if (modRegistry::RegistryGet(options))
+        return;
+    options.init_options();
+    options.AutoMode = modRegistry::GetBrowserChoice();
+    Prompts::MsgBox(QStringLiteral("Initializing options for ") + AppTitle()
+                        + QStringLiteral(" Version ") + QString::number(VersionMajor)
+                        + QLatin1Char('.') + QString::number(VersionMinor) + QLatin1Char('.')
+                        + QString::number(VersionRevision) + QStringLiteral(" for the first time."),
+                    Prompts::vbOKOnly);
+    modRegistry::RegistrySave(options);
+    modRegistry::RegistryGet(options);
+}
+
+} // namespace
+
+QString UsageText(const QString& executableName)
+{
+    return executableName + QStringLiteral("[debug] [error] [fullscreen] [options <optionsfile>]");
+}
+
+void Main(const QString& commandLine, const QString& executableName, const QString& programFolder,
+          StartupWindows& windows)
+{
+    SetProgramFolder(programFolder);
+    const QStringList words = modFileTools::GetCommandLine(commandLine, 5);
+    handleWords(words, UsageText(executableName));
+    fillVendorInfo();
+
+    COptions options;
+    loadOptions(options);
+    options.Copy_Object_to(SavedOptions);
+
+    if (UseOptionsFile) {
+        UseOptionsFile = ReadInOptions(OptionsFileName, options);
+        if (!UseOptionsFile) {
+            Prompts::MsgBox(QStringLiteral("Options file,") + CrLf + OptionsFileName + CrLf
+                                + QStringLiteral(
+                                    "was not found. Continuing with previously saved settings."),
+                            Prompts::vbOKOnly + Prompts::vbExclamation);
+        }
+    }
+
+    debugLog(QStringLiteral("mod Main  - showing splash"));
+    windows.showSplash();
+    PauseMilliseconds(700);
+    windows.showSplashShape();
+    PauseMilliseconds(2000);
+    windows.closeSplash();
+
+    debugLog(QStringLiteral("mod Main  - done"));
+    windows.showMainWindow(options);
+}
+
+} // namespace modMain

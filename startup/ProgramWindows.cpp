@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "startup/ProgramWindows.h"
+
+#include "guidance/frmSplash.h"
+#include "mainwindow/frmMain.h"
+#include "startup/modMain.h"
+
+void ProgramWindows::showSplash()
+{
+    m_splash = new frmSplash;
+    m_splash->setAttribute(Qt::WA_DeleteOnClose);
+    m_splash->show();
+}
+
+void ProgramWindows::showSplashShape()
+{
+    if (m_splash)
+        m_splash->showShape();
+}
+
+void ProgramWindows::closeSplash()
+{
+    if (m_splash)
+        m_splash->close();
+}
+
+void ProgramWindows::showMainWindow(const COptions& options)
+{
+    auto* window = new frmMain(options);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (modMain::FullScreenMode)
+        window->showFullScreen();
+    else
+        window->show();
+}

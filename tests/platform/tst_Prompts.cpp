@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/MessageBoxPrompts.h"
+#include "platform/ScriptedPrompts.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+using namespace Prompts;
+
+class tst_Prompts : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void defaultAnswers_data();
+    void defaultAnswers();
+    void scriptedRecordsEveryBox();
+    void messageBoxShowsAndAnswers_data();
+    void messageBoxShowsAndAnswers();
+};
+
+void tst_Prompts::defaultAnswers_data()
+{
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("OK only") << vbOKOnly << vbOK;
+    QTest::newRow("yes/no") << vbYesNo + vbExclamation << vbYes;
+    QTest::newRow("yes/no, No default") << vbYesNo + vbDefaultButton2 << vbNo;
+    QTest::newRow("yes/no/cancel third") << vbYesNoCancel + vbDefaultButton3 << vbCancel;
+    QTest::newRow("retry/cancel") << vbRetryCancel << vbRetry;
+}
+
+void tst_Prompts::defaultAnswers()
+{
+    QFETCH(int, buttons);
+    QFETCH(int, answer);
+    QCOMPARE(defaultAnswer(buttons), answer);
+}
+
+void tst_Prompts::scriptedRecordsEveryBox()
+{
+    ScriptedPrompts script;
+    script.answer(vbNo);
+    QCOMPARE(MsgBox(QStringLiteral("Save?"), vbYesNo + vbExclamation, QStringLiteral("Q")), vbNo);
+    // Script used up: the box's default button answers.
+    QCOMPARE(MsgBox(QStringLiteral("Done")), vbOK);
+    QCOMPARE(script.shown().size(), 2);
+    QCOMPARE(script.shown()[0].title, QStringLiteral("Q"));
+    QCOMPARE(script.shown()[0].buttons, vbYesNo + vbExclamation);
+    QCOMPARE(script.shown()[1].title, QStringLiteral("Pagewheel"));
+    QCOMPARE(script.texts(), (QStringList{"Save?", "Done"}));
+}
+
+void tst_Prompts::messageBoxShowsAndAnswers_data()
+{
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("click");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("icon");
+    QTest::newRow("yes/no, click No")
+        << vbYesNo + vbExclamation << int(QMessageBox::No) << vbNo << int(QMessageBox::Warning);
+    QTest::newRow("yes/no/cancel, click Cancel") << vbYesNoCancel + vbQuestion
+                                                 << int(QMessageBox::Cancel) << vbCancel
+                                                 << int(QMessageBox::Question);
+    QTest::newRow("OK") << vbOKOnly << int(QMessageBox::Ok) << vbOK << int(QMessageBox::NoIcon);
+}
+
+void tst_Prompts::messageBoxShowsAndAnswers()
+{
+    QFETCH(int, buttons);
+    QFETCH(int, click);
+    QFETCH(int, answer);
+    QFETCH(int, icon);
+    MessageBoxPrompts real;
+    setBackend(&real);
+    QString seenTitle;
+    QString seenText;
+    int seenIcon = -1;
+    QTimer::singleShot(50, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        seenTitle = box->windowTitle();
+        seenText = box->text();
+        seenIcon = box->icon();
+        box->button(QMessageBox::StandardButton(click))->click();
+    });
+    const int reply = MsgBox(QStringLiteral("Question text"), buttons);
+    setBackend(nullptr);
+    QCOMPARE(reply, answer);
+    QCOMPARE(seenTitle, QStringLiteral("Pagewheel"));
+    QCOMPARE(seenText, QStringLiteral("Question text"));
+    QCOMPARE(seenIcon, icon);
+}
+
+QTEST_MAIN(tst_Prompts)
+#include "tst_Prompts.moc"

@@ -1,0 +1,231 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/TextCodec.h"
+#include "platform/TextFileReader.h"
+#include "platform/TextFileWriter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using TextCodec::Encoding;
+
+namespace {
+
+struct ReadResult
+{
+    QStringList lines;
+    QList<Encoding> encodings;
+    int restarts = 0;
+    bool ok = false;
+    VbError error;
+};
+
+ReadResult readLines(const QString& path, qsizetype blockSize = 8 << 20)
+{
+    ReadResult result;
+    result.ok = TextFileReader::forEachLine(
+        path,
+        [&](QByteArrayView line, Encoding encoding) {
+            result.lines.append(TextCodec::decode(line, encoding));
+            result.encodings.append(encoding);
+        },
+        [&] {
+            ++result.restarts;
+            result.lines.clear();
+            result.encodings.clear();
+        },
+        &result.error, blockSize);
+    return result;
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class tst_TextFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void utf8Validation_data();
+    void utf8Validation();
+    void windows1252();
+    void lineEnds_data();
+    void lineEnds();
+    void longLinesAcrossBlocks();
+    void encodingChosenFromFirstBlock();
+    void lateInvalidUtf8RestartsAsWindows1252();
+    void openErrors();
+    void writerWritesCrLfUtf8();
+    void failedWriteKeepsOldFile();
+    void writerOpenErrors();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_TextFile::utf8Validation_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("ascii") << QByteArray("plain text, long enough for the fast path") << true;
+    QTest::newRow("two and three bytes") << QByteArray("caf\xc3\xa9 \xe2\x82\xac") << true;
+    QTest::newRow("four bytes") << QByteArray("\xf0\x9f\x8e\xa1") << true;
+    QTest::newRow("latin-1 byte") << QByteArray("caf\xe9") << false;
+    QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << false;
+    QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << false;
+    QTest::newRow("cut at the end") << QByteArray("abc\xe2\x82") << false;
+    QTest::newRow("above U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << false;
+}
+
+void tst_TextFile::utf8Validation()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, valid);
+    QCOMPARE(TextCodec::isValidUtf8(bytes), valid);
+}
+
+void tst_TextFile::windows1252()
+{
+    QCOMPARE(TextCodec::decodeWindows1252("\x80 caf\xe9 \x93q\x94"),
+             QString::fromUtf8("\xe2\x82\xac caf\xc3\xa9 \xe2\x80\x9cq\xe2\x80\x9d"));
+}
+
+void tst_TextFile::lineEnds_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+    QTest::newRow("LF") << QByteArray("a\nb\n") << QStringList{"a", "b"};
+    QTest::newRow("mixed, no end on last") << QByteArray("a\r\nb\nc") << QStringList{"a", "b", "c"};
+    QTest::newRow("blank lines kept") << QByteArray("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"};
+    QTest::newRow("empty file") << QByteArray() << QStringList{};
+}
+
+void tst_TextFile::lineEnds()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    const QString path = m_dir.filePath(QStringLiteral("ends.txt"));
+    writeBytes(path, bytes);
+    const ReadResult result = readLines(path);
+    QVERIFY(result.ok);
+    QCOMPARE(result.lines, lines);
+}
+
+void tst_TextFile::longLinesAcrossBlocks()
+{
+    // Lines far longer than a block grow the buffer instead of being cut.
+    const QByteArray longLine(100000, 'x');
+    const QString path = m_dir.filePath(QStringLiteral("long.txt"));
+    writeBytes(path, "short\r\n" + longLine + "\r\nend");
+    const ReadResult result = readLines(path, 64);
+    QVERIFY(result.ok);
+    QCOMPARE(result.lines.size(), 3);
+    QCOMPARE(result.lines[1].size(), longLine.size());
+    QCOMPARE(result.lines[2], QStringLiteral("end"));
+}
+
+void tst_TextFile::encodingChosenFromFirstBlock()
+{
+    const QString path = m_dir.filePath(QStringLiteral("old.txt"));
+    writeBytes(path, "first\r\ncaf\xe9\r\n");
+    const ReadResult result = readLines(path);
+    QCOMPARE(result.restarts, 0);
+    QCOMPARE(result.lines, (QStringList{"first", QString::fromUtf8("caf\xc3\xa9")}));
+    QCOMPARE(result.encodings.first(), Encoding::Windows1252);
+}
+
+void tst_TextFile::lateInvalidUtf8RestartsAsWindows1252()
+{
+    const QString path = m_dir.filePath(QStringLiteral("late.txt"));
+    QByteArray bytes;
+    for (int i = 0; i < 50; ++i)
+        bytes += "line " + QByteArray::number(i) + "\r\n";
+    bytes += "\xe9t\xe9\r\n";
+    writeBytes(path, bytes);
+    const ReadResult result = readLines(path, 32);
+    QVERIFY(result.ok);
+    QCOMPARE(result.restarts, 1);
+    QCOMPARE(result.lines.size(), 51);
+    QCOMPARE(result.lines.first(), QStringLiteral("line 0"));
+    QCOMPARE(result.lines.last(), QString::fromUtf8("\xc3\xa9t\xc3\xa9"));
+}
+
+void tst_TextFile::openErrors()
+{
+    QCOMPARE(readLines(m_dir.filePath(QStringLiteral("missing.txt"))).error.number, 53);
+    QCOMPARE(readLines(m_dir.filePath(QStringLiteral("no/such/folder.txt"))).error.number, 76);
+    const ReadResult folder = readLines(m_dir.path());
+    QVERIFY(!folder.ok);
+    QCOMPARE(folder.error.number, 75);
+}
+
+void tst_TextFile::writerWritesCrLfUtf8()
+{
+    const QString path = m_dir.filePath(QStringLiteral("out.txt"));
+    TextFileWriter writer(path);
+    VbError error;
+    QVERIFY(writer.open(&error));
+    writer.writeLine(u"caf\u00e9");
+    writer.writeLine(u"");
+    QVERIFY(writer.commit(&error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("caf\xc3\xa9\r\n\r\n"));
+}
+
+void tst_TextFile::failedWriteKeepsOldFile()
+{
+    // A file size limit makes the write fail part way, as a full disk does.
+    const QString path = m_dir.filePath(QStringLiteral("keep.txt"));
+    writeBytes(path, "the old show\r\n");
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+
+    TextFileWriter writer(path);
+    VbError error;
+    bool committed = true;
+    if (writer.open(&error)) {
+        const QString line(200, QLatin1Char('y'));
+        for (int i = 0; i < 100; ++i)
+            writer.writeLine(line);
+        committed = writer.commit(&error);
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    QVERIFY(!committed);
+    QCOMPARE(error.number, 61);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("the old show\r\n"));
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files).filter(QStringLiteral("keep")).size(), 1);
+}
+
+void tst_TextFile::writerOpenErrors()
+{
+    VbError error;
+    TextFileWriter noFolder(m_dir.filePath(QStringLiteral("none/x.txt")));
+    QVERIFY(!noFolder.open(&error));
+    QCOMPARE(error.number, 76);
+    TextFileWriter folder(m_dir.path());
+    QVERIFY(!folder.open(&error));
+    QCOMPARE(error.number, 75);
+    TextFileWriter unwritable(QStringLiteral("/proc/pagewheel-show.txt"));
+    QVERIFY(!unwritable.open(&error));
+}
+
+QTEST_GUILESS_MAIN(tst_TextFile)
+#include "tst_TextFile.moc"
