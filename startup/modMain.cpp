@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace modMain {
 
@@ -31,10 +32,13 @@ QFile& logFile()
     return file;
 }
 
+// Tried for real: permission bits say little to root or on a read-only mount.
 bool folderIsWritable(const QString& folder)
 {
-    const QFileInfo info(folder);
-    return info.isDir() && info.isWritable();
+    if (!QFileInfo(folder).isDir())
+        return false;
+    QTemporaryFile probe(folder + QStringLiteral("/.pagewheel-XXXXXX"));
+    return probe.open();
 }
 
 } // namespace
