@@ -14,6 +14,14 @@ const QString AppPathsKey =
 const QString MsInfoKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
 const QString UserSettingsKey = QStringLiteral("Software\\VB and VBA Program Settings\\");
 
+// A value edited by hand with commas in it reads back as a list.
+QString valueText(const QVariant& value)
+{
+    if (value.userType() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
+}
+
 QString configFolder()
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
@@ -34,10 +42,19 @@ bool Registry::SaveSetting(const QString& appName, const QString& section, const
 {
     QSettings store(settingsFile(appName), QSettings::IniFormat);
     store.beginGroup(section);
+    const QVariant previous = store.value(key);
     store.setValue(key, value);
-    store.endGroup();
     store.sync();
-    return store.status() == QSettings::NoError;
+    if (store.status() == QSettings::NoError)
+        return true;
+    // QSettings keeps a change it could not write as pending, process-wide:
+    // undo it, so reads keep telling what is on disk and a later save does
+    // not write the failed value after all.
+    if (previous.isValid())
+        store.setValue(key, previous);
+    else
+        store.remove(key);
+    return false;
 }
 
 QString Registry::GetSetting(const QString& appName, const QString& section, const QString& key,
@@ -45,7 +62,7 @@ QString Registry::GetSetting(const QString& appName, const QString& section, con
 {
     QSettings store(settingsFile(appName), QSettings::IniFormat);
     store.beginGroup(section);
-    return store.value(key, defaultValue).toString();
+    return valueText(store.value(key, defaultValue));
 }
 
 QList<Registry::Setting> Registry::GetAllSettings(const QString& appName, const QString& section)
@@ -55,7 +72,7 @@ QList<Registry::Setting> Registry::GetAllSettings(const QString& appName, const 
     QList<Setting> settings;
     const QStringList keys = store.childKeys();
     for (const QString& key : keys)
-        settings.append({key, store.value(key).toString()});
+        settings.append({key, valueText(store.value(key))});
     return settings;
 }
 

@@ -15,6 +15,9 @@ namespace modRegistry {
 inline const QString OptionsSection = QStringLiteral("Options");
 inline const QString SettingsSection = QStringLiteral("Settings");
 inline const QString RegistrationSection = QStringLiteral("Registration");
+/// The application name the installation writes its section under (the
+/// product record's EXEName).
+inline const QString RegistrationApp = QStringLiteral("Pagewheel");
 
 /// Writes the sixteen options; false at the first value that failed.
 bool RegistrySave(const COptions& options);

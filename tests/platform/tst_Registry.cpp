@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Registry.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +19,7 @@ private Q_SLOTS:
     void valuesRoundTrip();
     void allSettingsAndDelete();
     void appsHaveFilesOfTheirOwn();
+    void handEditedValues();
     void machineKeys();
 
 private:
@@ -95,6 +97,21 @@ void tst_Registry::appsHaveFilesOfTheirOwn()
                                   QStringLiteral("K")),
              QString());
     QVERIFY(QFile::exists(Registry::settingsFile(QStringLiteral("First"))));
+}
+
+void tst_Registry::handEditedValues()
+{
+    // A value typed into the file with commas is still one text.
+    QDir().mkpath(m_home.path() + QStringLiteral("/Pagewheel"));
+    QFile ini(Registry::settingsFile(QStringLiteral("Edited")));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Options]\nCarouselFileName=/home/u/a,b.txt\n");
+    ini.close();
+    QCOMPARE(Registry::GetSetting(QStringLiteral("Edited"), QStringLiteral("Options"),
+                                  QStringLiteral("CarouselFileName")),
+             QStringLiteral("/home/u/a,b.txt"));
+    QCOMPARE(Registry::GetAllSettings(QStringLiteral("Edited"), QStringLiteral("Options")).first().second,
+             QStringLiteral("/home/u/a,b.txt"));
 }
 
 void tst_Registry::machineKeys()

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "settings/COptions.h"
+
+#include <QStringList>
+
+/// Helpers that let a test compare whole option records.
+namespace OptionsDump {
+
+/// The sixteen options as "Key=value" lines (Changed left out), so a
+/// comparison shows exactly which option differs.
+QStringList dump(const COptions& options);
+
+/// The dump with one option's line replaced ("Key=value").
+QStringList with(QStringList dump, const QString& line);
+
+/// The defaults for the current program folder.
+COptions defaults();
+
+/// A record whose every option differs from the defaults, with text that
+/// holds commas, non-ASCII letters and blanks at both ends.
+COptions unusual();
+
+} // namespace OptionsDump
