@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/InputFields.h"
 
+#include <cstring>
+
 namespace {
 
 bool isBlank(char c)
@@ -8,8 +10,16 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
+const char* find(const char* p, const char* end, char c)
+{
+    const void* found = std::memchr(p, c, std::size_t(end - p));
+    return found ? static_cast<const char*>(found) : end;
+}
+
 InputFields::Kind unquotedKind(QByteArrayView bytes)
 {
+    if (bytes.size() < 6 || bytes.front() != '#' || bytes.back() != '#')
+        return InputFields::Kind::Text;
     if (bytes.size() == 6 && bytes.compare(QByteArrayView("#TRUE#"), Qt::CaseInsensitive) == 0)
         return InputFields::Kind::True;
     if (bytes.size() == 7 && bytes.compare(QByteArrayView("#FALSE#"), Qt::CaseInsensitive) == 0)
@@ -42,17 +52,14 @@ int InputFields::split(QByteArrayView line, Field* fields, int maxFields)
         Field& field = fields[count++];
         if (p < end && *p == '"') {
             const char* start = ++p;
-            while (p < end && *p != '"')
-                ++p;
+            p = find(p, end, '"');
             field.bytes = QByteArrayView(start, p - start);
             field.kind = Kind::Quoted;
             // Anything between the closing quote and the comma is passed over.
-            while (p < end && *p != ',')
-                ++p;
+            p = find(p, end, ',');
         } else {
             const char* start = p;
-            while (p < end && *p != ',')
-                ++p;
+            p = find(p, end, ',');
             const char* stop = p;
             while (stop > start && isBlank(stop[-1]))
                 --stop;

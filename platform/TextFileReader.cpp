@@ -129,7 +129,8 @@ bool TextFileReader::forEachLine(const QString& path, const LineFn& onLine,
 {
     using TextCodec::Encoding;
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+    // Only regular files: a pipe could block and a device never end.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         if (error)
             *error = openError(path);
         return false;
@@ -154,8 +155,13 @@ bool TextFileReader::forEachLine(const QString& path, const LineFn& onLine,
         }
 
         bool mustRestart = false;
+        bool first = true;
         QByteArrayView line;
         while (splitter.next(&line)) {
+            // A byte-order mark, as some editors write, is no part of the text.
+            if (first && line.startsWith("\xEF\xBB\xBF"))
+                line = line.sliced(3);
+            first = false;
             if (encoding == Encoding::Utf8 && splitter.consumed() > checkedUpTo && !TextCodec::isValidUtf8(line)) {
                 encoding = Encoding::Windows1252;
                 mustRestart = true;

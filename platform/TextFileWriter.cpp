@@ -12,6 +12,10 @@ constexpr qsizetype FlushSize = 1 << 20;
 
 TextFileWriter::TextFileWriter(const QString& path) : m_file(path)
 {
+    // A writable file in a folder the user may not write to is written in
+    // place, as the user expects; only then can a failure leave it partly
+    // written.
+    m_file.setDirectWriteFallback(true);
 }
 
 bool TextFileWriter::open(VbError* error)
@@ -23,7 +27,12 @@ bool TextFileWriter::open(VbError* error)
                                                              : VbErrors::PathFileAccess);
     else if (!info.absoluteDir().exists())
         failure = VbErrors::make(VbErrors::PathNotFound);
-    else if (info.exists() && !info.isWritable())
+    // The permission bits, not access(): root may write anything, yet a
+    // show the user made read-only must stay as it is.
+    else if (info.exists()
+             && (!info.isWritable()
+                 || !(info.permissions()
+                      & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther))))
         failure = VbErrors::make(VbErrors::PathFileAccess);
     else if (!m_file.open(QIODevice::WriteOnly))
         failure = VbErrors::make(errno == EACCES || errno == EPERM || errno == EROFS
@@ -62,7 +71,7 @@ bool TextFileWriter::flush()
         m_failed = true;
         m_errno = errno;
     }
-    m_buffer.clear();
+    m_buffer.resize(0); // keeps the reserved capacity
     return !m_failed;
 }
 

@@ -45,6 +45,12 @@ public:
     bool Read_in_file(const QString& fileName);
 
 private:
+    /// Appends a slide, taking over the two texts.
+    Slide append(QString HREF, QString SoundFile, qint16 PauseTime, bool SkipField);
+    /// Reserves room for the slides a file of this size likely holds,
+    /// judged by the lines read so far.
+    void reserveFor(qint64 fileSize, qint64 bytesSeen);
+
     std::vector<Slide> m_items;
     QHash<QString, Slide> m_keys;
 };

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/resource.h>
 
 using TextCodec::Encoding;
@@ -64,6 +65,7 @@ private Q_SLOTS:
     void encodingChosenFromFirstBlock();
     void lateInvalidUtf8RestartsAsWindows1252();
     void openErrors();
+    void byteOrderMarkDropped();
     void writerWritesCrLfUtf8();
     void failedWriteKeepsOldFile();
     void writerOpenErrors();
@@ -167,6 +169,17 @@ void tst_TextFile::openErrors()
     const ReadResult folder = readLines(m_dir.path());
     QVERIFY(!folder.ok);
     QCOMPARE(folder.error.number, 75);
+    // A pipe is refused instead of blocking the program.
+    const QString fifo = m_dir.filePath(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QCOMPARE(readLines(fifo).error.number, 75);
+}
+
+void tst_TextFile::byteOrderMarkDropped()
+{
+    const QString path = m_dir.filePath(QStringLiteral("bom.txt"));
+    writeBytes(path, "\xEF\xBB\xBF\"a\"\r\n\"b\"\r\n");
+    QCOMPARE(readLines(path).lines, (QStringList{"\"a\"", "\"b\""}));
 }
 
 void tst_TextFile::writerWritesCrLfUtf8()
@@ -225,6 +238,16 @@ void tst_TextFile::writerOpenErrors()
     QCOMPARE(error.number, 75);
     TextFileWriter unwritable(QStringLiteral("/proc/pagewheel-show.txt"));
     QVERIFY(!unwritable.open(&error));
+
+    // A file the user made read-only stays as it is, even for root.
+    const QString readOnly = m_dir.filePath(QStringLiteral("locked.txt"));
+    writeBytes(readOnly, "kept\r\n");
+    QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup);
+    TextFileWriter locked(readOnly);
+    QVERIFY(!locked.open(&error));
+    QCOMPARE(error.number, 75);
+    QCOMPARE(QFile::permissions(readOnly) & (QFile::ReadOwner | QFile::WriteOwner),
+             QFile::ReadOwner);
 }
 
 QTEST_GUILESS_MAIN(tst_TextFile)

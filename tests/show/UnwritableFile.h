@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+/// Makes a file read-only while it lives. Permission bits do not stop
+/// root, so where they do not hold the file is also made immutable; the
+/// guard undoes both, so the test folder can be removed.
+class UnwritableFile
+{
+public:
+    explicit UnwritableFile(const QString& path);
+    ~UnwritableFile();
+    UnwritableFile(const UnwritableFile&) = delete;
+    UnwritableFile& operator=(const UnwritableFile&) = delete;
+
+    /// True when the file really cannot be written (a test skips otherwise).
+    bool holds() const;
+
+private:
+    QString m_path;
+    bool m_immutable = false;
+};
