@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OptionsDump.h"
-#include "ReadOnlyFile.h"
-#include "TestLog.h"
+#include "UnwritableFile.h"
+#include "LogCapture.h"
 
 #include "platform/ScriptedPrompts.h"
 #include "settings/COptions.h"
@@ -179,13 +179,13 @@ void tst_COptions::savetoFileLogsName()
     ScriptedPrompts prompts;
     const QString fileName = path(QStringLiteral("my options.txt"));
     {
-        TestLog log(m_dir->path(), true, false);
+        LogCapture log(m_dir->path(), true, false);
         QVERIFY(OptionsDump::defaults().SavetoFile(fileName));
         QCOMPARE(log.messages(),
                  QStringList{QStringLiteral("Saving options to file: ") + fileName});
     }
     // Without DebugMode the same save writes no line.
-    TestLog quiet(m_dir->path(), false, true);
+    LogCapture quiet(m_dir->path(), false, true);
     const QByteArray before = quiet.bytes();
     QVERIFY(OptionsDump::defaults().SavetoFile(fileName));
     QCOMPARE(quiet.bytes(), before);
@@ -195,7 +195,7 @@ void tst_COptions::savetoFileLogsName()
 void tst_COptions::savetoFileEmptyName()
 {
     ScriptedPrompts prompts;
-    TestLog log(m_dir->path(), true, true);
+    LogCapture log(m_dir->path(), true, true);
     QVERIFY(!OptionsDump::defaults().SavetoFile(QString()));
     QVERIFY(log.messages().isEmpty());
     QVERIFY(prompts.shown().isEmpty());
@@ -224,16 +224,16 @@ void tst_COptions::savetoFileFailure()
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
     const QString fileName = path(target);
     const QByteArray oldOptions = "\"AutoStart\",#TRUE#\r\n";
-    std::unique_ptr<ReadOnlyFile> guard;
+    std::unique_ptr<UnwritableFile> guard;
     if (readOnly) {
         writeFile(fileName, oldOptions);
-        guard = std::make_unique<ReadOnlyFile>(fileName);
+        guard = std::make_unique<UnwritableFile>(fileName);
         if (!guard->holds())
             QSKIP("this system cannot make a file read-only for this user");
     }
 
     ScriptedPrompts prompts;
-    TestLog log(m_dir->path(), false, true);
+    LogCapture log(m_dir->path(), false, true);
     QVERIFY(!OptionsDump::unusual().SavetoFile(fileName));
 
     QCOMPARE(prompts.shown().size(), 1);

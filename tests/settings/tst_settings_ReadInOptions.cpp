@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OptionsDump.h"
-#include "TestLog.h"
+#include "LogCapture.h"
 
 #include "settings/COptions.h"
 #include "settings/ReadInOptions.h"
@@ -163,7 +163,7 @@ void tst_ReadInOptions::logsEachLine()
                                               ",orphan value\r\n"
                                               "\"StartingSlide\",70000\r\n"
                                               "\"DisplayTips\",#FALSE#\r\n");
-    TestLog log(m_dir->path(), true, false);
+    LogCapture log(m_dir->path(), true, false);
     COptions options = OptionsDump::defaults();
     QVERIFY(modMain::ReadInOptions(fileName, options));
     const QStringList expected = {
@@ -183,7 +183,7 @@ void tst_ReadInOptions::logsEachLine()
 void tst_ReadInOptions::writesNoLineOutsideDebugMode()
 {
     const QString fileName = writeOptionsFile("\"StartingSlide\",70000\r\n\r\n\"AutoMode\",2\r\n");
-    TestLog log(m_dir->path(), false, true);
+    LogCapture log(m_dir->path(), false, true);
     COptions options = OptionsDump::defaults();
     QVERIFY(modMain::ReadInOptions(fileName, options));
     QVERIFY(!modMain::ReadInOptions(path(QStringLiteral("missing.txt")), options));
@@ -192,7 +192,7 @@ void tst_ReadInOptions::writesNoLineOutsideDebugMode()
 
 void tst_ReadInOptions::emptyName()
 {
-    TestLog log(m_dir->path(), true, true);
+    LogCapture log(m_dir->path(), true, true);
     COptions options = OptionsDump::unusual();
     QVERIFY(!modMain::ReadInOptions(QString(), options));
     QCOMPARE(log.messages(), QStringList{QStringLiteral("--Begin: ReadIn Option Settings File--")});
@@ -218,7 +218,7 @@ void tst_ReadInOptions::openFailure()
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
     const QString fileName = path(name);
 
-    TestLog log(m_dir->path(), true, false);
+    LogCapture log(m_dir->path(), true, false);
     COptions options = OptionsDump::unusual();
     QVERIFY(!modMain::ReadInOptions(fileName, options));
     const QStringList expected = {
@@ -241,7 +241,7 @@ void tst_ReadInOptions::survivesBinaryJunk()
         byte = char(random.bounded(256));
     junk += "\n\"AutoStart\",#TRUE#\r\n";
 
-    TestLog log(m_dir->path(), true, true);
+    LogCapture log(m_dir->path(), true, true);
     COptions options = OptionsDump::defaults();
     QVERIFY(modMain::ReadInOptions(writeOptionsFile(junk), options));
     QVERIFY(options.AutoStart);
@@ -269,7 +269,7 @@ void tst_ReadInOptions::restartsCountOnLateEncodingSwitch()
     // from 1 again and the text comes out right.
     const QByteArray content = "\"AutoStart\",#TRUE#\r\n\"Padding\",\"" + QByteArray(9 << 20, 'p') +
                                "\"\r\n\"AutoDDEexe\",\"Caf\xe9.exe\"\r\n";
-    TestLog log(m_dir->path(), true, false);
+    LogCapture log(m_dir->path(), true, false);
     COptions options = OptionsDump::defaults();
     QVERIFY(modMain::ReadInOptions(writeOptionsFile(content), options));
     QCOMPARE(options.AutoDDEexe, QStringLiteral("Café.exe"));

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OptionsDump.h"
-#include "ReadOnlyFile.h"
-#include "TestLog.h"
+#include "UnwritableFile.h"
+#include "LogCapture.h"
 
 #include "platform/Registry.h"
 #include "settings/COptions.h"
@@ -82,7 +82,7 @@ QMap<QString, QString> tst_modRegistry::storedOptions()
 
 void tst_modRegistry::freshProfileThenFirstRun()
 {
-    TestLog log(m_logs->path(), true, false);
+    LogCapture log(m_logs->path(), true, false);
     COptions options = OptionsDump::unusual();
     QVERIFY(!modRegistry::RegistryGet(options));
     QCOMPARE(OptionsDump::dump(options), OptionsDump::dump(OptionsDump::unusual()));
@@ -157,7 +157,7 @@ void tst_modRegistry::getLogsEachValue()
     storeOption(QStringLiteral("ToolTips"), QStringLiteral("False"));
     storeOption(QStringLiteral("AutoMode"), QStringLiteral(" x "));
     storeOption(QStringLiteral("AutoDDEapp"), QStringLiteral(" A, B "));
-    TestLog log(m_logs->path(), true, false);
+    LogCapture log(m_logs->path(), true, false);
     COptions options = OptionsDump::defaults();
     QVERIFY(modRegistry::RegistryGet(options));
     // The store hands its keys back in key order.
@@ -225,7 +225,7 @@ void tst_modRegistry::setOptionValue()
     QFETCH(QString, change);
     QFETCH(bool, error);
 
-    TestLog log(m_logs->path(), true, false);
+    LogCapture log(m_logs->path(), true, false);
     COptions options = OptionsDump::defaults();
     modRegistry::set_option_value(key, value, options);
     QStringList expected = OptionsDump::dump(OptionsDump::defaults());
@@ -280,7 +280,7 @@ void tst_modRegistry::saveStopsWhenStoreIsReadOnly()
         before = ini.readAll();
     }
     {
-        ReadOnlyFile guard(file);
+        UnwritableFile guard(file);
         if (!guard.holds())
             QSKIP("this system cannot make a file read-only for this user");
         QVERIFY(!modRegistry::RegistrySave(OptionsDump::unusual()));
@@ -326,7 +326,7 @@ void tst_modRegistry::browserChoice()
     QVERIFY(Registry::SaveSetting(QStringLiteral("Pagewheel"), QStringLiteral("Options"),
                                   QStringLiteral("IBROWSER"), QStringLiteral("D")));
 
-    TestLog log(m_logs->path(), true, false);
+    LogCapture log(m_logs->path(), true, false);
     QCOMPARE(modRegistry::GetBrowserChoice(), qint16(mode));
     QCOMPARE(log.messages(), QStringList{QStringLiteral("AutoMode from Registration registry: ") +
                                          QString::number(mode)});
