@@ -238,8 +238,7 @@ QStringList AutomationBrowser::launchArguments(const QString& profile) const
     // The browser's sandbox refuses to run as root.
     if (::geteuid() == 0)
         arguments << QStringLiteral("--no-sandbox");
-    arguments << QString::fromLocal8Bit(qgetenv("PAGEWHEEL_BROWSER_FLAGS"))
-                     .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    arguments << ProgramLocator::environmentBrowserFlags();
     arguments << QStringLiteral("about:blank");
     return arguments;
 }

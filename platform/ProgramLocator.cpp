@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 
 namespace {
 
@@ -66,6 +67,11 @@ QString ProgramLocator::resolveBrowser(const QString& name)
     if (bare.compare(QStringLiteral("Netscape"), Qt::CaseInsensitive) == 0)
         return firstOnPath(firefoxFamily());
     return findOnPath(name);
+}
+
+QStringList ProgramLocator::environmentBrowserFlags()
+{
+    return QProcess::splitCommand(QString::fromLocal8Bit(qgetenv("PAGEWHEEL_BROWSER_FLAGS")));
 }
 
 QString ProgramLocator::systemInformationProgram()

@@ -23,6 +23,10 @@ QString findOnPath(const QString& name);
 /// else is looked up on PATH. Empty when nothing is found.
 QString resolveBrowser(const QString& name);
 
+/// Extra browser flags the user gives in PAGEWHEEL_BROWSER_FLAGS (tests
+/// use it for a headless browser).
+QStringList environmentBrowserFlags();
+
 /// A system information program, when the machine has one.
 QString systemInformationProgram();
 

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     build-essential cmake make pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-websockets-dev qt6-qpa-plugins
-    libgl-dev libpulse-dev
+    libgl-dev libpulse-dev libxcb1-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     chromium
     xvfb xauth openbox x11-utils imagemagick

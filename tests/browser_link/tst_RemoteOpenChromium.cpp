@@ -1,0 +1,272 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The browser link against a real Chromium: it hands addresses to its
+// running instance only when that instance has a window, so this runs on
+// an X display (the one given, or an Xvfb of its own).
+#include "BrowserTestKit.h"
+#include "LogCapture.h"
+#include "browser/modDDE.h"
+#include "platform/DdeLink.h"
+#include "platform/ProgramLocator.h"
+#include "platform/Shell.h"
+#include "startup/modMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <algorithm>
+#include <csignal>
+#include <memory>
+#include <cstdlib>
+#include <cstring>
+
+#ifdef PW_HAVE_XCB
+#include <xcb/xcb.h>
+#endif
+
+using namespace modDDE;
+
+#ifdef PW_HAVE_XCB
+
+namespace {
+
+/// A window of the test's own that takes the focus, so that raising the
+/// browser shows in where the focus goes.
+class FocusThief
+{
+public:
+    FocusThief()
+    {
+        m_connection = xcb_connect(nullptr, nullptr);
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
+        m_root = screen->root;
+        m_window = xcb_generate_id(m_connection);
+        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_window, m_root, 0, 0, 300, 300, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        xcb_map_window(m_connection, m_window);
+        xcb_flush(m_connection);
+    }
+    ~FocusThief() { xcb_disconnect(m_connection); }
+    FocusThief(const FocusThief&) = delete;
+    FocusThief& operator=(const FocusThief&) = delete;
+
+    void takeFocus()
+    {
+        xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_POINTER_ROOT, m_window, XCB_CURRENT_TIME);
+        xcb_flush(m_connection);
+    }
+
+    /// The process whose window has the focus (the window or one of its
+    /// parents names it); 0 when none does.
+    qint64 focusedProcess()
+    {
+        auto* focus =
+            xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr);
+        xcb_window_t window = focus ? focus->focus : xcb_window_t(XCB_NONE);
+        free(focus);
+        const xcb_atom_t pidAtom = atom("_NET_WM_PID");
+        while (window != XCB_NONE && window != m_root && window != XCB_INPUT_FOCUS_POINTER_ROOT) {
+            auto* property = xcb_get_property_reply(
+                m_connection,
+                xcb_get_property(m_connection, 0, window, pidAtom, XCB_ATOM_CARDINAL, 0, 1),
+                nullptr);
+            const bool named = property && xcb_get_property_value_length(property) == 4;
+            const qint64 pid =
+                named ? *static_cast<const uint32_t*>(xcb_get_property_value(property)) : 0;
+            free(property);
+            if (named)
+                return pid;
+            auto* tree =
+                xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, window), nullptr);
+            window = tree ? tree->parent : xcb_window_t(XCB_NONE);
+            free(tree);
+        }
+        return 0;
+    }
+
+    bool hasFocus()
+    {
+        auto* focus =
+            xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr);
+        const bool ours = focus && focus->focus == m_window;
+        free(focus);
+        return ours;
+    }
+
+private:
+    xcb_atom_t atom(const char* name)
+    {
+        auto* reply = xcb_intern_atom_reply(
+            m_connection, xcb_intern_atom(m_connection, 0, uint16_t(strlen(name)), name), nullptr);
+        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_NONE);
+        free(reply);
+        return result;
+    }
+
+    xcb_connection_t* m_connection = nullptr;
+    xcb_window_t m_root = XCB_NONE;
+    xcb_window_t m_window = XCB_NONE;
+};
+
+} // namespace
+
+#endif
+
+class tst_RemoteOpenChromium : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void openActivateAndExit();
+
+private:
+    void serve();
+    /// The browser processes on the test's profile, with or without their
+    /// helper processes.
+    QList<qint64> browsersOnProfile(bool withHelpers = false) const;
+
+    QProcess m_xvfb;
+    QTcpServer m_http;
+    QStringList m_requested;
+    QTemporaryDir m_dir;
+    EnvironmentGuard m_environment;
+    std::unique_ptr<LogCapture> m_log;
+};
+
+void tst_RemoteOpenChromium::initTestCase()
+{
+    if (ProgramLocator::resolveBrowser(QStringLiteral("IExplore.exe")).isEmpty())
+        QSKIP("No Chromium-family browser on PATH");
+
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        int display = 90;
+        while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)) ||
+               QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)))
+            ++display;
+        m_xvfb.start(QStringLiteral("Xvfb"),
+                     {QStringLiteral(":%1").arg(display), QStringLiteral("-screen"),
+                      QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                      QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        QVERIFY2(m_xvfb.waitForStarted(5000), "Xvfb did not start");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)),
+                                 10000);
+        m_environment.set("DISPLAY", QStringLiteral(":%1").arg(display));
+    }
+
+    QVERIFY(m_http.listen(QHostAddress::LocalHost));
+    connect(&m_http, &QTcpServer::newConnection, this, &tst_RemoteOpenChromium::serve);
+
+    m_environment.set("PAGEWHEEL_BROWSER_FLAGS",
+                      QStringLiteral("--user-data-dir=") + m_dir.path() +
+                          QStringLiteral("/profile --no-first-run --no-default-browser-check "
+                                         "--disable-background-networking "
+                                         "--disable-component-update --disable-sync --test-type"));
+    modMain::SetProgramFolder(m_dir.path());
+    m_log = std::make_unique<LogCapture>(m_dir.path(), true, true);
+}
+
+void tst_RemoteOpenChromium::cleanupTestCase()
+{
+    const QList<qint64> left = browsersOnProfile(true);
+    for (qint64 pid : left)
+        ::kill(pid_t(pid), SIGKILL);
+    m_log.reset();
+    if (m_xvfb.state() != QProcess::NotRunning) {
+        m_xvfb.terminate();
+        m_xvfb.waitForFinished(5000);
+    }
+}
+
+void tst_RemoteOpenChromium::serve()
+{
+    while (QTcpSocket* socket = m_http.nextPendingConnection()) {
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+            if (!socket->canReadLine())
+                return;
+            const QList<QByteArray> words = socket->readLine().split(' ');
+            m_requested.append(QString::fromLatin1(words.value(1)));
+            const QByteArray body =
+                "<html><head><title>Slide</title></head><body>Slide</body></html>";
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
+                          "Content-Length: " +
+                          QByteArray::number(body.size()) + "\r\n\r\n" + body);
+            socket->disconnectFromHost();
+        });
+    }
+}
+
+QList<qint64> tst_RemoteOpenChromium::browsersOnProfile(bool withHelpers) const
+{
+    QList<qint64> found;
+    const QByteArray profileFlag = "--user-data-dir=" + m_dir.path().toLocal8Bit() + "/profile";
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& entry : entries) {
+        bool isNumber = false;
+        const qint64 pid = entry.toLongLong(&isNumber);
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
+        if (!isNumber || !processAlive(pid) || !cmdline.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> arguments = cmdline.readAll().split('\0');
+        const bool helper =
+            std::any_of(arguments.cbegin(), arguments.cend(),
+                        [](const QByteArray& a) { return a.startsWith("--type="); });
+        if (arguments.contains(profileFlag) && (withHelpers || !helper))
+            found.append(pid);
+    }
+    return found;
+}
+
+void tst_RemoteOpenChromium::openActivateAndExit()
+{
+    const QString first = QStringLiteral("http://127.0.0.1:%1/first.htm").arg(m_http.serverPort());
+    const QString second =
+        QStringLiteral("http://127.0.0.1:%1/second.htm").arg(m_http.serverPort());
+
+    DdeLink link;
+    QVERIFY(DDEConnect(link, QStringLiteral("IExplore.exe"), QStringLiteral("iexplore")));
+    const QString program = link.executable();
+    QCOMPARE(Shell::browserFamily(program), Shell::BrowserFamily::Chromium);
+
+    // Another test's Chromium may have answered the connection; the first
+    // address then starts this profile's browser itself.
+    QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), first, false), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/first.htm")), 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(browsersOnProfile().size(), 1, 10000);
+    const qint64 browser = browsersOnProfile().first();
+
+    // The second address goes to the running browser, which stays the only one.
+    QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), second, false), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/second.htm")), 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(browsersOnProfile(), QList<qint64>{browser}, 10000);
+
+    // Its window can be raised once it is on the screen.
+    QTRY_COMPARE_WITH_TIMEOUT(Shell::ActivateWindowsOf({browser}, 2000), Shell::Activation::Raised,
+                              10000);
+#ifdef PW_HAVE_XCB
+    FocusThief thief;
+    // A new browser window may still take the focus for itself: take it
+    // until it stays.
+    QTRY_VERIFY_WITH_TIMEOUT((thief.takeFocus(), QTest::qWait(300), thief.hasFocus()), 10000);
+    DDEActivate(link, QStringLiteral("iexplore"));
+    QTRY_COMPARE_WITH_TIMEOUT(thief.focusedProcess(), browser, 5000);
+#else
+    DDEActivate(link, QStringLiteral("iexplore"));
+#endif
+    const QString logged = m_log->messages().join(QLatin1Char('\n'));
+    QVERIFY2(!logged.contains(QStringLiteral("ctivate")), qPrintable(logged));
+    QVERIFY2(!logged.contains(QStringLiteral("Navigate")), qPrintable(logged));
+
+    DDEExit(link, QStringLiteral("iexplore"));
+    // Its helpers go with it.
+    QTRY_VERIFY_WITH_TIMEOUT(browsersOnProfile(true).isEmpty(), 20000);
+    QVERIFY(!m_log->messages().join(QLatin1Char('\n')).contains("Exit Error"));
+}
+
+QTEST_GUILESS_MAIN(tst_RemoteOpenChromium)
+#include "tst_RemoteOpenChromium.moc"

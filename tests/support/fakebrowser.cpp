@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A stand-in browser for the tests. Like a real browser it keeps one
+// process per profile folder (--user-data-dir=...): the first invocation
+// stays running, later ones hand their addresses to it over a local socket
+// in the profile folder and end. The running one records each invocation
+// in the profile folder: invocations.txt (the arguments, tab-separated)
+// and addresses.txt (one address a line). It ends on SIGTERM, and by
+// itself after two minutes so that a failed test leaves nothing behind.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+struct Invocation
+{
+    QString profile;
+    QStringList arguments;
+    QStringList addresses;
+};
+
+Invocation parse(const QStringList& arguments)
+{
+    Invocation invocation;
+    invocation.arguments = arguments;
+    const QString profileFlag = QStringLiteral("--user-data-dir=");
+    for (const QString& argument : arguments) {
+        if (argument.startsWith(profileFlag))
+            invocation.profile = argument.mid(profileFlag.size());
+        else if (!argument.startsWith(QLatin1Char('-')))
+            invocation.addresses.append(argument);
+    }
+    if (invocation.profile.isEmpty())
+        invocation.profile = QDir::tempPath() + QStringLiteral("/fakebrowser-profile");
+    return invocation;
+}
+
+void append(const QString& path, const QString& lines)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+        file.write(lines.toUtf8());
+}
+
+void record(const QString& profile, const QStringList& arguments)
+{
+    const Invocation invocation = parse(arguments);
+    append(profile + QStringLiteral("/invocations.txt"),
+           arguments.join(QLatin1Char('\t')) + QLatin1Char('\n'));
+    for (const QString& address : invocation.addresses)
+        append(profile + QStringLiteral("/addresses.txt"), address + QLatin1Char('\n'));
+}
+
+// Hands the arguments to the running instance; false when none answers.
+bool handOver(const QString& socketPath, const QStringList& arguments)
+{
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        QLocalSocket socket;
+        socket.connectToServer(socketPath);
+        if (socket.waitForConnected(100)) {
+            socket.write(arguments.join(QLatin1Char('\t')).toUtf8() + '\n');
+            socket.waitForBytesWritten(2000);
+            return socket.waitForReadyRead(2000) && socket.readAll().startsWith("ok");
+        }
+        // The running instance may be starting up: its socket comes soon.
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments().mid(1);
+    const Invocation invocation = parse(arguments);
+    QDir().mkpath(invocation.profile);
+    const QString socketPath = invocation.profile + QStringLiteral("/socket");
+
+    QLockFile lock(invocation.profile + QStringLiteral("/lock"));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0))
+        return handOver(socketPath, arguments) ? 0 : 21;
+
+    QLocalServer::removeServer(socketPath);
+    QLocalServer server;
+    if (!server.listen(socketPath))
+        return 1;
+    record(invocation.profile, arguments);
+    QObject::connect(&server, &QLocalServer::newConnection, &server, [&server, &invocation] {
+        while (QLocalSocket* socket = server.nextPendingConnection()) {
+            QObject::connect(socket, &QLocalSocket::disconnected, socket,
+                             &QLocalSocket::deleteLater);
+            QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket, &invocation] {
+                if (!socket->canReadLine())
+                    return;
+                const QString line = QString::fromUtf8(socket->readLine()).chopped(1);
+                record(invocation.profile, line.split(QLatin1Char('\t')));
+                socket->write("ok\n");
+                socket->flush();
+            });
+        }
+    });
+    QTimer::singleShot(120000, &app, &QCoreApplication::quit);
+    return app.exec();
+}
