@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LogReader.h"
+#include "LogCapture.h"
 #include "platform/ManualClock.h"
 #include "platform/Registry.h"
 #include "platform/ScriptedPrompts.h"
@@ -42,7 +42,8 @@ private:
     }
 };
 
-const QString Usage = QStringLiteral("pagewheel[debug] [error] [fullscreen] [options <optionsfile>]");
+const QString Usage =
+    QStringLiteral("pagewheel[debug] [error] [fullscreen] [options <optionsfile>]");
 const QString FirstRun =
     QStringLiteral("Initializing options for Pagewheel Version 1.3.0 for the first time.");
 
@@ -175,8 +176,8 @@ void tst_Main::unknownWords()
     run(commandLine);
     QStringList expected;
     for (const QString& word : reported)
-        expected.append(QStringLiteral("Command line argument: ") + word
-                        + QStringLiteral(", is unknown and is being ignored.\r\nUsage: ") + Usage);
+        expected.append(QStringLiteral("Command line argument: ") + word +
+                        QStringLiteral(", is unknown and is being ignored.\r\nUsage: ") + Usage);
     // Options-file warnings may follow; the word boxes come first.
     QCOMPARE(m_prompts->texts().mid(0, expected.size()), expected);
     QCOMPARE(m_prompts->shown().first().title, QStringLiteral("Pagewheel"));
@@ -188,8 +189,9 @@ void tst_Main::debugLogAcrossTwoRuns()
 {
     run(QStringLiteral("debug"));
     run(QStringLiteral("debug"));
-    const QString banner = QStringLiteral("-------------------PAGEWHEEL Begins -------------------------");
-    const QStringList lines = logMessages(DebugFileName);
+    const QString banner =
+        QStringLiteral("-------------------PAGEWHEEL Begins -------------------------");
+    const QStringList lines = LogCapture::messagesOf(DebugFileName);
     QCOMPARE(lines.count(banner), 2);
     QCOMPARE(lines[0], QString());
     QCOMPARE(lines[1], banner);
@@ -205,7 +207,7 @@ void tst_Main::errorLogOnly()
     run(QStringLiteral("error"));
     QVERIFY(ErrorMode && LogToFile && !DebugMode);
     // No banner (a debug line), but the pause lines reach the error log.
-    QCOMPARE(logMessages(ErrorFileName),
+    QCOMPARE(LogCapture::messagesOf(ErrorFileName),
              (QStringList{"Paused for 700 milliseconds", "Paused for 2000 milliseconds"}));
     QVERIFY(!QFile::exists(DebugFileName));
 }
@@ -215,13 +217,15 @@ void tst_Main::debugAndErrorKeepTheFirstLog()
     run(QStringLiteral("error debug"));
     QVERIFY(!QFile::exists(DebugFileName));
     QVERIFY(!DebugMode);
-    const QStringList lines = logMessages(ErrorFileName);
+    const QStringList lines = LogCapture::messagesOf(ErrorFileName);
     QVERIFY(lines.first().startsWith(QStringLiteral("CL: debug ignored")));
 
     run(QStringLiteral("debug error"));
     QVERIFY(DebugMode);
-    QVERIFY(logMessages(DebugFileName).filter(QStringLiteral("CL: error ignored")).size() == 1);
-    QCOMPARE(logMessages(ErrorFileName), lines);
+    QVERIFY(
+        LogCapture::messagesOf(DebugFileName).filter(QStringLiteral("CL: error ignored")).size() ==
+        1);
+    QCOMPARE(LogCapture::messagesOf(ErrorFileName), lines);
 }
 
 void tst_Main::screenLogsNowhere()
@@ -256,9 +260,9 @@ void tst_Main::optionsFileMissing()
     run(QStringLiteral("options ") + missing);
     QVERIFY(!UseOptionsFile);
     QCOMPARE(m_prompts->texts(),
-             QStringList{QStringLiteral("Options file,\r\n") + missing
-                         + QStringLiteral(
-                             "\r\nwas not found. Continuing with previously saved settings.")});
+             QStringList{
+                 QStringLiteral("Options file,\r\n") + missing +
+                 QStringLiteral("\r\nwas not found. Continuing with previously saved settings.")});
     QCOMPARE(m_prompts->shown().first().buttons, 48);
 }
 
@@ -270,7 +274,7 @@ void tst_Main::optionsWordEdgeCases()
     run(QStringLiteral("debug options"));
     QVERIFY(!UseOptionsFile);
     QVERIFY(m_prompts->texts().isEmpty());
-    QVERIFY(logMessages(DebugFileName)
+    QVERIFY(LogCapture::messagesOf(DebugFileName)
                 .contains(QStringLiteral("CL Error: options with no options file specified.")));
 
     // The word after "options" is a file name even when it is a switch.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LogReader.h"
+#include "LogCapture.h"
 #include "startup/modFileTools.h"
 #include "startup/modMain.h"
 
@@ -46,15 +46,33 @@ void tst_modFileTools::joinPath_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("joined");
-    QTest::newRow("both separators") << "C:\\a\\" << "\\b.htm" << "C:\\a\\b.htm";
-    QTest::newRow("neither, backslash path") << "C:\\a" << "b.htm" << "C:\\a\\b.htm";
-    QTest::newRow("empty folder") << "" << "b.htm" << "b.htm";
-    QTest::newRow("empty name") << "/shows" << "" << "/shows";
-    QTest::newRow("neither, slash path") << "/home/me" << "b.htm" << "/home/me/b.htm";
-    QTest::newRow("folder ends") << "/home/me/" << "b.htm" << "/home/me/b.htm";
-    QTest::newRow("name starts") << "/home/me" << "/b.htm" << "/home/me/b.htm";
-    QTest::newRow("mixed ends") << "/home/me/" << "\\b.htm" << "/home/me\\b.htm";
-    QTest::newRow("bare folder") << "data" << "x.txt" << "data/x.txt";
+    QTest::newRow("both separators") << "C:\\a\\"
+                                     << "\\b.htm"
+                                     << "C:\\a\\b.htm";
+    QTest::newRow("neither, backslash path") << "C:\\a"
+                                             << "b.htm"
+                                             << "C:\\a\\b.htm";
+    QTest::newRow("empty folder") << ""
+                                  << "b.htm"
+                                  << "b.htm";
+    QTest::newRow("empty name") << "/shows"
+                                << ""
+                                << "/shows";
+    QTest::newRow("neither, slash path") << "/home/me"
+                                         << "b.htm"
+                                         << "/home/me/b.htm";
+    QTest::newRow("folder ends") << "/home/me/"
+                                 << "b.htm"
+                                 << "/home/me/b.htm";
+    QTest::newRow("name starts") << "/home/me"
+                                 << "/b.htm"
+                                 << "/home/me/b.htm";
+    QTest::newRow("mixed ends") << "/home/me/"
+                                << "\\b.htm"
+                                << "/home/me\\b.htm";
+    QTest::newRow("bare folder") << "data"
+                                 << "x.txt"
+                                 << "data/x.txt";
 }
 
 void tst_modFileTools::joinPath()
@@ -69,11 +87,16 @@ void tst_modFileTools::fileNameNoExt_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("name");
-    QTest::newRow("any case") << "C:\\shows\\Demo.TXT" << "Demo";
-    QTest::newRow("other extension") << "Demo.html" << "Demo.html";
-    QTest::newRow("slash path") << "/home/me/Lobby.txt" << "Lobby";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("only the extension") << "txt" << "txt";
+    QTest::newRow("any case") << "C:\\shows\\Demo.TXT"
+                              << "Demo";
+    QTest::newRow("other extension") << "Demo.html"
+                                     << "Demo.html";
+    QTest::newRow("slash path") << "/home/me/Lobby.txt"
+                                << "Lobby";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("only the extension") << "txt"
+                                        << "txt";
 }
 
 void tst_modFileTools::fileNameNoExt()
@@ -87,10 +110,14 @@ void tst_modFileTools::fileFromPath_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("file");
-    QTest::newRow("backslashes") << "C:\\a\\b.htm" << "b.htm";
-    QTest::newRow("slashes") << "/a/b.htm" << "b.htm";
-    QTest::newRow("ends in separator") << "C:\\a\\" << "";
-    QTest::newRow("bare name") << "b.htm" << "b.htm";
+    QTest::newRow("backslashes") << "C:\\a\\b.htm"
+                                 << "b.htm";
+    QTest::newRow("slashes") << "/a/b.htm"
+                             << "b.htm";
+    QTest::newRow("ends in separator") << "C:\\a\\"
+                                       << "";
+    QTest::newRow("bare name") << "b.htm"
+                               << "b.htm";
 }
 
 void tst_modFileTools::fileFromPath()
@@ -131,7 +158,7 @@ void tst_modFileTools::checkDirectory()
     QVERIFY(!CheckDirectory(QString()));
     // Without a trailing separator only the parent folder is tested.
     QVERIFY(CheckDirectory(existing + QStringLiteral("nope")));
-    QCOMPARE(logMessages(modMain::DebugFileName),
+    QCOMPARE(LogCapture::messagesOf(modMain::DebugFileName),
              (QStringList{"Directory:_" + existing + "_exists!",
                           "Directory:_" + existing + "nope/_does NOT exist!",
                           "Directory:_show.txt_is a filename!", "Empty!",
@@ -165,7 +192,7 @@ void tst_modFileTools::fileDate()
     QVERIFY(modMain::OpenLogFile(modMain::ErrorFileName));
     modMain::LogToFile = true; // these lines need no category
     QCOMPARE(FileDate(m_dir.filePath(QStringLiteral("none.txt"))), 0.0);
-    QCOMPARE(logMessages(modMain::ErrorFileName),
+    QCOMPARE(LogCapture::messagesOf(modMain::ErrorFileName),
              QStringList{"Can't find the file: " + m_dir.filePath(QStringLiteral("none.txt"))});
 }
 
@@ -186,8 +213,8 @@ void tst_modFileTools::commandLine_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<int>("max");
     QTest::addColumn<QStringList>("words");
-    QTest::newRow("blanks and tabs") << " debug\t\toptions  a.txt " << 5
-                                     << QStringList{"debug", "options", "a.txt"};
+    QTest::newRow("blanks and tabs")
+        << " debug\t\toptions  a.txt " << 5 << QStringList{"debug", "options", "a.txt"};
     QTest::newRow("no quoting") << "options \"my file.txt\"" << 5
                                 << QStringList{"options", "\"my", "file.txt\""};
     QTest::newRow("at most five") << "a b c d e f g" << 5 << QStringList{"a", "b", "c", "d", "e"};

@@ -19,6 +19,8 @@ public:
     /// line break spans two file lines and comes back whole; a line with no
     /// well-formed stamp or end comes back marked, so a test sees it.
     QStringList messages() const;
+    /// The same for any log file.
+    static QStringList messagesOf(const QString& path);
     QByteArray bytes() const;
 
 private:
