@@ -1,0 +1,227 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "LogCapture.h"
+#include "browser/BrowserConnection.h"
+#include "browser/cBrwsr_Events.h"
+#include "browser/cIE_Events.h"
+#include "platform/AutomationBrowser.h"
+#include "platform/ScriptedPrompts.h"
+#include "settings/COptions.h"
+#include "startup/modMain.h"
+#include "tests/support/TestHttpServer.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+
+// A main window's browser against a real headless Chromium.
+class tst_BrowserConnection : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void unknownApplicationFails();
+    void noBrowserWanted();
+    void loadsDrivesAndUnloads();
+    void failedLoadAsksWhetherToGoOn();
+    void restartAfterTheBrowserDied();
+    void notifierOffersRestart();
+
+private:
+    std::unique_ptr<BrowserConnection> connection();
+
+    TestHttpServer m_server;
+    QTemporaryDir m_logs;
+    std::unique_ptr<QTemporaryDir> m_profile;
+    std::unique_ptr<LogCapture> m_log;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    COptions m_options;
+};
+
+void tst_BrowserConnection::initTestCase()
+{
+    qputenv("PAGEWHEEL_BROWSER_FLAGS", "--headless=new");
+    QVERIFY(m_server.listen());
+    m_server.setHtmlPage(QStringLiteral("/a.html"), QStringLiteral("Page A"));
+}
+
+void tst_BrowserConnection::init()
+{
+    m_profile = std::make_unique<QTemporaryDir>();
+    m_log = std::make_unique<LogCapture>(m_logs.path(), true, true);
+    modMain::TraceMode = true;
+    m_prompts = std::make_unique<ScriptedPrompts>();
+    m_options.init_options();
+    // As choosing the automation browser leaves them.
+    m_options.AutoMode = 2;
+    m_options.AutoDDEapp = QStringLiteral("IEXPLORE");
+    m_options.AutoDDEexe = QStringLiteral("IExplore.exe");
+}
+
+void tst_BrowserConnection::cleanup()
+{
+    m_prompts.reset();
+    m_log.reset();
+    QFile::remove(m_logs.filePath(QStringLiteral("DebugFile.txt")));
+}
+
+std::unique_ptr<BrowserConnection> tst_BrowserConnection::connection()
+{
+    auto made = std::make_unique<BrowserConnection>(m_options);
+    made->setProfileFolder(m_profile->path());
+    return made;
+}
+
+void tst_BrowserConnection::unknownApplicationFails()
+{
+    // The name must be exactly the automation browser's.
+    auto browser = connection();
+    QVERIFY(!browser->LoadIE(QStringLiteral("iexplore")));
+    QVERIFY(!browser->instance());
+    QVERIFY(m_prompts->shown().isEmpty());
+    QCOMPARE(m_log->messages(), QStringList{QStringLiteral("LOAD IE: unknown app: iexplore")});
+}
+
+void tst_BrowserConnection::noBrowserWanted()
+{
+    auto browser = connection();
+    bool ole = false;
+    bool dde = false;
+    QVERIFY(browser->load_Browser(ole, dde, QStringLiteral("NETSCAPE"),
+                                  QStringLiteral("Netscape.exe")));
+    QVERIFY(m_prompts->shown().isEmpty());
+    QVERIFY(browser->notifier());
+    QCOMPARE(browser->notifier()->Options, &m_options);
+}
+
+void tst_BrowserConnection::loadsDrivesAndUnloads()
+{
+    auto browser = connection();
+    QCOMPARE(BrowserConnection::first(), browser.get());
+    browser->UseOLE = true;
+    QSignalSpy status(browser.get(), &BrowserConnection::statusText);
+    QVERIFY(browser->load_Browser(browser->UseOLE, browser->UseDDE, QStringLiteral("IEXPLORE"),
+                                  QStringLiteral("IExplore.exe")));
+    QVERIFY(m_prompts->shown().isEmpty());
+    QCOMPARE(status.first().first().toString(), QStringLiteral("Starting Internet Explorer..."));
+    AutomationBrowser* instance = browser->instance();
+    QVERIFY(instance);
+    QCOMPARE(browser->sink()->sink(), instance);
+
+    // The sink is bound: the browser's events reach the trace.
+    const QString address = m_server.url(QStringLiteral("/a.html")).toString();
+    QVERIFY(instance->Navigate(address));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        m_log->messages().contains(QStringLiteral("DocumentComplete: ") + address), 10000);
+    QVERIFY(m_log->messages().contains(QStringLiteral("BeforeNav2")));
+
+    // Full screen in the browser sets the first window's flag.
+    QVERIFY(instance->setFullScreen(true));
+    QTRY_VERIFY_WITH_TIMEOUT(browser->FullScreenOn, 5000);
+    QVERIFY(m_log->messages().contains(QStringLiteral("FullScreen: True")));
+
+    const qint64 pid = instance->processId();
+    QSignalSpy quit(instance, &AutomationBrowser::OnQuit);
+    QVERIFY(browser->unload_browser(true, false, QStringLiteral("IEXPLORE"), QString()));
+    QVERIFY(!browser->instance());
+    QTRY_VERIFY_WITH_TIMEOUT(::kill(pid_t(pid), 0) != 0 || !quit.isEmpty(), 5000);
+}
+
+void tst_BrowserConnection::failedLoadAsksWhetherToGoOn()
+{
+    auto browser = connection();
+    browser->setBrowserProgram(m_profile->filePath(QStringLiteral("no-such-browser")));
+    QSignalSpy close(browser.get(), &BrowserConnection::closeRequested);
+    m_options.Changed = true;
+    bool ole = true;
+    bool dde = false;
+
+    m_prompts->answer(Prompts::vbOK);
+    m_prompts->answer(Prompts::vbYes);
+    QVERIFY(!browser->load_Browser(ole, dde, QStringLiteral("IEXPLORE"), QString()));
+    QCOMPARE(m_prompts->texts(),
+             (QStringList{"Error in loading IEXPLORE.\r\nPagewheel cannot function correctly "
+                          "without Browser",
+                          "There was a problem loading your browser, IEXPLORE\r\nDo you want to "
+                          "continue with Pagewheel?"}));
+    QCOMPARE(m_prompts->shown()[1].title, QStringLiteral("Problem loading Browser"));
+    QCOMPARE(m_prompts->shown()[1].buttons,
+             Prompts::vbYesNo + Prompts::vbExclamation + Prompts::vbDefaultButton2);
+    QVERIFY(close.isEmpty());
+    QVERIFY(m_options.Changed);
+
+    // No: the window closes without asking about settings.
+    m_prompts->clear();
+    m_prompts->answer(Prompts::vbOK);
+    m_prompts->answer(Prompts::vbNo);
+    QVERIFY(!browser->load_Browser(ole, dde, QStringLiteral("IEXPLORE"), QString()));
+    QCOMPARE(close.size(), 1);
+    QVERIFY(!m_options.Changed);
+    QVERIFY(
+        m_log->messages().contains(QStringLiteral("Main form load - problem loading IEXPLORE")));
+}
+
+void tst_BrowserConnection::restartAfterTheBrowserDied()
+{
+    auto browser = connection();
+    browser->UseOLE = true;
+    QVERIFY(browser->load_Browser(browser->UseOLE, browser->UseDDE, QStringLiteral("IEXPLORE"),
+                                  QString()));
+    AutomationBrowser* dead = browser->instance();
+    QSignalSpy quit(dead, &AutomationBrowser::OnQuit);
+    ::kill(pid_t(dead->processId()), SIGKILL);
+    QVERIFY(quit.wait(5000));
+    VbError error;
+    dead->Busy(&error);
+    QCOMPARE(error.number, 462);
+
+    // Twenty failing ticks in a row say nothing; the 21st asks.
+    QSignalSpy stop(browser.get(), &BrowserConnection::stopRequested);
+    qint16 counter = 0;
+    for (int tick = 0; tick < 20; ++tick)
+        browser->BrowserTerminate(counter);
+    QCOMPARE(counter, qint16(20));
+    QVERIFY(m_prompts->shown().isEmpty());
+    m_prompts->answer(Prompts::vbNo);
+    browser->BrowserTerminate(counter);
+    QCOMPARE(counter, qint16(0));
+    QCOMPARE(m_prompts->texts(),
+             QStringList{"The browser Pagewheel was using has terminated.\r\nTo restart browser "
+                         "press Yes."});
+    QCOMPARE(m_prompts->shown().first().title, QStringLiteral("Restart Browser?"));
+    QCOMPARE(stop.size(), 1);
+
+    // Yes starts a new browser that answers.
+    counter = 20;
+    m_prompts->answer(Prompts::vbYes);
+    browser->BrowserTerminate(counter);
+    QVERIFY(browser->instance());
+    QVERIFY(browser->instance() != dead);
+    error = VbError();
+    browser->instance()->Busy(&error);
+    QCOMPARE(error.number, 0);
+    browser->unload_browser(true, false, QString(), QString());
+}
+
+void tst_BrowserConnection::notifierOffersRestart()
+{
+    auto browser = connection();
+    bool ole = false;
+    bool dde = false;
+    QVERIFY(browser->load_Browser(ole, dde, QString(), QString()));
+    m_prompts->answer(Prompts::vbNo);
+    browser->notifier()->BrowserTerminate();
+    QCOMPARE(
+        m_prompts->texts(),
+        QStringList{"The browser Pagewheel was using has terminated.\r\n\r\nRestart browser?"});
+    QCOMPARE(m_prompts->shown().first().title, QStringLiteral("Browser Terminated"));
+    QVERIFY(!browser->instance());
+}
+
+QTEST_GUILESS_MAIN(tst_BrowserConnection)
+#include "tst_BrowserConnection.moc"
