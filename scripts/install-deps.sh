@@ -15,6 +15,11 @@ packages=(
     fonts-dejavu-core
 )
 
+# Node.js runs the Playwright-driven browser tests and benchmarks; a
+# machine that already has node (and npm) keeps its own.
+command -v node >/dev/null 2>&1 || packages+=(nodejs)
+command -v npm >/dev/null 2>&1 || packages+=(npm)
+
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
@@ -22,20 +27,25 @@ for p in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    if [ "$(id -u)" -eq 0 ]; then
+        as_root=()
+    elif command -v sudo >/dev/null 2>&1; then
+        as_root=(sudo)
+    else
+        echo "Missing packages (${missing[*]}) and no sudo to install them; install them as root." >&2
+        exit 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    "${as_root[@]}" apt-get update -qq
+    "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-echo "Installing: ${missing[*]}"
-if [ "$(id -u)" -eq 0 ]; then
-    as_root=()
-elif command -v sudo >/dev/null 2>&1; then
-    as_root=(sudo)
-else
-    echo "Missing packages (${missing[*]}) and no sudo to install them; install them as root." >&2
-    exit 1
+# The npm packages, as the lock file pins them (as the user, never root's
+# copy for a normal user). Done again only when the lock file changed.
+top=$(cd "$(dirname "$0")/.." && pwd)
+stamp="$top/node_modules/.package-lock.json"
+if [ ! -f "$stamp" ] || [ "$top/package-lock.json" -nt "$stamp" ]; then
+    (cd "$top" && npm ci --no-audit --no-fund --loglevel=error)
 fi
-
-export DEBIAN_FRONTEND=noninteractive
-"${as_root[@]}" apt-get update -qq
-"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,7 +1,14 @@
 #!/usr/bin/env bash
 # Runs every benchmark and prints its figures.
-set -euo pipefail
+set -uo pipefail
 build=${1:-build}
+here=$(cd "$(dirname "$0")" && pwd)
+
+# The remote-open figures need a display; the benchmarks share the tests'
+# services.
+# shellcheck source=test-env.sh
+source "$here/test-env.sh"
+trap test_env_stop EXIT
 for bench in "$build"/bench/bench_*; do
     [ -x "$bench" ] || continue
     echo "== $(basename "$bench")"
