@@ -43,6 +43,9 @@ public:
     void SavetoDisk();
     /// Replaces the slides by those of a show file; true on success.
     bool Read_in_file(const QString& fileName);
+    /// Writes every slide as a bookmark of a bookmark file; clears Changed
+    /// when the file was written.
+    void Export_Bookmarks(const QString& fileName);
 
 private:
     /// Appends a slide, taking over the two texts.

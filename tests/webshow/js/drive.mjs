@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Plays one scenario of a generated web show in headless Chromium and
+// prints what the pages did as one line of JSON. The test that starts it
+// serves the pages and watches the requests; this script only acts as
+// the viewer and reads the pages' state.
+//
+// Usage: node drive.mjs <scenario.json>
+//   { "url": "...", "open": "start" | "direct",
+//     "steps": [ { "click": "#btnStart" } | { "key": "ArrowRight" } | { "wait": ms } ] }
+import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { chromium } from 'playwright-core';
+
+const scenario = JSON.parse(readFileSync(process.argv[2], 'utf8'));
+const executablePath = process.env.PW_CHROMIUM || '/usr/bin/chromium';
+
+// Never outlive the test that started us.
+setTimeout(() => {
+    console.error('drive.mjs: scenario took too long');
+    process.exit(3);
+}, 90000).unref();
+
+const result = {
+    popup: false,
+    controlUrl: '',
+    slideWindowUrl: '',
+    frameUrl: '',
+    mode: '',
+    title: '',
+    status: '',
+    slides: null,
+    sounds: null,
+    innerWidth: 0,
+    hacked: [],
+    dialogs: [],
+    pageErrors: [],
+};
+
+const profile = mkdtempSync(join(tmpdir(), 'pw-webshow-'));
+const args = [
+    '--headless=new', '--disable-gpu', '--no-first-run', '--no-default-browser-check',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync',
+    '--test-type',
+];
+if (process.getuid && process.getuid() === 0)
+    args.push('--no-sandbox');
+
+// A persistent context on a profile of our own; the browser's pop-up
+// blocker stays on, as a viewer has it.
+const context = await chromium.launchPersistentContext(profile, {
+    executablePath,
+    headless: false,
+    args,
+    ignoreDefaultArgs: ['--disable-popup-blocking'],
+    viewport: null,
+});
+context.setDefaultTimeout(10000);
+
+function watch(page) {
+    page.on('dialog', async (dialog) => {
+        result.dialogs.push(dialog.message());
+        await dialog.dismiss().catch(() => {});
+    });
+    page.on('pageerror', (error) => result.pageErrors.push(String(error)));
+}
+context.on('page', watch);
+
+try {
+    let first = context.pages()[0];
+    if (first)
+        watch(first);
+    else
+        first = await context.newPage();
+    await first.goto(scenario.url);
+
+    let control = first;
+    if (scenario.open === 'start') {
+        const [popup] = await Promise.all([
+            context.waitForEvent('page'),
+            first.click('#startShow'),
+        ]);
+        await popup.waitForLoadState('load');
+        control = popup;
+        result.popup = true;
+    }
+
+    for (const step of scenario.steps || []) {
+        if (step.click)
+            await control.click(step.click);
+        else if (step.key)
+            await control.keyboard.press(step.key);
+        else if (step.wait)
+            await control.waitForTimeout(step.wait);
+    }
+
+    result.controlUrl = control.url();
+    result.slideWindowUrl = first.url();
+    const state = await control.evaluate(() => ({
+        mode: document.body.className,
+        title: document.title,
+        status: document.getElementById('pwStatus').textContent,
+        slides: Array.from(slides),
+        sounds: Array.from(sounds),
+        innerWidth: window.innerWidth,
+        frameUrl: (() => {
+            try {
+                return document.getElementById('pwFrame').contentWindow.location.href;
+            } catch (e) {
+                return 'cross-origin';
+            }
+        })(),
+    }));
+    Object.assign(result, state);
+    const frame = control.frames().find((f) => f.name() === 'pwSlide');
+    if (frame)
+        result.frameUrl = frame.url();
+
+    // Anything of the show's own text that ran would have left its mark.
+    for (const page of context.pages()) {
+        for (const frame of page.frames()) {
+            const mark = await frame.evaluate(() => window.__pwHacked).catch(() => undefined);
+            if (mark !== undefined)
+                result.hacked.push(`${frame.url()}: ${mark}`);
+        }
+    }
+} catch (error) {
+    result.error = String(error);
+}
+
+await context.close();
+rmSync(profile, { recursive: true, force: true });
+process.stdout.write(JSON.stringify(result) + '\n');
