@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/MessageBoxPrompts.h"
 
+#include "platform/Help.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -68,8 +70,11 @@ int MessageBoxPrompts::show(const Prompts::Request& request)
     // Closing the box with Escape or its close button gives its cancelling
     // answer, or the only button's.
     box.setEscapeButton(buttons.last().button);
-    if (request.helpContext != 0)
+    if (request.helpContext != 0) {
         box.setProperty("helpContext", request.helpContext);
+        // F1 opens the topic the box names.
+        Help::setHelpContext(&box, request.helpFile, request.helpContext);
+    }
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
     for (const auto& entry : buttons) {
