@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "engine/EngineBrowser.h"
+#include "engine/EngineView.h"
+#include "engine/VexiloTimer.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+/// A browser that records what it is asked, with the time of each call.
+/// Busy answers from a script: a function, or not busy.
+class RecordingBrowser : public EngineBrowser
+{
+public:
+    struct Call
+    {
+        QString what; ///< "Navigate", "GoBack", "DDEOpenURL" ...
+        QString address;
+        qint64 msecs = 0; ///< since the browser was made
+    };
+
+    RecordingBrowser();
+
+    bool ole = true;
+    bool dde = false;
+    /// Answers Busy; may set the error. Unset: never busy.
+    std::function<bool(VbError*)> busy;
+    QString location = QStringLiteral("http://example.org/at");
+    int ddeResult = 0;
+    /// Called when the counted restart prompt is asked (the 21st failure).
+    std::function<void()> onRestartPrompt;
+
+    QList<Call> calls;
+    int busyReads = 0;
+    int terminateCalls = 0;
+    int restartPrompts = 0;
+    int notifierPrompts = 0;
+
+    /// The addresses navigated to (Navigate and DDEOpenURL), in order.
+    QStringList navigations() const;
+    /// The times of the navigations, in order.
+    QList<qint64> navigationTimes() const;
+    /// How many calls of the kind were made.
+    int count(const QString& what) const;
+    /// Milliseconds on the clock the calls are stamped with.
+    qint64 now() const { return m_clock.elapsed(); }
+
+    bool useOLE() const override { return ole; }
+    bool useDDE() const override { return dde; }
+    bool Busy(VbError* error) override;
+    bool Navigate(const QString& address, VbError* error) override;
+    bool GoBack(VbError* error) override;
+    bool GoForward(VbError* error) override;
+    QString LocationURL(VbError* error) override;
+    bool Stop(VbError* error) override;
+    bool Refresh(VbError* error) override;
+    int DDEOpenURL(const QString& address) override;
+    /// Counts like the main window's: asks from the 21st failure in a row.
+    void BrowserTerminate(qint16& counter) override;
+    void NotifierTerminate() override;
+
+private:
+    void record(const QString& what, const QString& address = QString());
+
+    QElapsedTimer m_clock;
+};
+
+/// A main window that only records what the engine tells it.
+class RecordingView : public EngineView
+{
+public:
+    RecordingView();
+
+    QString address;
+    QStringList addressList;
+    QString pauseText;
+    bool pauseVisible = true;
+    QString soundText;
+    QString status;
+    QStringList statusHistory;
+    QString title;
+    bool busyCursor = false;
+    QList<int> icons;
+    int beeps = 0;
+
+    bool sliderEnabled = true;
+    int sliderMinimum = 0;
+    int sliderMaximum = 10;
+    int sliderTicks = 1;
+    int sliderValue = 0;
+    bool upDownEnabled = true;
+    int upDownMinimum = 0;
+    int upDownMaximum = 10;
+    QString slideNumber;
+    QString colMin;
+    QString colMax;
+
+    std::optional<bool> navKeys[6];
+    bool modeChecked[4] = {};
+    bool pauseChecked = false;
+    int orderChecked = -1;
+    int operationChecked = -1;
+    bool autoStartTicked = false;
+    bool busyWaitTicked = false;
+    bool useDefaultTicked = false;
+    std::optional<bool> toolTipsOn;
+
+    QString interval;
+    int intervalFocus = 0;
+    int layoutRestores = 0;
+    QStringList recentFiles;
+    int browserConfigs = 0;
+    VbError layoutError;
+    VbError configError;
+    /// Every call, in order, by name (for the order of the start-up steps).
+    QStringList log;
+    /// Called with each status text.
+    std::function<void(const QString&)> onStatus;
+
+    /// The nav keys as six characters, '1' on, '0' off, '-' never set.
+    QString navKeyPattern() const;
+
+    QString addressText() const override { return address; }
+    void setAddressText(const QString& text) override { address = text; }
+    void addAddressToList(const QString& text) override { addressList.append(text); }
+    void setSlidePauseText(const QString& text) override { pauseText = text; }
+    void setSlidePauseVisible(bool visible) override { pauseVisible = visible; }
+    QString slideSoundText() const override { return soundText; }
+    void setSlideSoundText(const QString& text) override { soundText = text; }
+    void setStatusText(const QString& text) override;
+    void setWindowTitle(const QString& text) override { title = text; }
+    void setBusyCursor(bool busy) override { busyCursor = busy; }
+    void setWindowIconNumber(int resourceNumber) override { icons.append(resourceNumber); }
+    void beep() override { ++beeps; }
+    void setSliderEnabled(bool enabled) override { sliderEnabled = enabled; }
+    void setSliderRange(int minimum, int maximum) override;
+    void setSliderTickFrequency(int frequency) override { sliderTicks = frequency; }
+    void setSliderValue(int value) override { sliderValue = value; }
+    void setUpDownEnabled(bool enabled) override { upDownEnabled = enabled; }
+    void setUpDownRange(int minimum, int maximum) override;
+    void setSlideNumberText(const QString& text) override { slideNumber = text; }
+    void setColMinText(const QString& text) override { colMin = text; }
+    void setColMaxText(const QString& text) override { colMax = text; }
+    void setNavKeyEnabled(int index, bool enabled) override { navKeys[index] = enabled; }
+    void setModeChecked(int mode, bool checked) override { modeChecked[mode] = checked; }
+    void setPauseChecked(bool checked) override { pauseChecked = checked; }
+    void setOrderChecked(int index) override;
+    void setOperationChecked(int index) override;
+    void setAutoStartTicked(bool ticked) override;
+    void setBusyWaitTicked(bool ticked) override;
+    void setUseDefaultTicked(bool ticked) override;
+    void setToolTipsChecked(bool on) override;
+    QString intervalText() const override { return interval; }
+    void focusIntervalBox() override { ++intervalFocus; }
+    int helpContext() const override { return 1000; }
+    VbError restoreLayout() override;
+    void addRecentFile(const QString& fileName) override;
+    VbError configBrowser() override;
+};
+
+/// An alarm whose TimingKind reads 2: the show runs as one loop. Arming it
+/// without AddAlarm waits out the pause at once (events keep running, a
+/// second counts as scale milliseconds) and rings nothing.
+class OneLoopTimer : public VexiloTimer
+{
+public:
+    explicit OneLoopTimer(int millisecondsPerSecond = 20);
+
+    qint32 TimingKind() const override { return 2; }
+    void setEnabled(bool enabled) override;
+
+    int waits = 0;
+
+private:
+    int m_scale;
+};
+
+/// An alarm that refuses every AddAlarm.
+class RefusingTimer : public VexiloTimer
+{
+public:
+    bool AddAlarm(const QObject* owner) override;
+    int refused = 0;
+};

@@ -1,0 +1,187 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/Registry.h"
+#include "settings/DialogPosition.h"
+#include "settings/cScreenSettings.h"
+#include "startup/modMain.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+// The main window's layout and the dialogs' positions in real settings
+// files, each test on a fresh profile.
+class tst_cScreenSettings : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void freshProfileOpensAtTheDefaults();
+    void layoutRoundTrip();
+    void barFlagsRoundTrip_data();
+    void barFlagsRoundTrip();
+    void valuesEditedByHandCountAsAbsent();
+    void recentFilesRoundTrip();
+    void recentFilesStopAtTheFirstEmpty();
+    void dialogPosition();
+
+private:
+    static QString stored(const QString& key);
+
+    std::unique_ptr<QTemporaryDir> m_config;
+};
+
+void tst_cScreenSettings::init()
+{
+    m_config = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config->path()));
+    modMain::ResetProgramState();
+}
+
+void tst_cScreenSettings::cleanup()
+{
+    m_config.reset();
+}
+
+QString tst_cScreenSettings::stored(const QString& key)
+{
+    return Registry::GetSetting(QStringLiteral("Pagewheel"), QStringLiteral("Settings"), key,
+                                QStringLiteral("<none>"));
+}
+
+void tst_cScreenSettings::freshProfileOpensAtTheDefaults()
+{
+    cScreenSettings layout;
+    QVERIFY(!layout.BarNavOn && !layout.BarStatusOn);
+    const WindowGeometry window = layout.GetPrevious();
+    QCOMPARE(window.left, 105);
+    QCOMPARE(window.top, 105);
+    QCOMPARE(window.width, 5745);
+    QCOMPARE(window.height, 4800);
+    QVERIFY(layout.BarNavOn && layout.BarSlideOn && layout.BarCollectOn && layout.BarOptOn &&
+            layout.BarStatusOn);
+    QVERIFY(layout.GetPrevFiles().isEmpty());
+    // Reading writes nothing.
+    QVERIFY(!QFile::exists(Registry::settingsFile(QStringLiteral("Pagewheel"))));
+}
+
+void tst_cScreenSettings::layoutRoundTrip()
+{
+    cScreenSettings saved;
+    saved.BarSlideOn = true;
+    saved.SaveSettings({1200, 900, 57600, 6000});
+    QCOMPARE(stored(QStringLiteral("frmMainMainLeft")), QStringLiteral("1200"));
+    QCOMPARE(stored(QStringLiteral("frmMainMainWidth")), QStringLiteral("57600"));
+    QCOMPARE(stored(QStringLiteral("frmMainBarSlideOn")), QStringLiteral("True"));
+    QCOMPARE(stored(QStringLiteral("frmMainBarNavOn")), QStringLiteral("False"));
+
+    cScreenSettings read;
+    const WindowGeometry window = read.GetPrevious();
+    QCOMPARE(window.left, 1200);
+    QCOMPARE(window.top, 900);
+    // Wider than 16 bits hold: a 4K screen is 57600 twips across.
+    QCOMPARE(read.WidthLarge, 57600);
+    QCOMPARE(read.HeightLarge, 6000);
+}
+
+void tst_cScreenSettings::barFlagsRoundTrip_data()
+{
+    QTest::addColumn<int>("hidden");
+    QTest::newRow("status bar hidden") << 4;
+    QTest::newRow("slide bar hidden") << 1;
+    QTest::newRow("options bar hidden") << 3;
+}
+
+void tst_cScreenSettings::barFlagsRoundTrip()
+{
+    QFETCH(int, hidden);
+    cScreenSettings saved;
+    bool* flags[] = {&saved.BarNavOn, &saved.BarSlideOn, &saved.BarCollectOn, &saved.BarOptOn,
+                     &saved.BarStatusOn};
+    for (bool* flag : flags)
+        *flag = true;
+    *flags[hidden] = false;
+    saved.SaveSettings({105, 105, 5745, 4800});
+
+    cScreenSettings read;
+    read.GetPrevious();
+    const bool readFlags[] = {read.BarNavOn, read.BarSlideOn, read.BarCollectOn, read.BarOptOn,
+                              read.BarStatusOn};
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(readFlags[i], i != hidden);
+}
+
+void tst_cScreenSettings::valuesEditedByHandCountAsAbsent()
+{
+    QSettings store(Registry::settingsFile(QStringLiteral("Pagewheel")), QSettings::IniFormat);
+    store.setValue(QStringLiteral("Settings/frmMainMainLeft"), QStringLiteral("left"));
+    store.setValue(QStringLiteral("Settings/frmMainMainHeight"), QStringLiteral("3000"));
+    store.setValue(QStringLiteral("Settings/frmMainBarNavOn"), QStringLiteral("maybe"));
+    store.setValue(QStringLiteral("Settings/frmMainBarOptOn"), QStringLiteral("0"));
+    store.sync();
+    cScreenSettings read;
+    const WindowGeometry window = read.GetPrevious();
+    QCOMPARE(window.left, 105);
+    QCOMPARE(window.height, 3000);
+    QVERIFY(read.BarNavOn);
+    QVERIFY(!read.BarOptOn);
+}
+
+void tst_cScreenSettings::recentFilesRoundTrip()
+{
+    const QStringList files = {QStringLiteral("/shows/one.txt"), QStringLiteral("/shows/two.txt"),
+                               QStringLiteral("/shows/three.txt")};
+    cScreenSettings().SaveSettingsFiles(files, 5);
+    QCOMPARE(stored(QStringLiteral("frmMainFile1")), files.at(0));
+    QCOMPARE(stored(QStringLiteral("frmMainFile3")), files.at(2));
+    QCOMPARE(stored(QStringLiteral("frmMainFile4")), QStringLiteral("<none>"));
+    QCOMPARE(cScreenSettings().GetPrevFiles(), files);
+}
+
+void tst_cScreenSettings::recentFilesStopAtTheFirstEmpty()
+{
+    cScreenSettings layout;
+    layout.SaveSettingsFiles({"/a.txt", "/b.txt", "/c.txt", "/d.txt", "/e.txt", "/f.txt"}, 6);
+    // At most five come back.
+    QCOMPARE(layout.GetPrevFiles().size(), 5);
+    // A shorter list leaves the older entries past its end in the store.
+    layout.SaveSettingsFiles({"/x.txt", "", "/y.txt"}, 3);
+    QCOMPARE(stored(QStringLiteral("frmMainFile1")), QStringLiteral("/x.txt"));
+    QCOMPARE(stored(QStringLiteral("frmMainFile3")), QStringLiteral("/c.txt"));
+    QCOMPARE(layout.GetPrevFiles(),
+             QStringList({"/x.txt", "/b.txt", "/c.txt", "/d.txt", "/e.txt"}));
+}
+
+void tst_cScreenSettings::dialogPosition()
+{
+    const DialogPosition::Position design{2400, 1800};
+    QCOMPARE(DialogPosition::Load(QStringLiteral("frmListEdit"), design).left, 2400);
+
+    DialogPosition::Save(QStringLiteral("frmListEdit"), {300, 450}, false, false);
+    QCOMPARE(stored(QStringLiteral("frmListEditLeft")), QStringLiteral("300"));
+    QCOMPARE(stored(QStringLiteral("frmListEditTop")), QStringLiteral("450"));
+
+    // Closed while maximized or minimized: the stored position stays.
+    DialogPosition::Save(QStringLiteral("frmListEdit"), {0, 0}, false, true);
+    DialogPosition::Save(QStringLiteral("frmListEdit"), {-32000, -32000}, true, false);
+    const DialogPosition::Position read =
+        DialogPosition::Load(QStringLiteral("frmListEdit"), design);
+    QCOMPARE(read.left, 300);
+    QCOMPARE(read.top, 450);
+
+    DialogPosition::SaveValue(QStringLiteral("frmListEdit"), QStringLiteral("ListWidth2"), 1500,
+                              false, false);
+    QCOMPARE(
+        DialogPosition::LoadValue(QStringLiteral("frmListEdit"), QStringLiteral("ListWidth2"), 900),
+        1500);
+    QCOMPARE(DialogPosition::LoadValue(QStringLiteral("frmListEdit"), QStringLiteral("Width"), 900),
+             900);
+}
+
+QTEST_GUILESS_MAIN(tst_cScreenSettings)
+#include "tst_cScreenSettings.moc"

@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "LogCapture.h"
+
+#include "engine/IntervalBox.h"
+#include "engine/modInterval.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+/// A combo box as the interval routines see it: a text and a list; a
+/// first entry becomes the text, as in a real combo box.
+class FakeBox : public IntervalBox
+{
+public:
+    QString text;
+    QStringList items;
+    void setText(const QString& value) override { text = value; }
+    void addItem(const QString& value) override
+    {
+        if (items.isEmpty())
+            text = value;
+        items.append(value);
+    }
+};
+
+} // namespace
+
+// The table of reload intervals, both ways.
+class tst_modInterval : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void textToSeconds_data() { table(); }
+    void textToSeconds();
+    void secondsToText_data() { table(); }
+    void secondsToText();
+    void unknown_data();
+    void unknown();
+    void listLeavesOutTwoMinutes();
+    void boxShowsTheIntervalOverItsList_data();
+    void boxShowsTheIntervalOverItsList();
+
+private:
+    static void table();
+};
+
+void tst_modInterval::table()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint32>("seconds");
+    const QList<QPair<const char*, qint32>> rows = {
+        {" 0 sec", 0},     {" 2 sec", 2},       {" 5 sec", 5},       {"10 sec", 10},
+        {"15 sec", 15},    {"30 sec", 30},      {" 1 min", 60},      {" 2 min", 120},
+        {" 5 min", 300},   {"10 min", 600},     {"15 min", 900},     {"30 min", 1800},
+        {" 1 hour", 3600}, {" 2 hours", 7200},  {" 4 hours", 14400}, {" 8 hours", 28800},
+        {" 1 day", 86400}, {" 2 days", 172800},
+    };
+    for (const auto& [text, seconds] : rows)
+        QTest::newRow(text) << QString::fromLatin1(text) << seconds;
+}
+
+void tst_modInterval::textToSeconds()
+{
+    QFETCH(QString, text);
+    QFETCH(qint32, seconds);
+    QCOMPARE(modInterval::TmeStrgtoSec(text), seconds);
+}
+
+void tst_modInterval::secondsToText()
+{
+    QFETCH(QString, text);
+    QFETCH(qint32, seconds);
+    QCOMPARE(modInterval::SectoTmeStrg(seconds), text);
+}
+
+void tst_modInterval::unknown_data()
+{
+    // Texts are compared exactly: blanks and case matter.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint32>("seconds");
+    QTest::newRow("no leading blank") << QStringLiteral("2 min") << 45;
+    QTest::newRow("other case") << QStringLiteral(" 2 MIN") << -2;
+    QTest::newRow("trailing blank") << QStringLiteral("10 sec ") << 1;
+    QTest::newRow("empty") << QString() << 3;
+    QTest::newRow("the unknown marker itself") << QStringLiteral("-1") << -1;
+}
+
+void tst_modInterval::unknown()
+{
+    QFETCH(QString, text);
+    QFETCH(qint32, seconds);
+    QTemporaryDir folder;
+    LogCapture log(folder.path(), true, false);
+    QCOMPARE(modInterval::TmeStrgtoSec(text), -1);
+    QCOMPARE(modInterval::SectoTmeStrg(seconds), QStringLiteral("-1"));
+    QCOMPARE(log.messages(), QStringList({QStringLiteral("TmeStrgtoSec: Cant understand: ") + text,
+                                          QStringLiteral("SectoTmeStrg: Cant understand: ") +
+                                              QString::number(seconds)}));
+}
+
+void tst_modInterval::listLeavesOutTwoMinutes()
+{
+    const QStringList list = modInterval::ListTexts();
+    QCOMPARE(list.size(), 17);
+    QVERIFY(!list.contains(QStringLiteral(" 2 min")));
+    QCOMPARE(list.first(), QStringLiteral(" 0 sec"));
+    QCOMPARE(list.at(6), QStringLiteral(" 1 min"));
+    QCOMPARE(list.at(7), QStringLiteral(" 5 min"));
+    QCOMPARE(list.last(), QStringLiteral(" 2 days"));
+}
+
+void tst_modInterval::boxShowsTheIntervalOverItsList_data()
+{
+    QTest::addColumn<qint32>("interval");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("listed") << 30 << QStringLiteral("30 sec");
+    QTest::newRow("known but not listed") << 120 << QStringLiteral(" 2 min");
+    QTest::newRow("from an options file, unknown") << 45 << QStringLiteral("-1");
+    QTest::newRow("first of the list") << 0 << QStringLiteral(" 0 sec");
+}
+
+void tst_modInterval::boxShowsTheIntervalOverItsList()
+{
+    QFETCH(qint32, interval);
+    QFETCH(QString, text);
+    FakeBox box;
+    modInterval::load_reload_cbo(box, interval);
+    QCOMPARE(box.text, text);
+    QCOMPARE(box.items, modInterval::ListTexts());
+}
+
+QTEST_GUILESS_MAIN(tst_modInterval)
+#include "tst_modInterval.moc"
