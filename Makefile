@@ -18,6 +18,7 @@ build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
 run: build
+	@scripts/record-browser-choice.sh
 	./$(BUILD)/pagewheel
 
 test: build

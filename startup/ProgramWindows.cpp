@@ -3,7 +3,6 @@
 
 #include "guidance/frmSplash.h"
 #include "mainwindow/frmMain.h"
-#include "startup/modMain.h"
 
 void ProgramWindows::showSplash()
 {
@@ -26,10 +25,9 @@ void ProgramWindows::closeSplash()
 
 void ProgramWindows::showMainWindow(const COptions& options)
 {
+    // The window shows itself while it loads, and goes into full screen
+    // itself when the command line asks for it.
     auto* window = new frmMain(options);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    if (modMain::FullScreenMode)
-        window->showFullScreen();
-    else
-        window->show();
+    window->Form_Load();
 }

@@ -26,12 +26,15 @@ int main(int argc, char* argv[])
     const QStringList arguments = QApplication::arguments().mid(1);
     const QString executable = QFileInfo(QApplication::applicationFilePath()).fileName();
 
+    // The program ends when its last main window unloads, which writes the
+    // end banner; a tip or help window left open does not keep it running.
+    QApplication::setQuitOnLastWindowClosed(false);
+
     ProgramWindows windows;
-    modMain::Main(arguments.join(QLatin1Char(' ')), executable,
-                  QApplication::applicationDirPath(), windows);
+    modMain::Main(arguments.join(QLatin1Char(' ')), executable, QApplication::applicationDirPath(),
+                  windows);
     const int status = app.exec();
 
-    modMain::LogEnd();
     Prompts::setBackend(nullptr);
     return status;
 }

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "EngineStandIns.h"
+#include "LogCapture.h"
+#include "platform/ScriptedCommonDialog.h"
+#include "platform/ScriptedPrompts.h"
+#include "settings/COptions.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class QAction;
+class QWidget;
+class frmMain;
+
+/// A sandbox for main window tests: a settings store and a program folder
+/// of their own, scripted message boxes and file dialogs, a browser that
+/// records what it is asked, a debug log, and a program end that is only
+/// counted. Made in init(), dropped in cleanup().
+class MainWindowRig
+{
+public:
+    MainWindowRig();
+    ~MainWindowRig();
+    MainWindowRig(const MainWindowRig&) = delete;
+    MainWindowRig& operator=(const MainWindowRig&) = delete;
+
+    QTemporaryDir config;
+    QTemporaryDir program;
+    QTemporaryDir files;
+    ScriptedPrompts prompts;
+    ScriptedCommonDialog dialogs;
+    RecordingBrowser browser;
+    std::unique_ptr<LogCapture> log;
+    int programEnds = 0;
+
+    /// The defaults with no browser (a mode that chooses none), no tips
+    /// and no chooser, the show of three slides in files.
+    COptions options() const;
+    /// The three-slide show every test starts with.
+    QString showFile() const { return m_showFile; }
+    /// Writes a show of the addresses (pause 1 each) into the files folder.
+    QString writeShow(const QString& name, const QStringList& addresses) const;
+    /// A file in the files folder (empty).
+    QString writeFile(const QString& name, const QByteArray& bytes = {}) const;
+    static QByteArray readFile(const QString& path);
+
+    /// A main window on the recording browser, loaded unless told not to.
+    /// It deletes itself when closed, so it is held weakly.
+    QPointer<frmMain> open(const COptions& options, bool load = true);
+
+    /// A value of the settings store's "Settings" or "Options" section.
+    static QString setting(const QString& section, const QString& key);
+    static void saveSetting(const QString& section, const QString& key, const QString& value);
+
+    /// A menu item or toolbar key of a window by name.
+    static QAction* action(QWidget* window, const QString& name);
+    /// The message box texts shown so far, in order.
+    QStringList boxes() const { return prompts.texts(); }
+
+private:
+    QString m_showFile;
+};

@@ -1,0 +1,460 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's file side through its menus: open, save, save as with
+// the overwrite question, the recent list, a new show's name, bookmarks,
+// a single slide and the options file.
+#include "MainWindowRig.h"
+
+#include "mainwindow/ShowFiles.h"
+#include "mainwindow/frmMain.h"
+#include "platform/Prompts.h"
+#include "startup/modMain.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+
+#include <memory>
+
+using Prompts::vbCancel;
+using Prompts::vbNo;
+using Prompts::vbYes;
+
+namespace {
+
+const QString TitleSuffix = QStringLiteral(" - Vexilo Software Pagewheel");
+const QString ShowFilter = QStringLiteral("Text  files|*.txt|All Files (*.*)|*.*");
+
+QStringList recentCaptions(QWidget* window)
+{
+    QStringList captions;
+    for (int i = 1; i <= 5; ++i) {
+        QAction* entry = MainWindowRig::action(window, QStringLiteral("mnuFileArray%1").arg(i));
+        if (entry->isVisible())
+            captions.append(entry->text());
+    }
+    return captions;
+}
+
+QString statusOf(QWidget* window)
+{
+    return window->findChild<QLabel*>(QStringLiteral("pnlStatus"))->text();
+}
+
+} // namespace
+
+class tst_frmMainFiles : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void openLoadsAShowAndListsIt();
+    void openCancelledOrFailedChangesNothing();
+    void openOffersToSaveEdits();
+    void saveWritesTheShowItCameFrom();
+    void saveAsAsksBeforeOverwriting_data();
+    void saveAsAsksBeforeOverwriting();
+    void saveAsUnderTheSameNameAsksNothing();
+    void newShowIsSavedUnderANameAskedFor();
+    void recentListKeepsFiveWithoutDuplicates();
+    void recentEntryWithoutASeparatorIsFlagged();
+    void recentEntryOpensItsShow();
+    void newShowNameTakesALetter();
+    void importMakesANewShowExportWritesBookmarks();
+    void slideOpenShowsTheChosenFile();
+    void optionsSaveToFile();
+    void askSaveShowEditsYesSaves();
+
+private:
+    std::unique_ptr<MainWindowRig> m_rig;
+};
+
+void tst_frmMainFiles::init()
+{
+    m_rig = std::make_unique<MainWindowRig>();
+}
+
+void tst_frmMainFiles::cleanup()
+{
+    m_rig.reset();
+}
+
+void tst_frmMainFiles::openLoadsAShowAndListsIt()
+{
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    const QString other = m_rig->writeShow(
+        QStringLiteral("Lobby.TXT"),
+        {QStringLiteral("http://127.0.0.1:9/a.html"), QStringLiteral("http://127.0.0.1:9/b.html")});
+    m_rig->dialogs.chooseFile(other);
+    MainWindowRig::action(window, QStringLiteral("mnuFileOpen"))->trigger();
+
+    QCOMPARE(m_rig->dialogs.requests().size(), 1);
+    const CommonDialog::Request request = m_rig->dialogs.requests().first();
+    QCOMPARE(request.kind, CommonDialog::Kind::Open);
+    QCOMPARE(request.DialogTitle, QStringLiteral("Open Show"));
+    QCOMPARE(request.Filter, ShowFilter);
+    QCOMPARE(QDir(request.InitDir).canonicalPath(),
+             QDir(m_rig->program.filePath(QStringLiteral("data"))).canonicalPath());
+
+    QCOMPARE(window->Show().Count(), 2);
+    QCOMPARE(window->Show().TrayFilename, other);
+    QCOMPARE(window->Options().CarouselFileName, other);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Lobby") + TitleSuffix);
+    QCOMPARE(recentCaptions(window), (QStringList{m_rig->showFile(), other}));
+    QCOMPARE(window->findChild<QLabel*>(QStringLiteral("lblColMax"))->text(), QStringLiteral("2"));
+    QVERIFY(window->Options().Changed);
+
+    // The show toolbar's Open key is the same command; the dialog keeps the
+    // folder its first use set.
+    m_rig->dialogs.cancel();
+    MainWindowRig::action(window, QStringLiteral("tbrCollectOpen"))->trigger();
+    QCOMPARE(m_rig->dialogs.requests().size(), 2);
+    QCOMPARE(m_rig->dialogs.requests().at(1).FileName, other);
+    QCOMPARE(m_rig->dialogs.requests().at(1).InitDir, request.InitDir);
+}
+
+void tst_frmMainFiles::openCancelledOrFailedChangesNothing()
+{
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    m_rig->dialogs.cancel();
+    MainWindowRig::action(window, QStringLiteral("mnuFileOpen"))->trigger();
+    QCOMPARE(window->Show().Count(), 3);
+    QCOMPARE(window->Show().TrayFilename, m_rig->showFile());
+    QCOMPARE(recentCaptions(window), QStringList{m_rig->showFile()});
+
+    // A show that cannot be read is not listed.
+    const QString missing = m_rig->files.filePath(QStringLiteral("missing.txt"));
+    m_rig->dialogs.chooseFile(missing);
+    MainWindowRig::action(window, QStringLiteral("mnuFileOpen"))->trigger();
+    QCOMPARE(recentCaptions(window), QStringList{m_rig->showFile()});
+    QCOMPARE(window->Show().Count(), 0);
+}
+
+void tst_frmMainFiles::openOffersToSaveEdits()
+{
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    window->Show().Changed = true;
+    m_rig->prompts.answer(vbCancel);
+    MainWindowRig::action(window, QStringLiteral("mnuFileOpen"))->trigger();
+    QCOMPARE(m_rig->prompts.shown().size(), 1);
+    const Prompts::Request& question = m_rig->prompts.shown().first();
+    QCOMPARE(question.title, QStringLiteral("Save Show Edits?"));
+    QCOMPARE(question.text, QStringLiteral("Do you want to save changes made to\r\n") +
+                                m_rig->showFile() + QStringLiteral("\r\nduring this session?"));
+    QCOMPARE(question.buttons, Prompts::vbYesNoCancel + Prompts::vbExclamation);
+    // Cancel: no dialog, the show stays.
+    QVERIFY(m_rig->dialogs.requests().isEmpty());
+    QVERIFY(window->Show().Changed);
+
+    // No: the show is dropped unsaved and the new one comes without edits.
+    const QString other =
+        m_rig->writeShow(QStringLiteral("other.txt"), {QStringLiteral("http://127.0.0.1:9/x")});
+    const QByteArray before = MainWindowRig::readFile(m_rig->showFile());
+    m_rig->prompts.answer(vbNo);
+    m_rig->dialogs.chooseFile(other);
+    MainWindowRig::action(window, QStringLiteral("mnuFileOpen"))->trigger();
+    QCOMPARE(window->Show().TrayFilename, other);
+    QVERIFY(!window->Show().Changed);
+    QCOMPARE(MainWindowRig::readFile(m_rig->showFile()), before);
+    QVERIFY(m_rig->log->messages().contains(QStringLiteral("Changes not saved")));
+}
+
+void tst_frmMainFiles::saveWritesTheShowItCameFrom()
+{
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    window->Show().Item(2)->PauseTime = 42;
+    window->Show().Changed = true;
+    MainWindowRig::action(window, QStringLiteral("mnuFileSave"))->trigger();
+    QVERIFY(m_rig->dialogs.requests().isEmpty());
+    QVERIFY(MainWindowRig::readFile(m_rig->showFile())
+                .contains("\"http://127.0.0.1:9/two.html\",\"\",\"42\","));
+    QVERIFY(!window->Show().Changed);
+    QVERIFY(m_rig->boxes().isEmpty());
+}
+
+void tst_frmMainFiles::saveAsAsksBeforeOverwriting_data()
+{
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<int>("dialogs");
+    QTest::addColumn<bool>("overwritten");
+    QTest::addColumn<bool>("savedElsewhere");
+    QTest::addRow("yes") << QList<int>{vbYes} << 1 << true << false;
+    QTest::addRow("no, then another name") << QList<int>{vbNo} << 2 << false << true;
+    QTest::addRow("cancel") << QList<int>{vbCancel} << 1 << false << false;
+}
+
+void tst_frmMainFiles::saveAsAsksBeforeOverwriting()
+{
+    QFETCH(QList<int>, answers);
+    QFETCH(int, dialogs);
+    QFETCH(bool, overwritten);
+    QFETCH(bool, savedElsewhere);
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    const QString existing = m_rig->writeFile(QStringLiteral("existing.txt"), "old\r\n");
+    const QString fresh = m_rig->files.filePath(QStringLiteral("fresh.txt"));
+    for (int answer : answers)
+        m_rig->prompts.answer(answer);
+    m_rig->dialogs.chooseFile(existing);
+    m_rig->dialogs.chooseFile(fresh);
+
+    MainWindowRig::action(window, QStringLiteral("mnuFileSaveAsFile"))->trigger();
+
+    QCOMPARE(m_rig->dialogs.requests().size(), dialogs);
+    const CommonDialog::Request& first = m_rig->dialogs.requests().first();
+    QCOMPARE(first.kind, CommonDialog::Kind::Save);
+    QCOMPARE(first.FileName, m_rig->showFile());
+    QCOMPARE(first.Filter, ShowFilter);
+    QCOMPARE(m_rig->prompts.shown().size(), 1);
+    const Prompts::Request& question = m_rig->prompts.shown().first();
+    QCOMPARE(question.text, QStringLiteral("Do you want to overwrite this file?"));
+    QCOMPARE(question.title, QStringLiteral("Save File"));
+    QCOMPARE(question.buttons, 51);
+
+    QCOMPARE(MainWindowRig::readFile(existing) != "old\r\n", overwritten);
+    QCOMPARE(QFile::exists(fresh), savedElsewhere);
+    const QString savedAs = overwritten ? existing : savedElsewhere ? fresh : m_rig->showFile();
+    QCOMPARE(window->Show().TrayFilename, savedAs);
+    QCOMPARE(window->Options().CarouselFileName, savedAs);
+    QCOMPARE(recentCaptions(window).last(), savedAs);
+    if (savedAs != m_rig->showFile())
+        QCOMPARE(window->windowTitle(), QFileInfo(savedAs).baseName() + TitleSuffix);
+    const QStringList log = m_rig->log->messages();
+    QCOMPARE(log.contains(QStringLiteral("Overwriting file")), overwritten);
+    QCOMPARE(log.contains(QStringLiteral("Aborting save..")), !overwritten && !savedElsewhere);
+}
+
+void tst_frmMainFiles::saveAsUnderTheSameNameAsksNothing()
+{
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    window->Show().Item(1)->PauseTime = 7;
+    m_rig->dialogs.chooseFile(m_rig->showFile());
+    MainWindowRig::action(window, QStringLiteral("mnuFileSaveAsFile"))->trigger();
+    QVERIFY(m_rig->boxes().isEmpty());
+    QVERIFY(MainWindowRig::readFile(m_rig->showFile()).contains(",\"7\","));
+}
+
+void tst_frmMainFiles::newShowIsSavedUnderANameAskedFor()
+{
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    window->files().StartNewShow();
+    QVERIFY(window->Show().NewFile);
+    QCOMPARE(window->Show().Count(), 0);
+    QCOMPARE(window->windowTitle(), QString());
+    QVERIFY(window->bShowEdited);
+    QVERIFY(!window->findChild<QWidget*>(QStringLiteral("sldCollect"))->isEnabled());
+    window->Show().Add(QStringLiteral("http://127.0.0.1:9/new.html"), QString(), 5, false);
+
+    const QString target = m_rig->files.filePath(QStringLiteral("made.txt"));
+    m_rig->dialogs.chooseFile(target);
+    MainWindowRig::action(window, QStringLiteral("mnuFileSave"))->trigger();
+    QCOMPARE(m_rig->dialogs.requests().size(), 1);
+    QCOMPARE(m_rig->dialogs.requests().first().FileName,
+             window->files().newShowName(QDate::currentDate(), {}));
+    QVERIFY(MainWindowRig::readFile(target).contains("new.html"));
+    QVERIFY(!window->Show().NewFile);
+    QCOMPARE(window->windowTitle(), QStringLiteral("made") + TitleSuffix);
+
+    // From now on Save writes it without asking.
+    window->Show().Item(1)->PauseTime = 9;
+    MainWindowRig::action(window, QStringLiteral("mnuFileSave"))->trigger();
+    QCOMPARE(m_rig->dialogs.requests().size(), 1);
+    QVERIFY(MainWindowRig::readFile(target).contains(",\"9\","));
+}
+
+void tst_frmMainFiles::recentListKeepsFiveWithoutDuplicates()
+{
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    ShowFiles& files = window->files();
+    QStringList paths{m_rig->showFile()};
+    for (int i = 2; i <= 6; ++i) {
+        paths.append(m_rig->files.filePath(QStringLiteral("show%1.txt").arg(i)));
+        files.UpdateMenu(paths.last());
+    }
+    // The sixth drops the oldest.
+    QCOMPARE(recentCaptions(window), paths.mid(1));
+    QCOMPARE(files.RecentCount(), qint16(5));
+
+    // The same show in other letters is already there.
+    files.UpdateMenu(paths.at(3).toUpper());
+    QCOMPARE(recentCaptions(window), paths.mid(1));
+
+    // An ampersand in a path is shown, not taken as an access key.
+    const QString ampersand = m_rig->files.filePath(QStringLiteral("rock&roll.txt"));
+    files.UpdateMenu(ampersand);
+    QAction* last = MainWindowRig::action(window, QStringLiteral("mnuFileArray5"));
+    QCOMPARE(last->text(), QString(ampersand).replace(QStringLiteral("&"), QStringLiteral("&&")));
+    QCOMPARE(files.recentFiles().last(), ampersand);
+    QVERIFY(m_rig->boxes().isEmpty());
+}
+
+void tst_frmMainFiles::recentEntryWithoutASeparatorIsFlagged()
+{
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    window->files().UpdateMenu(QStringLiteral("plain.txt"));
+    QCOMPARE(m_rig->boxes(), QStringList{QStringLiteral("MISSING A SLASH-> plain.txt")});
+    QCOMPARE(m_rig->prompts.shown().first().buttons, Prompts::vbOKOnly);
+    // It is listed all the same.
+    QCOMPARE(recentCaptions(window).last(), QStringLiteral("plain.txt"));
+
+    // Either separator counts.
+    window->files().UpdateMenu(QStringLiteral("C:\\Shows\\old.txt"));
+    window->files().UpdateMenu(QStringLiteral("shows/new.txt"));
+    QCOMPARE(m_rig->boxes().size(), 1);
+}
+
+void tst_frmMainFiles::recentEntryOpensItsShow()
+{
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    const QString other =
+        m_rig->writeShow(QStringLiteral("other.txt"), {QStringLiteral("http://127.0.0.1:9/o")});
+    window->files().UpdateMenu(other);
+    QAction* entry = MainWindowRig::action(window, QStringLiteral("mnuFileArray2"));
+    QCOMPARE(entry->text(), other);
+
+    entry->trigger();
+    QCOMPARE(window->Show().TrayFilename, other);
+    QCOMPARE(window->Show().Count(), 1);
+    QCOMPARE(window->windowTitle(), QStringLiteral("other") + TitleSuffix);
+    QVERIFY(m_rig->boxes().isEmpty());
+
+    // With edits: Cancel keeps the show, Yes saves it and opens the entry.
+    window->Show().Changed = true;
+    window->Show().Item(1)->PauseTime = 33;
+    QAction* first = MainWindowRig::action(window, QStringLiteral("mnuFileArray1"));
+    m_rig->prompts.answer(vbCancel);
+    first->trigger();
+    QCOMPARE(window->Show().TrayFilename, other);
+    QCOMPARE(m_rig->prompts.shown().last().buttons,
+             Prompts::vbYesNoCancel + Prompts::vbExclamation);
+    m_rig->prompts.answer(vbYes);
+    first->trigger();
+    QCOMPARE(window->Show().TrayFilename, m_rig->showFile());
+    QVERIFY(MainWindowRig::readFile(other).contains(",\"33\","));
+}
+
+void tst_frmMainFiles::newShowNameTakesALetter()
+{
+    const QDate day(2024, 3, 7);
+    QCOMPARE(ShowFiles::newShowName(day, {}), QStringLiteral("Show03-07-24.txt"));
+    const QStringList taken{QStringLiteral("/shows/Show03-07-24.txt"),
+                            QStringLiteral("/shows/showa03-07-24.TXT")};
+    QCOMPARE(ShowFiles::newShowName(day, taken.mid(0, 1)), QStringLiteral("ShowA03-07-24.txt"));
+    QCOMPARE(ShowFiles::newShowName(day, taken), QStringLiteral("ShowB03-07-24.txt"));
+    QCOMPARE(ShowFiles::newShowName(day, {QStringLiteral("Show03-07-24.txt")}),
+             QStringLiteral("ShowA03-07-24.txt"));
+    QCOMPARE(ShowFiles::newShowName(day, {QStringLiteral("/shows/Show03-08-24.txt")}),
+             QStringLiteral("Show03-07-24.txt"));
+}
+
+void tst_frmMainFiles::importMakesANewShowExportWritesBookmarks()
+{
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    const QString today = ShowFiles::newShowName(QDate::currentDate(), {});
+    // A show of today's name is in the list: the new one takes a letter.
+    window->files().UpdateMenu(m_rig->files.filePath(today));
+    const QString bookmarks = m_rig->writeFile(
+        QStringLiteral("bookmarks.htm"),
+        "<DL><p>\r\n"
+        "<DT><A HREF=\"http://127.0.0.1:9/first.html\" ADD_DATE=\"0\">First</A>\r\n"
+        "<DT><A HREF=\"http://127.0.0.1:9/second.html\" ADD_DATE=\"0\">Second</A>\r\n"
+        "</DL><p>\r\n");
+    m_rig->dialogs.chooseFile(bookmarks);
+    MainWindowRig::action(window, QStringLiteral("mnuFileImportAndExportImportBookmarks"))
+        ->trigger();
+    QCOMPARE(m_rig->dialogs.requests().first().DialogTitle,
+             QStringLiteral("Choose a Bookmark file to Import"));
+    QCOMPARE(window->Show().Count(), 2);
+    QCOMPARE(window->Show().Item(1)->HREF, QStringLiteral("http://127.0.0.1:9/first.html"));
+    QVERIFY(window->Show().NewFile);
+    QVERIFY(window->Show().Changed);
+    QVERIFY(window->bShowEdited);
+    QCOMPARE(window->Show().TrayFilename, QStringLiteral("ShowA") + today.mid(4));
+
+    const QString exported = m_rig->files.filePath(QStringLiteral("out.htm"));
+    m_rig->dialogs.chooseFile(exported);
+    MainWindowRig::action(window, QStringLiteral("mnuFileImportAndExportExportBookmarks"))
+        ->trigger();
+    QCOMPARE(m_rig->dialogs.requests().last().kind, CommonDialog::Kind::Save);
+    QVERIFY(MainWindowRig::readFile(exported).contains("http://127.0.0.1:9/second.html"));
+}
+
+void tst_frmMainFiles::slideOpenShowsTheChosenFile()
+{
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    auto* address = window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
+    const QString page = m_rig->writeFile(QStringLiteral("page.htm"), "<p>hi</p>");
+    m_rig->dialogs.chooseFile(page);
+    MainWindowRig::action(window, QStringLiteral("mnuSlideOpen"))->trigger();
+    QCOMPARE(m_rig->dialogs.requests().first().Filter,
+             QStringLiteral("Slide files (.htm,.jpg,.gif)|*.htm;*.jpg;*.gif|All Files (*.*)|*.*"));
+    QCOMPARE(address->currentText(), page);
+    QCOMPARE(m_rig->browser.navigations(), QStringList{page});
+
+    // Cancelled: the box is emptied and nothing is sent.
+    m_rig->dialogs.cancel();
+    MainWindowRig::action(window, QStringLiteral("tbrSlideOpen"))->trigger();
+    QCOMPARE(address->currentText(), QString());
+    QCOMPARE(m_rig->browser.navigations().size(), 1);
+}
+
+void tst_frmMainFiles::optionsSaveToFile()
+{
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    window->Options().ReloadInterval = 60;
+    const QString target = m_rig->files.filePath(QStringLiteral("mine.txt"));
+    m_rig->dialogs.chooseFile(target);
+    MainWindowRig::action(window, QStringLiteral("mnuOptionsSaveToFile"))->trigger();
+    const CommonDialog::Request& request = m_rig->dialogs.requests().first();
+    QCOMPARE(request.kind, CommonDialog::Kind::Save);
+    QCOMPARE(request.FileName, QStringLiteral("options"));
+    QCOMPARE(request.Filter, ShowFilter);
+    QVERIFY(MainWindowRig::readFile(target).startsWith("\"ReloadInterval\",60\r\n"));
+    QCOMPARE(statusOf(window), QStringLiteral("Options saved to file."));
+    QVERIFY(m_rig->boxes().isEmpty());
+
+    // An existing file: No asks for another name, Cancel stops.
+    window->Options().ReloadInterval = 120;
+    m_rig->prompts.answer(vbNo);
+    m_rig->prompts.answer(vbCancel);
+    m_rig->dialogs.chooseFile(target);
+    m_rig->dialogs.chooseFile(target);
+    MainWindowRig::action(window, QStringLiteral("mnuOptionsSaveToFile"))->trigger();
+    QCOMPARE(m_rig->dialogs.requests().size(), 3);
+    QCOMPARE(m_rig->boxes(), (QStringList{QStringLiteral("Do you want to overwrite this file?"),
+                                          QStringLiteral("Do you want to overwrite this file?")}));
+    QVERIFY(MainWindowRig::readFile(target).startsWith("\"ReloadInterval\",60\r\n"));
+    QVERIFY(m_rig->log->messages().contains(QStringLiteral("Aborting save..")));
+
+    // Yes writes over it.
+    m_rig->prompts.answer(vbYes);
+    m_rig->dialogs.chooseFile(target);
+    MainWindowRig::action(window, QStringLiteral("mnuOptionsSaveToFile"))->trigger();
+    QVERIFY(MainWindowRig::readFile(target).startsWith("\"ReloadInterval\",120\r\n"));
+
+    // A file that cannot be written.
+    const QString nowhere = m_rig->files.filePath(QStringLiteral("no/such/folder/options.txt"));
+    m_rig->dialogs.chooseFile(nowhere);
+    MainWindowRig::action(window, QStringLiteral("mnuOptionsSaveToFile"))->trigger();
+    QCOMPARE(statusOf(window), QStringLiteral("Options not saved to file."));
+}
+
+void tst_frmMainFiles::askSaveShowEditsYesSaves()
+{
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    window->Show().Item(3)->PauseTime = 77;
+    window->Show().Changed = true;
+    m_rig->prompts.answer(vbYes);
+    QCOMPARE(window->files().AskSaveShowEdits(Prompts::vbYesNo), vbYes);
+    QCOMPARE(m_rig->prompts.shown().first().buttons, Prompts::vbYesNo + Prompts::vbExclamation);
+    QVERIFY(MainWindowRig::readFile(m_rig->showFile()).contains(",\"77\","));
+    QVERIFY(!window->Show().Changed);
+}
+
+QTEST_MAIN(tst_frmMainFiles)
+#include "tst_frmMainFiles.moc"
