@@ -3,6 +3,7 @@
 // reading or copying the file's bytes takes on this machine. Each measured
 // phase runs in a child process of its own, so its peak memory can be read
 // from the kernel and no phase warms the heap for the next.
+#include "bench/PhaseRunner.h"
 #include "show/colURLs.h"
 
 #include <QByteArray>
@@ -26,16 +27,9 @@
 namespace {
 
 constexpr int DefaultSlides = 1000000;
-constexpr int Runs = 5;
+constexpr int Runs = PhaseRuns;
 
 /// What one run of a phase reports.
-struct Result
-{
-    double ms = 0;       ///< time of the measured work only
-    double maxRssMb = 0; ///< the child's peak resident memory
-    qint64 check = 0;    ///< a count the phase found, to catch a broken run
-};
-
 /// A plausible address of about 60 characters: web pages, pages with a
 /// query, local pages and pictures.
 QByteArray makeAddress(std::mt19937& random, int index)
@@ -84,66 +78,6 @@ bool generateShow(const QString& path, int slides)
     }
     file.write(buffer);
     return file.error() == QFile::NoError;
-}
-
-/// Runs one phase in a child process: the child times its work and sends
-/// the figures back through a pipe; its peak memory comes from wait4.
-Result runInChild(const std::function<Result()>& phase)
-{
-    int channel[2];
-    if (pipe(channel) != 0) {
-        std::perror("pipe");
-        std::exit(1);
-    }
-    std::fflush(stdout);
-    const pid_t child = fork();
-    if (child == 0) {
-        close(channel[0]);
-        const Result result = phase();
-        const ssize_t written = write(channel[1], &result, sizeof result);
-        _exit(written == ssize_t(sizeof result) ? 0 : 1);
-    }
-    close(channel[1]);
-    Result result;
-    const ssize_t got = read(channel[0], &result, sizeof result);
-    close(channel[0]);
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    if (got != ssize_t(sizeof result) || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "a measured phase failed\n");
-        std::exit(1);
-    }
-    result.maxRssMb = double(usage.ru_maxrss) / 1024.0;
-    return result;
-}
-
-struct Summary
-{
-    double ms = 0;
-    double maxRssMb = 0;
-    qint64 check = 0;
-};
-
-Summary median(const std::function<Result()>& phase)
-{
-    std::vector<Result> results;
-    for (int run = 0; run < Runs; ++run)
-        results.push_back(runInChild(phase));
-    std::vector<double> times;
-    std::vector<double> memory;
-    for (const Result& r : results) {
-        times.push_back(r.ms);
-        memory.push_back(r.maxRssMb);
-    }
-    std::sort(times.begin(), times.end());
-    std::sort(memory.begin(), memory.end());
-    return {times[times.size() / 2], memory[memory.size() / 2], results.front().check};
-}
-
-double msSince(const QElapsedTimer& timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 Result readBytes(const QString& path)
@@ -234,9 +168,9 @@ int main(int argc, char** argv)
     // Every phase should find the file in the page cache.
     readBytes(showPath);
 
-    const Summary idle = median([] { return Result(); });
-    const Summary floorRead = median([&] { return readBytes(showPath); });
-    const Summary reading = median([&] {
+    const Result idle = median([] { return Result(); });
+    const Result floorRead = median([&] { return readBytes(showPath); });
+    const Result reading = median([&] {
         colURLs show;
         QElapsedTimer timer;
         timer.start();
@@ -244,7 +178,7 @@ int main(int argc, char** argv)
         return Result{msSince(timer), 0, show.Count()};
     });
     const double showMb = reading.maxRssMb - idle.maxRssMb;
-    const Summary touching = median([&] { return touchMemory(showMb); });
+    const Result touching = median([&] { return touchMemory(showMb); });
     std::printf("\nReading\n");
     std::printf("  floor (QFile::readAll)   %8.1f ms   peak %6.1f MB\n", floorRead.ms,
                 floorRead.maxRssMb);
@@ -257,8 +191,8 @@ int main(int argc, char** argv)
                 reading.maxRssMb / sizeMb, (reading.maxRssMb - idle.maxRssMb) / sizeMb,
                 idle.maxRssMb);
 
-    const Summary copying = median([&] { return copyBytes(showPath, copyPath); });
-    const Summary saving = median([&] {
+    const Result copying = median([&] { return copyBytes(showPath, copyPath); });
+    const Result saving = median([&] {
         colURLs show;
         show.Read_in_file(showPath);
         show.TrayFilename = savePath;

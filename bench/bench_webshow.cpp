@@ -5,6 +5,7 @@
 // its own, so its peak memory can be read from the kernel and no phase
 // warms the heap for the next.
 #include "platform/ScriptedPrompts.h"
+#include "bench/PhaseRunner.h"
 #include "show/colURLs.h"
 #include "show/modInpExp.h"
 #include "startup/modMain.h"
@@ -30,14 +31,7 @@
 namespace {
 
 constexpr int DefaultCount = 100000;
-constexpr int Runs = 5;
-
-struct Result
-{
-    double ms = 0;
-    double maxRssMb = 0;
-    qint64 check = 0;
-};
+constexpr int Runs = PhaseRuns;
 
 /// A plausible slide address of about 60 characters.
 QString makeAddress(std::mt19937& random, int index)
@@ -109,57 +103,6 @@ bool generateBookmarks(const QString& path, int bookmarks, bool icons)
     buffer += "    </DL><p>\n</DL><p>\n";
     file.write(buffer);
     return file.error() == QFile::NoError;
-}
-
-Result runInChild(const std::function<Result()>& phase)
-{
-    int channel[2];
-    if (pipe(channel) != 0) {
-        std::perror("pipe");
-        std::exit(1);
-    }
-    std::fflush(stdout);
-    const pid_t child = fork();
-    if (child == 0) {
-        close(channel[0]);
-        const Result result = phase();
-        const ssize_t written = write(channel[1], &result, sizeof result);
-        _exit(written == ssize_t(sizeof result) ? 0 : 1);
-    }
-    close(channel[1]);
-    Result result;
-    const ssize_t got = read(channel[0], &result, sizeof result);
-    close(channel[0]);
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    if (got != ssize_t(sizeof result) || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "a measured phase failed\n");
-        std::exit(1);
-    }
-    result.maxRssMb = double(usage.ru_maxrss) / 1024.0;
-    return result;
-}
-
-Result median(const std::function<Result()>& phase)
-{
-    std::vector<Result> results;
-    for (int run = 0; run < Runs; ++run)
-        results.push_back(runInChild(phase));
-    std::vector<double> times;
-    std::vector<double> memory;
-    for (const Result& r : results) {
-        times.push_back(r.ms);
-        memory.push_back(r.maxRssMb);
-    }
-    std::sort(times.begin(), times.end());
-    std::sort(memory.begin(), memory.end());
-    return {times[times.size() / 2], memory[memory.size() / 2], results.front().check};
-}
-
-double msSince(const QElapsedTimer& timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 double fileMb(const QString& path)

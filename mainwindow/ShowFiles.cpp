@@ -136,28 +136,10 @@ void ShowFiles::do_save_collect()
     startInDataFolder();
     dialog.Filter = ShowFilter;
 
-    QString fileName;
-    for (;;) {
-        VbError error;
-        fileName = dialog.ShowSave(&error);
-        if (error.isError()) {
-            errorLog(QStringLiteral("ERROR on save file: "), error);
-            return;
-        }
-        if (fileName.isEmpty())
-            return;
-        if (fileName == show.TrayFilename || !modFileTools::FileExists(fileName))
-            break;
-        const int answer = askOverwrite();
-        if (answer == Prompts::vbYes) {
-            debugLog(QStringLiteral("Overwriting file"));
-            break;
-        }
-        if (answer == Prompts::vbCancel) {
-            debugLog(QStringLiteral("Aborting save.."));
-            return;
-        }
-    }
+    // Saving under the show's own name asks nothing.
+    const QString fileName = chooseSaveName(show.TrayFilename, true);
+    if (fileName.isEmpty())
+        return;
 
     show.TrayFilename = fileName;
     show.NewFile = false;
@@ -196,29 +178,39 @@ void ShowFiles::saveOptionsToFile()
     startInDataFolder();
     dialog.Filter = ShowFilter;
 
-    QString fileName;
-    for (;;) {
-        VbError error;
-        fileName = dialog.ShowSave(&error);
-        if (error.isError()) {
-            errorLog(QStringLiteral("ERROR on save file: "), error);
-            return;
-        }
-        if (fileName.isEmpty())
-            return;
-        if (!modFileTools::FileExists(fileName))
-            break;
-        const int answer = askOverwrite();
-        if (answer == Prompts::vbYes)
-            break;
-        if (answer == Prompts::vbCancel) {
-            debugLog(QStringLiteral("Aborting save.."));
-            return;
-        }
-    }
+    const QString fileName = chooseSaveName(QString(), false);
+    if (fileName.isEmpty())
+        return;
     const bool saved = m_parts.options.SavetoFile(fileName);
     m_parts.view.setStatusText(saved ? QStringLiteral("Options saved to file.")
                                      : QStringLiteral("Options not saved to file."));
+}
+
+QString ShowFiles::chooseSaveName(const QString& currentName, bool logOverwrite)
+{
+    for (;;) {
+        VbError error;
+        const QString fileName = m_parts.dialog.ShowSave(&error);
+        if (error.isError()) {
+            errorLog(QStringLiteral("ERROR on save file: "), error);
+            return QString();
+        }
+        if (fileName.isEmpty())
+            return QString();
+        if (fileName == currentName || !modFileTools::FileExists(fileName))
+            return fileName;
+        // An existing file: Yes replaces it, No shows the dialog again.
+        const int answer = askOverwrite();
+        if (answer == Prompts::vbYes) {
+            if (logOverwrite)
+                debugLog(QStringLiteral("Overwriting file"));
+            return fileName;
+        }
+        if (answer == Prompts::vbCancel) {
+            debugLog(QStringLiteral("Aborting save.."));
+            return QString();
+        }
+    }
 }
 
 QString ShowFiles::chooseFile(const modInpExp::FileChoice& choice, bool save, VbError* error)

@@ -89,6 +89,9 @@ private:
     void startInDataFolder();
     /// Asks whether to replace the file: vbYes, vbNo or vbCancel.
     int askOverwrite() const;
+    /// The save dialog until the user picks a name (asking before replacing
+    /// another file) or gives up; empty when given up.
+    QString chooseSaveName(const QString& currentName, bool logOverwrite);
     /// Loads a show file chosen by the user; true when it loaded.
     bool openShowFile(const QString& fileName);
 
