@@ -1,44 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OptionsDump.h"
 
-namespace {
-
-QString line(const char* key, const QString& value)
-{
-    return QLatin1String(key) + QLatin1Char('=') + value;
-}
-
-QString line(const char* key, qint32 value)
-{
-    return line(key, QString::number(value));
-}
-
-QString line(const char* key, bool value)
-{
-    return line(key, value ? QStringLiteral("true") : QStringLiteral("false"));
-}
-
-} // namespace
-
 QStringList OptionsDump::dump(const COptions& o)
 {
+    const auto n = [](qint32 v) { return QString::number(v); };
+    const auto b = [](bool v) { return v ? QStringLiteral("true") : QStringLiteral("false"); };
     return {
-        line("ReloadInterval", o.ReloadInterval),
-        line("ReloadMode", qint32(o.ReloadMode)),
-        line("CarouselMode", qint32(o.CarouselMode)),
-        line("CarouselOperation", qint32(o.CarouselOperation)),
-        line("CarouselFileName", o.CarouselFileName),
-        line("StartingAddress", o.StartingAddress),
-        line("StartingSlide", qint32(o.StartingSlide)),
-        line("DisplayTips", o.DisplayTips),
-        line("DisplayWizard", o.DisplayWizard),
-        line("BusyWait", o.BusyWait),
-        line("AutoStart", o.AutoStart),
-        line("UseDefault", o.UseDefault),
-        line("ToolTips", o.ToolTips),
-        line("AutoMode", qint32(o.AutoMode)),
-        line("AutoDDEexe", o.AutoDDEexe),
-        line("AutoDDEapp", o.AutoDDEapp),
+        "ReloadInterval=" + n(o.ReloadInterval),
+        "ReloadMode=" + n(o.ReloadMode),
+        "CarouselMode=" + n(o.CarouselMode),
+        "CarouselOperation=" + n(o.CarouselOperation),
+        "CarouselFileName=" + o.CarouselFileName,
+        "StartingAddress=" + o.StartingAddress,
+        "StartingSlide=" + n(o.StartingSlide),
+        "DisplayTips=" + b(o.DisplayTips),
+        "DisplayWizard=" + b(o.DisplayWizard),
+        "BusyWait=" + b(o.BusyWait),
+        "AutoStart=" + b(o.AutoStart),
+        "UseDefault=" + b(o.UseDefault),
+        "ToolTips=" + b(o.ToolTips),
+        "AutoMode=" + n(o.AutoMode),
+        "AutoDDEexe=" + o.AutoDDEexe,
+        "AutoDDEapp=" + o.AutoDDEapp,
     };
 }
 
@@ -69,12 +52,8 @@ COptions OptionsDump::unusual()
     o.CarouselFileName = QStringLiteral(" /home/zoë/shows/Trip, 2024 (Ελλάδα).txt ");
     o.StartingAddress = QStringLiteral("http://example.org/a?b=1,c=2;d=@e");
     o.StartingSlide = 32767;
-    o.DisplayTips = false;
-    o.DisplayWizard = false;
-    o.BusyWait = true;
-    o.AutoStart = true;
-    o.UseDefault = false;
-    o.ToolTips = false;
+    o.DisplayTips = o.DisplayWizard = o.UseDefault = o.ToolTips = false;
+    o.BusyWait = o.AutoStart = true;
     o.AutoMode = 2;
     o.AutoDDEexe = QStringLiteral("C:\\Program Files\\Opera\\opera.exe");
     o.AutoDDEapp = QStringLiteral("@OPERA, 'classic'");

@@ -8,18 +8,13 @@
 /// Helpers that let a test compare whole option records.
 namespace OptionsDump {
 
-/// The sixteen options as "Key=value" lines (Changed left out), so a
-/// comparison shows exactly which option differs.
+/// The sixteen options as "Key=value" lines (Changed left out).
 QStringList dump(const COptions& options);
-
 /// The dump with one option's line replaced ("Key=value").
 QStringList with(QStringList dump, const QString& line);
-
 /// The defaults for the current program folder.
 COptions defaults();
-
-/// A record whose every option differs from the defaults, with text that
-/// holds commas, non-ASCII letters and blanks at both ends.
+/// Every option unlike the default; text with commas, non-ASCII and outer blanks.
 COptions unusual();
 
 } // namespace OptionsDump

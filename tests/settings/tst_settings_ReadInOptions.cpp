@@ -27,8 +27,6 @@ private Q_SLOTS:
     void appliesLines_data();
     void appliesLines();
     void logsEachLine();
-    void writesNoLineOutsideDebugMode();
-    void emptyName();
     void openFailure_data();
     void openFailure();
     void survivesBinaryJunk();
@@ -92,21 +90,14 @@ void tst_ReadInOptions::appliesLines_data()
     QTest::addColumn<QStringList>("changes");
 
     const QStringList none;
-    QTest::newRow("only AutoStart") << QByteArray("\"AutoStart\",#TRUE#\r\n") << true
-                                    << QStringList{QStringLiteral("AutoStart=true")};
-    QTest::newRow("keys misspelt or in another case")
-        << QByteArray("\"AutoStrat\",#TRUE#\r\n\"tooltips\",#FALSE#\r\n\"RELOADINTERVAL\",5\r\n"
-                      "\"ReloadInterval \",5\r\n")
+    QTest::newRow("keys misspelt or in another case, Changed")
+        << QByteArray("\"AutoStrat\",#TRUE#\r\n\"tooltips\",#FALSE#\r\n\"ReloadInterval \",5\r\n"
+                      "\"Changed\",#TRUE#\r\n")
         << true << none;
-    QTest::newRow("empty file") << QByteArray() << false << none;
     QTest::newRow("blank lines only") << QByteArray("\r\n\n   \r\n") << false << none;
-    QTest::newRow("Changed is no option") << QByteArray("\"Changed\",#TRUE#\r\n") << true << none;
-    QTest::newRow("a key given twice takes its last value")
-        << QByteArray("\"ReloadInterval\",30\r\n\"AutoMode\",1\r\n\"ReloadInterval\",45\r\n")
-        << true << QStringList{QStringLiteral("ReloadInterval=45"), QStringLiteral("AutoMode=1")};
-    QTest::newRow("LF line ends, no last line end")
-        << QByteArray("\"AutoMode\",3\n\"ReloadMode\",2") << true
-        << QStringList{QStringLiteral("AutoMode=3"), QStringLiteral("ReloadMode=2")};
+    QTest::newRow("a key given twice takes its last value, LF, no last end")
+        << QByteArray("\"ReloadInterval\",30\n\"AutoMode\",1\r\n\"ReloadInterval\",45") << true
+        << QStringList{QStringLiteral("ReloadInterval=45"), QStringLiteral("AutoMode=1")};
     QTest::newRow("quoted text holds commas and blanks")
         << QByteArray("\"StartingAddress\",\" http://x/?a=1,b=2 \"\r\n") << true
         << QStringList{QStringLiteral("StartingAddress= http://x/?a=1,b=2 ")};
@@ -116,10 +107,8 @@ void tst_ReadInOptions::appliesLines_data()
     QTest::newRow("Windows-1252 text")
         << QByteArray("\"AutoDDEexe\",\"Caf\xe9 \x80.exe\"\r\n") << true
         << QStringList{QStringLiteral("AutoDDEexe=Café €.exe")};
-    QTest::newRow("70000 is too large for StartingSlide")
-        << QByteArray("\"StartingSlide\",70000\r\n") << true << none;
-    QTest::newRow("70000 fits ReloadInterval")
-        << QByteArray("\"ReloadInterval\",70000\r\n") << true
+    QTest::newRow("70000 too large for StartingSlide, fits ReloadInterval")
+        << QByteArray("\"StartingSlide\",70000\r\n\"ReloadInterval\",70000\r\n") << true
         << QStringList{QStringLiteral("ReloadInterval=70000")};
     QTest::newRow("quoted numbers are read as numbers")
         << QByteArray("\"AutoMode\",\" 6 \"\r\n") << true
@@ -157,97 +146,48 @@ void tst_ReadInOptions::appliesLines()
 
 void tst_ReadInOptions::logsEachLine()
 {
-    const QString fileName = writeOptionsFile("\"ReloadInterval\",15\r\n"
-                                              "\r\n"
-                                              "\"AutoDDEapp\",\" two  blanks \"\r\n"
-                                              ",orphan value\r\n"
-                                              "\"StartingSlide\",70000\r\n"
-                                              "\"DisplayTips\",#FALSE#\r\n");
+    const QString fileName = writeOptionsFile("\"ReloadInterval\",15\r\n\r\n"
+                                              ",orphan value\r\n\"StartingSlide\",70000\r\n");
     LogCapture log(m_dir->path(), true, false);
     COptions options = OptionsDump::defaults();
     QVERIFY(modMain::ReadInOptions(fileName, options));
-    const QStringList expected = {
-        QStringLiteral("--Begin: ReadIn Option Settings File--"),
-        QStringLiteral("1-> _ReloadInterval_  _15_"),
-        QStringLiteral("2(Line  is empty:) "),
-        QStringLiteral("3-> _AutoDDEapp_  _ two  blanks _"),
-        QStringLiteral("4(Line  is empty:) orphan value"),
-        QStringLiteral("5-> _StartingSlide_  _70000_"),
-        QStringLiteral("set_option_value: ERROR getting: StartingSlide_  Value:_70000_"),
-        QStringLiteral("6-> _DisplayTips_  _False_"),
-        QStringLiteral("--End: ReadIn Option Settings File--"),
-    };
-    QCOMPARE(log.messages(), expected);
-}
-
-void tst_ReadInOptions::writesNoLineOutsideDebugMode()
-{
-    const QString fileName = writeOptionsFile("\"StartingSlide\",70000\r\n\r\n\"AutoMode\",2\r\n");
-    LogCapture log(m_dir->path(), false, true);
-    COptions options = OptionsDump::defaults();
-    QVERIFY(modMain::ReadInOptions(fileName, options));
-    QVERIFY(!modMain::ReadInOptions(path(QStringLiteral("missing.txt")), options));
-    QCOMPARE(log.bytes(), QByteArray());
-}
-
-void tst_ReadInOptions::emptyName()
-{
-    LogCapture log(m_dir->path(), true, true);
-    COptions options = OptionsDump::unusual();
-    QVERIFY(!modMain::ReadInOptions(QString(), options));
-    QCOMPARE(log.messages(), QStringList{QStringLiteral("--Begin: ReadIn Option Settings File--")});
-    QCOMPARE(OptionsDump::dump(options), OptionsDump::dump(OptionsDump::unusual()));
+    QCOMPARE(log.messages(),
+             QStringList({"--Begin: ReadIn Option Settings File--", "1-> _ReloadInterval_  _15_",
+                          "2(Line  is empty:) ", "3(Line  is empty:) orphan value",
+                          "4-> _StartingSlide_  _70000_",
+                          "set_option_value: ERROR getting: StartingSlide_  Value:_70000_",
+                          "--End: ReadIn Option Settings File--"}));
 }
 
 void tst_ReadInOptions::openFailure_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("error");
-    QTest::newRow("missing file") << QStringLiteral("missing.txt")
-                                  << QStringLiteral("53 Desc: File not found");
-    QTest::newRow("missing folder")
-        << QStringLiteral("nowhere/options.txt") << QStringLiteral("76 Desc: Path not found");
-    QTest::newRow("a folder") << QStringLiteral("folder")
-                              << QStringLiteral("75 Desc: Path/File access error");
+    QTest::newRow("no name") << QString();
+    QTest::newRow("missing file") << QStringLiteral("missing.txt");
+    QTest::newRow("missing folder") << QStringLiteral("nowhere/options.txt");
+    QTest::newRow("a folder") << QStringLiteral("folder");
 }
 
 void tst_ReadInOptions::openFailure()
 {
     QFETCH(QString, name);
-    QFETCH(QString, error);
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
-    const QString fileName = path(name);
-
-    LogCapture log(m_dir->path(), true, false);
     COptions options = OptionsDump::unusual();
-    QVERIFY(!modMain::ReadInOptions(fileName, options));
-    const QStringList expected = {
-        QStringLiteral("--Begin: ReadIn Option Settings File--"),
-        QStringLiteral("ReadInOptions, error opening file:_") + fileName +
-            QStringLiteral("_ Err:") + error,
-        QStringLiteral("--End: ReadIn Option Settings File--"),
-    };
-    QCOMPARE(log.messages(), expected);
+    QVERIFY(!modMain::ReadInOptions(name.isEmpty() ? name : path(name), options));
     QCOMPARE(OptionsDump::dump(options), OptionsDump::dump(OptionsDump::unusual()));
 }
 
 void tst_ReadInOptions::survivesBinaryJunk()
 {
-    // Random bytes: NULs, stray quotes and commas, invalid UTF-8, long and
-    // empty lines; a real setting after them must still be read.
+    // Random bytes; a real setting after them must still be read.
     QRandomGenerator random(20240611);
     QByteArray junk(256 * 1024, Qt::Uninitialized);
     for (char& byte : junk)
         byte = char(random.bounded(256));
     junk += "\n\"AutoStart\",#TRUE#\r\n";
-
-    LogCapture log(m_dir->path(), true, true);
     COptions options = OptionsDump::defaults();
     QVERIFY(modMain::ReadInOptions(writeOptionsFile(junk), options));
     QVERIFY(options.AutoStart);
-    const QStringList messages = log.messages();
-    QCOMPARE(messages.constLast(), QStringLiteral("--End: ReadIn Option Settings File--"));
-    QVERIFY(messages.at(messages.size() - 2).endsWith(QStringLiteral("-> _AutoStart_  _True_")));
 }
 
 void tst_ReadInOptions::survivesHugeLine()
@@ -264,9 +204,8 @@ void tst_ReadInOptions::survivesHugeLine()
 
 void tst_ReadInOptions::restartsCountOnLateEncodingSwitch()
 {
-    // Text that is not UTF-8 turns up only after the first block of the
-    // file, so the file is read again as Windows-1252: the lines are counted
-    // from 1 again and the text comes out right.
+    // Text that is not UTF-8 turns up past the first block: the file is read
+    // again as Windows-1252, its lines counted from 1 again.
     const QByteArray content = "\"AutoStart\",#TRUE#\r\n\"Padding\",\"" + QByteArray(9 << 20, 'p') +
                                "\"\r\n\"AutoDDEexe\",\"Caf\xe9.exe\"\r\n";
     LogCapture log(m_dir->path(), true, false);

@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Plays one scenario of a generated web show in headless Chromium and
-// prints what the pages did as one line of JSON. The test that starts it
-// serves the pages and watches the requests; this script only acts as
-// the viewer and reads the pages' state.
-//
+// Plays one scenario of a generated web show in headless Chromium as the
+// viewer, and prints the pages' state as one line of JSON.
 // Usage: node drive.mjs <scenario.json>
 //   { "url": "...", "open": "start" | "direct",
-//     "steps": [ { "click": "#btnStart" } | { "key": "ArrowRight" } | { "wait": ms } ] }
+//     "steps": [ { "click": "#btnStart" } | { "wait": ms } ] }
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -21,33 +18,15 @@ setTimeout(() => {
     process.exit(3);
 }, 90000).unref();
 
-const result = {
-    popup: false,
-    controlUrl: '',
-    slideWindowUrl: '',
-    frameUrl: '',
-    mode: '',
-    title: '',
-    status: '',
-    slides: null,
-    sounds: null,
-    innerWidth: 0,
-    hacked: [],
-    dialogs: [],
-    pageErrors: [],
-};
+const result = { popup: false, hacked: [], dialogs: [], pageErrors: [] };
 
 const profile = mkdtempSync(join(tmpdir(), 'pw-webshow-'));
-const args = [
-    '--headless=new', '--disable-gpu', '--no-first-run', '--no-default-browser-check',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync',
-    '--test-type',
-];
+const args = ['--headless=new', '--disable-gpu', '--no-first-run', '--no-default-browser-check',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync', '--test-type'];
 if (process.getuid && process.getuid() === 0)
     args.push('--no-sandbox');
 
-// A persistent context on a profile of our own; the browser's pop-up
-// blocker stays on, as a viewer has it.
+// A profile of our own; the pop-up blocker stays on, as a viewer has it.
 const context = await chromium.launchPersistentContext(profile, {
     executablePath,
     headless: false,
@@ -88,8 +67,6 @@ try {
     for (const step of scenario.steps || []) {
         if (step.click)
             await control.click(step.click);
-        else if (step.key)
-            await control.keyboard.press(step.key);
         else if (step.wait)
             await control.waitForTimeout(step.wait);
     }
@@ -103,18 +80,8 @@ try {
         slides: Array.from(slides),
         sounds: Array.from(sounds),
         innerWidth: window.innerWidth,
-        frameUrl: (() => {
-            try {
-                return document.getElementById('pwFrame').contentWindow.location.href;
-            } catch (e) {
-                return 'cross-origin';
-            }
-        })(),
     }));
     Object.assign(result, state);
-    const frame = control.frames().find((f) => f.name() === 'pwSlide');
-    if (frame)
-        result.frameUrl = frame.url();
 
     // Anything of the show's own text that ran would have left its mark.
     for (const page of context.pages()) {
