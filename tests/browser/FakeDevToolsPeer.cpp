@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -37,16 +36,12 @@ QByteArray frame(const QJsonObject& message)
 
 QJsonObject reply(const QJsonObject& command, const QJsonObject& result)
 {
-    QJsonObject answer{{QStringLiteral("id"), command.value(QStringLiteral("id"))},
-                       {QStringLiteral("result"), result}};
-    if (command.contains(QStringLiteral("sessionId")))
-        answer.insert(QStringLiteral("sessionId"), command.value(QStringLiteral("sessionId")));
-    return answer;
+    return {{QStringLiteral("id"), command.value(QStringLiteral("id"))},
+            {QStringLiteral("result"), result}};
 }
 
 QJsonObject openFds()
 {
-    // Each open descriptor with what it refers to, e.g. "pipe:[1234]".
     QJsonObject fds;
     const QStringList entries = QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files);
     for (const QString& entry : entries) {
@@ -57,12 +52,6 @@ QJsonObject openFds()
             fds.insert(entry, QString::fromLocal8Bit(target, n));
     }
     return fds;
-}
-
-bool isPipe(int fd)
-{
-    struct stat info;
-    return ::fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode);
 }
 
 void handle(const QJsonObject& command)
@@ -87,8 +76,7 @@ void handle(const QJsonObject& command)
         ::usleep(50 * 1000);
         writeAll(bytes.mid(bytes.size() / 2));
     } else if (method == QLatin1String("ListFds")) {
-        writeAll(frame(reply(command, {{QStringLiteral("fds"), openFds()},
-                                       {QStringLiteral("pipes"), isPipe(InFd) && isPipe(OutFd)}})));
+        writeAll(frame(reply(command, {{QStringLiteral("fds"), openFds()}})));
     } else if (method == QLatin1String("Hang")) {
         // No answer.
     } else if (method == QLatin1String("Exit")) {
@@ -97,10 +85,7 @@ void handle(const QJsonObject& command)
         writeAll(frame(reply(command, {})));
         std::exit(0);
     } else {
-        const QJsonObject error{
-            {QStringLiteral("code"), -32601},
-            {QStringLiteral("message"),
-             QString(QLatin1Char('\'') + method + QStringLiteral("' wasn't found"))}};
+        const QJsonObject error{{QStringLiteral("code"), -32601}};
         writeAll(frame({{QStringLiteral("id"), command.value(QStringLiteral("id"))},
                         {QStringLiteral("error"), error}}));
     }

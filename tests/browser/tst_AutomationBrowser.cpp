@@ -14,8 +14,7 @@
 #include <csignal>
 #include <memory>
 
-// The automation browser against a real headless Chromium and pages served
-// on 127.0.0.1.
+// Against a real headless Chromium and pages on 127.0.0.1.
 class tst_AutomationBrowser : public QObject
 {
     Q_OBJECT
@@ -44,8 +43,7 @@ private:
 
     QString url(const QString& path) const { return m_server.url(path).toString(); }
 
-    /// Navigates and waits, at most 10 s, for the page to be complete and
-    /// the browser idle.
+    /// Navigates and waits (10 s at most) for completion and idle.
     static bool navigateAndWait(AutomationBrowser& browser, const QString& address)
     {
         QSignalSpy complete(&browser, &AutomationBrowser::DocumentComplete);
@@ -84,23 +82,10 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        // A browser whose last window object is gone closes itself; its
-        // profile can go once it has.
         for (const qint64 pid : std::as_const(m_pids))
             QTRY_VERIFY_WITH_TIMEOUT(!processExists(pid), 10000);
         m_pids.clear();
         m_profile.reset();
-    }
-
-    void callsBeforeStartFail()
-    {
-        AutomationBrowser browser;
-        VbError error;
-        QVERIFY(!browser.Busy(&error));
-        QCOMPARE(error.number, AutomationErrors::NotStarted);
-        QVERIFY(!browser.Navigate(url(QStringLiteral("/a.html")), &error));
-        QCOMPARE(error.number, AutomationErrors::NotStarted);
-        QCOMPARE(browser.processId(), 0);
     }
 
     void missingProgramFailsToStart()
@@ -111,30 +96,19 @@ private Q_SLOTS:
         VbError error;
         QVERIFY(!browser.start(&error));
         QCOMPARE(error.number, AutomationErrors::CannotStart);
-        QVERIFY(!error.description.isEmpty());
-        QVERIFY(!browser.LocationURL(&error).size());
+        QVERIFY(!browser.Navigate(url(QStringLiteral("/a.html")), &error));
         QCOMPARE(error.number, AutomationErrors::NotStarted);
     }
 
     void startedBrowserAnswersItsProperties()
     {
         const auto browser = startBrowser();
-        VbError error;
-        QVERIFY(browser->Visible(&error));
-        QVERIFY(!error.isError());
+        QVERIFY(browser->Visible());
         QCOMPARE(browser->LocationURL(), QStringLiteral("about:blank"));
         QVERIFY(!browser->Busy());
-        QVERIFY(browser->HWND() != 0);
-        QVERIFY(QFileInfo(browser->FullName()).isExecutable());
-        QVERIFY(!browser->FullScreen());
-
-        // The start-up sequence: Visible true, MenuBar flipped, Stop.
         QSignalSpy menuBar(browser.get(), &AutomationBrowser::OnMenuBar);
-        QVERIFY(browser->setVisible(true));
         QVERIFY(browser->setMenuBar(!browser->MenuBar()));
-        QVERIFY(!browser->MenuBar());
         QCOMPARE(menuBar.size(), 1);
-        QVERIFY(browser->Stop());
     }
 
     void navigationEventsCarryTheAddress()
@@ -151,7 +125,6 @@ private Q_SLOTS:
         connect(browser.get(), &AutomationBrowser::DocumentComplete, this, record("complete"));
         connect(browser.get(), &AutomationBrowser::TitleChange, this, record("title"));
         QSignalSpy begin(browser.get(), &AutomationBrowser::DownloadBegin);
-        QSignalSpy end(browser.get(), &AutomationBrowser::DownloadComplete);
 
         const QString a = url(QStringLiteral("/a.html"));
         QVERIFY(navigateAndWait(*browser, a));
@@ -162,11 +135,9 @@ private Q_SLOTS:
         QVERIFY2(before >= 0 && before < navigated && navigated < complete,
                  qPrintable(events.join(QLatin1String(" | "))));
         QVERIFY(begin.size() >= 1);
-        QCOMPARE(end.size(), begin.size());
         QCOMPARE(browser->LocationURL(), a);
 
-        // Within the document: a fragment is part of the address.
-        events.clear();
+        // A fragment is part of the address.
         QVERIFY(browser->Navigate(a + QStringLiteral("#part")));
         QTRY_COMPARE_WITH_TIMEOUT(browser->LocationURL(), a + QStringLiteral("#part"), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(events.contains(QStringLiteral("navigated ") + a + "#part"), 5000);
@@ -178,13 +149,11 @@ private Q_SLOTS:
         const QString slow = url(QStringLiteral("/slow.html"));
         QSignalSpy complete(browser.get(), &AutomationBrowser::DocumentComplete);
         QVERIFY(browser->Navigate(slow));
-        // Busy at once, before the browser has said anything.
-        QVERIFY(browser->Busy());
-        QTest::qWait(700); // the server holds the page for 1.5 s
+        QVERIFY(browser->Busy()); // at once, before any event
+        QTest::qWait(700);        // the server holds the page for 1.5 s
         QVERIFY(browser->Busy());
         QVERIFY(complete.isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(!browser->Busy(), 10000);
-        QCOMPARE(browser->LocationURL(), slow);
         QVERIFY(complete.contains({slow}));
     }
 
@@ -200,11 +169,9 @@ private Q_SLOTS:
         QVERIFY(navigateAndWait(*browser, a));
         QVERIFY(navigateAndWait(*browser, b));
 
-        // A page restored from the back/forward cache stops loading before
-        // its address is known: the completion must still name it.
+        // A page from the back/forward cache must still be named on completion.
         QSignalSpy complete(browser.get(), &AutomationBrowser::DocumentComplete);
         QVERIFY(browser->GoBack(&error));
-        QVERIFY(browser->Busy());
         QVERIFY(complete.wait(5000));
         QCOMPARE(complete.first().first().toString(), a);
         QTRY_VERIFY_WITH_TIMEOUT(!browser->Busy(), 5000);
@@ -212,15 +179,11 @@ private Q_SLOTS:
 
         QVERIFY(browser->GoForward());
         QTRY_COMPARE_WITH_TIMEOUT(browser->LocationURL(), b, 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(!browser->Busy(), 5000);
-        QVERIFY(!browser->GoForward(&error));
-        QCOMPARE(error.number, AutomationErrors::CallFailed);
     }
 
     void historyCallsWorkFromInsideAnEvent()
     {
-        // GoBack waits for the history while the pipe is inside its own
-        // event delivery; the answer must still come through.
+        // GoBack called from inside the pipe's own event delivery.
         const auto browser = startBrowser();
         const QString a = url(QStringLiteral("/a.html"));
         const QString b = url(QStringLiteral("/b.html"));
@@ -238,8 +201,7 @@ private Q_SLOTS:
 
     void callsRightAfterASwitchOfSiteSucceed()
     {
-        // A navigation to another site moves the page to a new renderer; for
-        // a moment the page refuses commands, which must be sent again.
+        // Another site means a new renderer that briefly refuses commands.
         const auto browser = startBrowser();
         const QString here = url(QStringLiteral("/a.html"));
         const QString there = QStringLiteral("http://localhost:%1/b.html").arg(m_server.port());
@@ -249,13 +211,12 @@ private Q_SLOTS:
             QTest::qWait(i);
             VbError error;
             QVERIFY2(browser->GoBack(&error), qPrintable(error.description));
-            // Back from "there" or, if it had not arrived yet, from "here".
             QTRY_VERIFY_WITH_TIMEOUT(!browser->Busy(), 5000);
             QVERIFY(browser->LocationURL() != there);
         }
     }
 
-    void refreshAsksTheServerAgain()
+    void refreshAsksAgainAndStopEndsAHeldPage()
     {
         const auto browser = startBrowser();
         const QString path = QStringLiteral("/refresh.html");
@@ -263,23 +224,15 @@ private Q_SLOTS:
         QVERIFY(navigateAndWait(*browser, url(path)));
         QCOMPARE(m_server.requestCount(path), 1);
         QVERIFY(browser->Refresh());
-        QVERIFY(browser->Busy());
         QTRY_COMPARE_WITH_TIMEOUT(m_server.requestCount(path), 2, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!browser->Busy(), 5000);
-    }
 
-    void stopEndsAHeldPage()
-    {
-        const auto browser = startBrowser();
-        QVERIFY(navigateAndWait(*browser, url(QStringLiteral("/a.html"))));
         QSignalSpy requests(&m_server, &TestHttpServer::requestReceived);
         QVERIFY(browser->Navigate(url(QStringLiteral("/held.html"))));
         QTRY_VERIFY_WITH_TIMEOUT(requests.contains({QStringLiteral("/held.html")}), 5000);
-        QVERIFY(browser->Busy());
-        QVERIFY(browser->Stop());
-        // The server would hold the page for a minute.
+        QVERIFY(browser->Stop()); // the server would hold it for a minute
         QTRY_VERIFY_WITH_TIMEOUT(!browser->Busy(), 5000);
-        QCOMPARE(browser->LocationURL(), url(QStringLiteral("/a.html")));
+        QCOMPARE(browser->LocationURL(), url(path));
     }
 
     void fullScreenOnAndOff()
@@ -287,14 +240,11 @@ private Q_SLOTS:
         const auto browser = startBrowser();
         QSignalSpy changed(browser.get(), &AutomationBrowser::OnFullScreen);
         QVERIFY(browser->setFullScreen(true));
-        QVERIFY(browser->FullScreen());
-        // The event reports the window state read back from the browser.
         QVERIFY(changed.wait(5000));
         QCOMPARE(changed.takeFirst().first().toBool(), true);
         QVERIFY(browser->setFullScreen(false));
         QVERIFY(changed.wait(5000));
         QCOMPARE(changed.takeFirst().first().toBool(), false);
-        QVERIFY(!browser->FullScreen());
     }
 
     void pageOpeningAWindowIsReported()
@@ -304,21 +254,6 @@ private Q_SLOTS:
         QVERIFY(browser->Navigate(url(QStringLiteral("/opener.html"))));
         QVERIFY(newWindow.wait(5000));
         QCOMPARE(newWindow.first().first().toString(), url(QStringLiteral("/a.html")));
-    }
-
-    void closingTheWindowEndsTheBrowser()
-    {
-        const auto browser = startBrowser();
-        const qint64 pid = browser->processId();
-        QVERIFY(processExists(pid));
-        QSignalSpy quit(browser.get(), &AutomationBrowser::OnQuit);
-        QVERIFY(browser->closeWindow(browser->HWND()));
-        QVERIFY(quit.wait(5000));
-        QTRY_VERIFY_WITH_TIMEOUT(!processExists(pid), 5000);
-        VbError error;
-        QVERIFY(!browser->Busy(&error));
-        QCOMPARE(error.number, AutomationErrors::ServerUnavailable);
-        QCOMPARE(quit.size(), 1);
     }
 
     void killedBrowserFailsEveryCall()
@@ -332,21 +267,12 @@ private Q_SLOTS:
         VbError error;
         QVERIFY(!browser->Busy(&error));
         QCOMPARE(error.number, AutomationErrors::ServerUnavailable);
-        QCOMPARE(error.description,
-                 QStringLiteral("The remote server machine does not exist or is unavailable"));
         error = {};
         QVERIFY(browser->LocationURL(&error).isEmpty());
         QCOMPARE(error.number, AutomationErrors::ServerUnavailable);
-        error = {};
-        QVERIFY(!browser->Navigate(url(QStringLiteral("/b.html")), &error));
-        QCOMPARE(error.number, AutomationErrors::ServerUnavailable);
-        error = {};
-        QVERIFY(!browser->GoBack(&error));
-        QCOMPARE(error.number, AutomationErrors::ServerUnavailable);
-        QTest::qWait(200);
         QCOMPARE(quit.size(), 1);
 
-        // A restart (the program offers one) brings a fresh browser.
+        // A restart brings a fresh browser.
         QVERIFY(browser->start());
         QVERIFY(navigateAndWait(*browser, url(QStringLiteral("/b.html"))));
     }
@@ -355,19 +281,15 @@ private Q_SLOTS:
     {
         const auto first = startBrowser();
         const auto second = startBrowser();
-        QVERIFY(first->processId() > 0);
         QCOMPARE(second->processId(), first->processId());
-        QVERIFY(second->HWND() != first->HWND());
 
         QSignalSpy firstComplete(first.get(), &AutomationBrowser::DocumentComplete);
         QVERIFY(navigateAndWait(*second, url(QStringLiteral("/b.html"))));
         QVERIFY(navigateAndWait(*first, url(QStringLiteral("/a.html"))));
-        QCOMPARE(first->LocationURL(), url(QStringLiteral("/a.html")));
         QCOMPARE(second->LocationURL(), url(QStringLiteral("/b.html")));
-        // Each window hears only its own page.
         QVERIFY(!firstComplete.contains({url(QStringLiteral("/b.html"))}));
 
-        // Closing one window leaves the other working.
+        // Closing one window leaves the other; the last takes the process.
         const qint64 pid = first->processId();
         QSignalSpy firstQuit(first.get(), &AutomationBrowser::OnQuit);
         QSignalSpy secondQuit(second.get(), &AutomationBrowser::OnQuit);
@@ -376,8 +298,6 @@ private Q_SLOTS:
         QVERIFY(navigateAndWait(*second, url(QStringLiteral("/a.html"))));
         QVERIFY(processExists(pid));
         QVERIFY(secondQuit.isEmpty());
-
-        // The last window takes the process with it.
         QVERIFY(second->Quit());
         QVERIFY(secondQuit.wait(5000));
         QTRY_VERIFY_WITH_TIMEOUT(!processExists(pid), 5000);
@@ -388,7 +308,6 @@ private Q_SLOTS:
         const auto browser = startBrowser();
         QVERIFY(navigateAndWait(*browser, url(QStringLiteral("/a.html"))));
 
-        // The whole process tree: browser, renderers, helpers.
         QSet<qint64> tree{browser->processId()};
         for (bool grew = true; grew;) {
             grew = false;
@@ -433,7 +352,7 @@ private Q_SLOTS:
                     listening.insert(QString::fromLatin1(fields.at(9)));
             }
         }
-        // The method sees a listener: this test's own server.
+        // The method sees this test's own server.
         QVERIFY(socketsOf(QCoreApplication::applicationPid()).intersects(listening));
         for (const qint64 pid : std::as_const(tree))
             QVERIFY2(!socketsOf(pid).intersects(listening),

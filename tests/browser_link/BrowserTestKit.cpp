@@ -42,14 +42,16 @@ void EnvironmentGuard::unset(const char* name)
 
 DesktopSandbox::DesktopSandbox()
 {
-    for (const QString& folder : {configHome(), configDir(), dataHome(), dataDir(), binDir()})
-        QDir().mkpath(folder);
-    m_environment.set("XDG_CONFIG_HOME", configHome());
-    m_environment.set("XDG_CONFIG_DIRS", configDir());
-    m_environment.set("XDG_DATA_HOME", dataHome());
-    m_environment.set("XDG_DATA_DIRS", dataDir());
+    const std::pair<const char*, const char*> folders[] = {{"XDG_CONFIG_HOME", "/config-home"},
+                                                           {"XDG_CONFIG_DIRS", "/config-dir"},
+                                                           {"XDG_DATA_HOME", "/data-home"},
+                                                           {"XDG_DATA_DIRS", "/data-dir"},
+                                                           {"PATH", "/bin"}};
+    for (const auto& [name, folder] : folders) {
+        QDir().mkpath(root() + QLatin1String(folder));
+        m_environment.set(name, root() + QLatin1String(folder));
+    }
     m_environment.unset("XDG_CURRENT_DESKTOP");
-    m_environment.set("PATH", binDir());
 }
 
 void DesktopSandbox::writeFile(const QString& relativePath, const QString& contents)
@@ -83,7 +85,6 @@ void DesktopSandbox::setDefaultBrowser(const QString& program, const QString& ar
 
 FakeBrowser::FakeBrowser(const QString& folder, const QString& name)
 {
-    // A name of its own keeps it apart from the other tests' browsers.
     const QString fileName = name.isEmpty() ? QStringLiteral("fakebrowser-") +
                                                   QUuid::createUuid().toString(QUuid::Id128).left(8)
                                             : name;
@@ -96,30 +97,28 @@ FakeBrowser::FakeBrowser(const QString& folder, const QString& name)
 
 FakeBrowser::~FakeBrowser()
 {
-    kill();
+    if (const qint64 pid = instancePid())
+        ::kill(pid_t(pid), SIGKILL);
+}
+
+static QStringList lines(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly)
+               ? QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+               : QStringList();
 }
 
 QStringList FakeBrowser::addresses() const
 {
-    QFile file(m_profile + QStringLiteral("/addresses.txt"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    lines.removeAll(QString());
-    return lines;
+    return lines(m_profile + QStringLiteral("/addresses.txt"));
 }
 
 QList<QStringList> FakeBrowser::invocations() const
 {
     QList<QStringList> result;
-    QFile file(m_profile + QStringLiteral("/invocations.txt"));
-    if (!file.open(QIODevice::ReadOnly))
-        return result;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    for (const QString& line : lines) {
-        if (!line.isEmpty())
-            result.append(line.split(QLatin1Char('\t')));
-    }
+    for (const QString& line : lines(m_profile + QStringLiteral("/invocations.txt")))
+        result.append(line.split(QLatin1Char('\t')));
     return result;
 }
 
@@ -127,16 +126,7 @@ qint64 FakeBrowser::instancePid() const
 {
     QLockFile lock(m_profile + QStringLiteral("/lock"));
     qint64 pid = 0;
-    if (!lock.getLockInfo(&pid, nullptr, nullptr) || !processAlive(pid))
-        return 0;
-    return pid;
-}
-
-void FakeBrowser::kill()
-{
-    const qint64 pid = instancePid();
-    if (pid > 0)
-        ::kill(pid_t(pid), SIGKILL);
+    return lock.getLockInfo(&pid, nullptr, nullptr) && processAlive(pid) ? pid : 0;
 }
 
 bool processAlive(qint64 pid)

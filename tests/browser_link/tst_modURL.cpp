@@ -53,12 +53,8 @@ private Q_SLOTS:
     void cleanup();
     void configBrowser_data();
     void configBrowser();
-    void trimNulls_data();
-    void trimNulls();
     void findDefaultBrowser_data();
     void findDefaultBrowser();
-    void findDefaultBrowserOnDesktop_data();
-    void findDefaultBrowserOnDesktop();
     void locateBrowserExe_data();
     void locateBrowserExe();
     void buildBrowserCommand_data();
@@ -110,118 +106,64 @@ void tst_modURL::configBrowser_data()
     QTest::addColumn<QString>("exe");
 
     // Each row starts from OLE and DDE both on and the user's own names.
-    QTest::newRow("0 IE 2") << 0 << false << true << "MOSAIC"
-                            << "IExplore.exe";
-    QTest::newRow("1 IE 3") << 1 << false << true << "IEXPLORE"
-                            << "IExplore.exe";
-    QTest::newRow("2 IE 4/5") << 2 << true << false << "IEXPLORE"
-                              << "IExplore.exe";
-    QTest::newRow("3 NS 2") << 3 << false << true << "NETSCAPE"
-                            << "Netscape.exe";
-    QTest::newRow("4 NS 3") << 4 << false << true << "NETSCAPE"
-                            << "Netscape.exe";
-    QTest::newRow("5 NS 4") << 5 << false << true << "NETSCAPE"
-                            << "Netscape.exe";
-    QTest::newRow("6 other") << 6 << false << true << "USERAPP"
-                             << "user.exe";
-    QTest::newRow("7 out of range") << 7 << true << true << "USERAPP"
-                                    << "user.exe";
-    QTest::newRow("-1 out of range") << -1 << true << true << "USERAPP"
-                                     << "user.exe";
+    const auto row = [](int mode, bool ole, bool dde, const char* app, const char* exe) {
+        QTest::addRow("%d", mode) << mode << ole << dde << QString(app) << QString(exe);
+    };
+    row(0, false, true, "MOSAIC", "IExplore.exe");
+    row(2, true, false, "IEXPLORE", "IExplore.exe");
+    row(5, false, true, "NETSCAPE", "Netscape.exe");
+    row(6, false, true, "USERAPP", "user.exe");
+    row(7, true, true, "USERAPP", "user.exe");
 }
 
 void tst_modURL::configBrowser()
 {
     QFETCH(int, mode);
-    QFETCH(bool, useOLE);
-    QFETCH(bool, useDDE);
-    QFETCH(QString, app);
-    QFETCH(QString, exe);
-
     bool ole = true;
     bool dde = true;
     QString application = QStringLiteral("USERAPP");
     QString executable = QStringLiteral("user.exe");
     config_Browser(qint16(mode), ole, dde, application, executable);
-    QCOMPARE(ole, useOLE);
-    QCOMPARE(dde, useDDE);
-    QCOMPARE(application, app);
-    QCOMPARE(executable, exe);
-}
-
-void tst_modURL::trimNulls_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-
-    const QChar nul(0);
-    QTest::newRow("trailing NULs") << QString("abc" + QString(3, nul)) << "abc";
-    QTest::newRow("inner NUL kept")
-        << QString("a" + QString(nul) + "b" + QString(nul)) << QString("a" + QString(nul) + "b");
-    QTest::newRow("blanks kept") << QString("ab  " + QString(nul)) << "ab  ";
-    QTest::newRow("nothing to trim") << "abc"
-                                     << "abc";
-    QTest::newRow("empty") << ""
-                           << "";
-    QTest::newRow("NULs only come back") << QString(4, nul) << QString(4, nul);
-}
-
-void tst_modURL::trimNulls()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    QCOMPARE(TrimNulls(text), expected);
+    QTEST(ole, "useOLE");
+    QTEST(dde, "useDDE");
+    QTEST(application, "app");
+    QTEST(executable, "exe");
 }
 
 void tst_modURL::findDefaultBrowser_data()
 {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("buffer");
-    QTest::addColumn<bool>("found");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("logLine");
 
-    QTest::newRow("case 1, quoted %1") << 42 << "C:\\X\\B.EXE \"%1\"" << true << "C:\\X\\B.EXE"
-                                       << "FullPath(CASE 1):_C:\\X\\B.EXE_ Position:_12_|";
-    QTest::newRow("case 1, blanks before the quote")
-        << 42 << "/usr/bin/b   \"%1\"" << true << "/usr/bin/b"
-        << "FullPath(CASE 1):_/usr/bin/b  _ Position:_14_|";
-    QTest::newRow("case 2, drive letters")
-        << 42 << "C:\\X\\B.EXE C:\\D\\test.htm" << true << "C:\\X\\B.EXE"
-        << "FullPath (CASE 2):_C:\\X\\B.EXE_ Position:_13_|";
-    QTest::newRow("case 2, name in capitals")
-        << 42 << "C:\\X\\B.EXE C:\\D\\TEST.HTM" << true << "C:\\X\\B.EXE"
-        << "FullPath (CASE 2):_C:\\X\\B.EXE_ Position:_13_|";
-    QTest::newRow("case 2, root path")
-        << 42 << "/opt/b/browser /srv/app/test.htm" << true << "/opt/b/browser"
-        << "FullPath (CASE 2):_/opt/b/browser_ Position:_16_|";
-    QTest::newRow("case 2, no path start")
-        << 42 << "browser test.htm" << false << ""
-        << "Find Browser(CASE 2 ERROR): path not found in _browser test.htm_|";
-    QTest::newRow("case 3") << 42 << "C:\\X\\B.EXE" << true << "C:\\X\\B.EXE"
-                            << "FullPath(CASE 3):_C:\\X\\B.EXE_|";
-    QTest::newRow("case 3, quote at the start")
-        << 42 << "\"C:\\X\\B.EXE\"" << true << "\"C:\\X\\B.EXE\""
-        << "FullPath(CASE 3):_\"C:\\X\\B.EXE\"_|";
-    QTest::newRow("return 32 is found") << 32 << "/usr/bin/b" << true << "/usr/bin/b"
-                                        << "FullPath(CASE 3):_/usr/bin/b_|";
-    QTest::newRow("return 31") << 31 << "C:\\X\\B.EXE" << false << ""
-                               << "Browser not found";
-    QTest::newRow("return 2") << 2 << "" << false << ""
-                              << "Browser not found";
+    const auto row = [](const char* tag, int code, const char* buffer, const char* path,
+                        const char* logLine) {
+        QTest::newRow(tag) << code << QString(buffer) << QString(path) << QString(logLine);
+    };
+    row("case 1", 42, "/usr/bin/b   \"%1\"", "/usr/bin/b",
+        "FullPath(CASE 1):_/usr/bin/b  _ Position:_14_|");
+    row("case 2", 42, "C:\\X\\B.EXE C:\\D\\TEST.HTM", "C:\\X\\B.EXE",
+        "FullPath (CASE 2):_C:\\X\\B.EXE_ Position:_13_|");
+    row("case 2, root", 42, "/opt/b/browser /srv/app/test.htm", "/opt/b/browser",
+        "FullPath (CASE 2):_/opt/b/browser_ Position:_16_|");
+    row("case 2, no path", 42, "browser test.htm", "",
+        "Find Browser(CASE 2 ERROR): path not found in _browser test.htm_|");
+    row("case 3", 32, "\"C:\\X\\B.EXE\"", "\"C:\\X\\B.EXE\"",
+        "FullPath(CASE 3):_\"C:\\X\\B.EXE\"_|");
+    row("return 31", 31, "C:\\X\\B.EXE", "", "Browser not found");
 }
 
 void tst_modURL::findDefaultBrowser()
 {
     QFETCH(int, code);
     QFETCH(QString, buffer);
-    QFETCH(bool, found);
     QFETCH(QString, path);
     QFETCH(QString, logLine);
 
     ScriptedAssociations associations(code, buffer);
     QString result;
-    QCOMPARE(FindDefaultBrowser(result), found);
+    QCOMPARE(FindDefaultBrowser(result), !path.isEmpty());
     QCOMPARE(result, path);
     QCOMPARE(log(), QStringList{logLine});
     QCOMPARE(associations.askedFile, QStringLiteral("test.htm"));
@@ -229,112 +171,54 @@ void tst_modURL::findDefaultBrowser()
     QVERIFY(m_prompts->shown().isEmpty());
 }
 
-void tst_modURL::findDefaultBrowserOnDesktop_data()
-{
-    QTest::addColumn<QString>("arguments");
-    QTest::addColumn<QString>("logLine");
-
-    QTest::newRow("document passed") << "%U"
-                                     << "FullPath (CASE 2):_{program}_ Position:_{pos}_|";
-    QTest::newRow("document quoted") << "\"%u\""
-                                     << "FullPath(CASE 1):_{program}_ Position:_{pos}_|";
-    QTest::newRow("program alone") << "--new-window"
-                                   << "FullPath(CASE 3):_{program}_|";
-}
-
-void tst_modURL::findDefaultBrowserOnDesktop()
-{
-    QFETCH(QString, arguments);
-    QFETCH(QString, logLine);
-
-    const QString program = m_desktop->addProgram(QStringLiteral("webbrowser"));
-    m_desktop->setDefaultBrowser(program, arguments);
-    QString result;
-    QVERIFY(FindDefaultBrowser(result));
-    QCOMPARE(result, program);
-    // Either the quote or the document's "/" follows the program and a blank.
-    const QString position = QString::number(program.size() + 2);
-    QCOMPARE(log(), QStringList{QString(logLine)
-                                    .replace(QStringLiteral("{program}"), program)
-                                    .replace(QStringLiteral("{pos}"), position)});
-}
-
 void tst_modURL::locateBrowserExe_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QStringList>("installed");
+    QTest::addColumn<QString>("installed");
     QTest::addColumn<QString>("defaultBrowser");
     QTest::addColumn<QString>("expected");
-    QTest::addColumn<QStringList>("logLines");
-    QTest::addColumn<bool>("box");
+    QTest::addColumn<QString>("found");
 
-    const QStringList none;
-    QTest::newRow("drive path unchanged") << "C:\\B\\x.exe" << none << "C:\\IE\\IEXPLORE.EXE"
-                                          << "C:\\B\\x.exe" << none << false;
-    QTest::newRow("absolute path unchanged") << "/opt/b/x" << none << "C:\\IE\\IEXPLORE.EXE"
-                                             << "/opt/b/x" << none << false;
-    QTest::newRow("IE is the Chromium-family browser")
-        << "IExplore.exe" << QStringList{"chromium"} << ""
-        << "{bin}/chromium" << none << false;
-    QTest::newRow("Netscape is Firefox") << "Netscape.exe" << QStringList{"firefox-esr"} << ""
-                                         << "{bin}/firefox-esr" << none << false;
-    QTest::newRow("other name on PATH") << "Opera.exe" << QStringList{"opera"} << ""
-                                        << "{bin}/opera" << none << false;
-    QTest::newRow("Netscape registered as default")
-        << "Netscape.exe" << none << "C:\\NS\\NETSCAPE.EXE"
-        << "C:\\NS\\NETSCAPE.EXE"
-        << QStringList{"FullPath(CASE 3):_C:\\NS\\NETSCAPE.EXE_|",
-                       "Browser is at  _C:\\NS\\NETSCAPE.EXE_",
-                       "Netscape Browser is registered as default browser."}
-        << false;
-    QTest::newRow("IE registered, -nohome dropped")
-        << "IExplore.exe" << none << "C:\\IE\\IEXPLORE.EXE -nohome"
-        << "C:\\IE\\IEXPLORE.EXE"
-        << QStringList{"FullPath(CASE 3):_C:\\IE\\IEXPLORE.EXE -nohome_|",
-                       "Browser is at  _C:\\IE\\IEXPLORE.EXE -nohome_",
-                       "InternetExplorer is registered as default browser."}
-        << false;
-    QTest::newRow("Chromium default stands for IE")
-        << "IExplore.exe" << none << "/usr/lib/chromium/chromium"
-        << "/usr/lib/chromium/chromium"
-        << QStringList{"FullPath(CASE 3):_/usr/lib/chromium/chromium_|",
-                       "Browser is at  _/usr/lib/chromium/chromium_",
-                       "InternetExplorer is registered as default browser."}
-        << false;
-    QTest::newRow("Firefox default stands for Netscape")
-        << "Netscape.exe" << none << "/usr/bin/firefox"
-        << "/usr/bin/firefox"
-        << QStringList{"FullPath(CASE 3):_/usr/bin/firefox_|", "Browser is at  _/usr/bin/firefox_",
-                       "Netscape Browser is registered as default browser."}
-        << false;
-    QTest::newRow("other default browser")
-        << "Netscape.exe" << none << "/opt/other/browser"
-        << ""
-        << QStringList{"FullPath(CASE 3):_/opt/other/browser_|",
-                       "Browser is at  _/opt/other/browser_", "Other Browser found"}
-        << true;
-    QTest::newRow("no browser at all") << "IExplore.exe" << none << ""
-                                       << "" << QStringList{"Browser not found"} << false;
+    const auto row = [](const char* tag, const char* name, const char* installed,
+                        const char* defaultBrowser, const char* expected, const char* found) {
+        QTest::newRow(tag) << QString(name) << QString(installed) << QString(defaultBrowser)
+                           << QString(expected) << QString(found);
+    };
+    row("path unchanged", "/opt/b/x", "", "C:\\IE\\IEXPLORE.EXE", "/opt/b/x", "");
+    row("IE is Chromium", "IExplore.exe", "chromium", "", "{bin}/chromium", "");
+    row("Netscape is Firefox", "Netscape.exe", "firefox-esr", "", "{bin}/firefox-esr", "");
+    row("other on PATH", "Opera.exe", "opera", "", "{bin}/opera", "");
+    row("IE default, -nohome dropped", "IExplore.exe", "", "C:\\IE\\IEXPLORE.EXE -nohome",
+        "C:\\IE\\IEXPLORE.EXE", "InternetExplorer is registered as default browser.");
+    row("Firefox default", "Netscape.exe", "", "/usr/bin/firefox", "/usr/bin/firefox",
+        "Netscape Browser is registered as default browser.");
+    row("other default", "Netscape.exe", "", "/opt/other/browser", "", "Other Browser found");
+    row("no browser", "IExplore.exe", "", "", "", "");
 }
 
 void tst_modURL::locateBrowserExe()
 {
     QFETCH(QString, name);
-    QFETCH(QStringList, installed);
+    QFETCH(QString, installed);
     QFETCH(QString, defaultBrowser);
     QFETCH(QString, expected);
-    QFETCH(QStringList, logLines);
-    QFETCH(bool, box);
+    QFETCH(QString, found);
 
-    for (const QString& program : installed)
-        m_desktop->addProgram(program);
+    if (!installed.isEmpty())
+        m_desktop->addProgram(installed);
     ScriptedAssociations associations(
         defaultBrowser.isEmpty() ? Shell::NoAssociation : Shell::Found, defaultBrowser);
 
     QCOMPARE(LocateBrowserExe(name),
              expected.replace(QStringLiteral("{bin}"), m_desktop->binDir()));
+    QStringList logLines;
+    if (!defaultBrowser.isEmpty() && installed.isEmpty() && !name.startsWith(QLatin1Char('/')))
+        logLines = QStringList{"FullPath(CASE 3):_" + defaultBrowser + "_|",
+                               "Browser is at  _" + defaultBrowser + "_", found};
+    else if (name == QLatin1String("IExplore.exe") && installed.isEmpty())
+        logLines = QStringList{QStringLiteral("Browser not found")};
     QCOMPARE(log(), logLines);
-    if (box) {
+    if (found == QLatin1String("Other Browser found")) {
         QCOMPARE(m_prompts->texts(),
                  QStringList{"Neither Internet Explorer or Netscape Navigator are installed." +
                              CRLF +
@@ -352,58 +236,39 @@ void tst_modURL::buildBrowserCommand_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("extra");
-    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("tail");
     QTest::addColumn<QString>("pathAfter");
     QTest::addColumn<QString>("logLine");
 
-    const QString address = QStringLiteral("http://127.0.0.1/a.htm");
-    QTest::newRow("Netscape") << "C:\\NS\\NETSCAPE.EXE"
-                              << "#top"
-                              << "\"C:\\NS\\NETSCAPE.EXE\" " + address + "#top"
-                              << "C:\\NS\\NETSCAPE.EXE"
-                              << "Netscape Browser!";
-    QTest::newRow("IE, -nohome dropped") << "C:\\IE\\IEXPLORE.EXE -nohome"
-                                         << "#top"
-                                         << "\"C:\\IE\\IEXPLORE.EXE\" " + address + "#top"
-                                         << "C:\\IE\\IEXPLORE.EXE"
-                                         << "InternetExplorer!";
-    QTest::newRow("IE in lower case")
-        << "c:\\ie\\iexplore.exe"
-        << ""
-        << "\"c:\\ie\\iexplore.exe\" " + address << "c:\\ie\\iexplore.exe"
-        << "InternetExplorer!";
-    QTest::newRow("Chromium as IE") << "/usr/bin/chromium"
-                                    << "#top"
-                                    << "\"/usr/bin/chromium\" " + address + "#top"
-                                    << "/usr/bin/chromium"
-                                    << "InternetExplorer!";
-    QTest::newRow("Firefox as Netscape") << "/usr/bin/firefox-esr"
-                                         << "#top"
-                                         << "\"/usr/bin/firefox-esr\" " + address + "#top"
-                                         << "/usr/bin/firefox-esr"
-                                         << "Netscape Browser!";
-    QTest::newRow("other, extra not passed, blanks trimmed")
-        << "/opt/other/browser  "
-        << "#top"
-        << "\"/opt/other/browser\" " + address << "/opt/other/browser"
-        << "Other Browser";
+    const auto row = [](const char* tag, const char* path, const char* extra, const char* tail,
+                        const char* pathAfter, const char* logLine) {
+        QTest::newRow(tag) << QString(path) << QString(extra) << QString(tail) << QString(pathAfter)
+                           << QString(logLine);
+    };
+    row("Netscape", "C:\\NS\\NETSCAPE.EXE", "#top", "#top", "C:\\NS\\NETSCAPE.EXE",
+        "Netscape Browser!");
+    row("IE, -nohome", "c:\\ie\\iexplore.exe -nohome", "", "", "c:\\ie\\iexplore.exe",
+        "InternetExplorer!");
+    row("Chromium", "/usr/bin/chromium", "#top", "#top", "/usr/bin/chromium", "InternetExplorer!");
+    row("Firefox", "/usr/bin/firefox-esr", "#top", "#top", "/usr/bin/firefox-esr",
+        "Netscape Browser!");
+    row("other, no extra", "/opt/other/browser  ", "#top", "", "/opt/other/browser",
+        "Other Browser");
 }
 
 void tst_modURL::buildBrowserCommand()
 {
     QFETCH(QString, path);
     QFETCH(QString, extra);
-    QFETCH(QString, command);
+    QFETCH(QString, tail);
     QFETCH(QString, pathAfter);
-    QFETCH(QString, logLine);
 
     const QString address = QStringLiteral("http://127.0.0.1/a.htm");
-    if (extra.isEmpty())
-        QCOMPARE(BuildBrowserCommand(path, address), command);
-    else
-        QCOMPARE(BuildBrowserCommand(path, address, extra), command);
+    const QString command = extra.isEmpty() ? BuildBrowserCommand(path, address)
+                                            : BuildBrowserCommand(path, address, extra);
+    QCOMPARE(command, "\"" + pathAfter + "\" " + address + tail);
     QCOMPARE(path, pathAfter);
-    QCOMPARE(log(), QStringList{logLine});
+    QTEST(log().value(0), "logLine");
 }
 
 void tst_modURL::startBrowserStartsDefaultBrowser()
@@ -450,8 +315,6 @@ void tst_modURL::startBrowserFailures()
 {
     QFETCH(QString, defaultBrowser);
     QFETCH(QString, box);
-    QFETCH(int, buttons);
-    QFETCH(QString, logLine);
 
     m_desktop->writeFile(QStringLiteral("plain"), QStringLiteral("not a program"));
     defaultBrowser.replace(QStringLiteral("{plain}"), m_desktop->root() + QStringLiteral("/plain"));
@@ -460,9 +323,8 @@ void tst_modURL::startBrowserFailures()
 
     QVERIFY(!StartBrowser(QStringLiteral("http://127.0.0.1:9/"), false));
     QCOMPARE(m_prompts->texts(), QStringList{box});
-    QCOMPARE(m_prompts->shown().first().buttons, buttons);
-    QCOMPARE(m_prompts->shown().first().title, Prompts::applicationTitle());
-    QCOMPARE(log().last(), logLine);
+    QTEST(m_prompts->shown().first().buttons, "buttons");
+    QTEST(log().last(), "logLine");
 }
 
 void tst_modURL::startIEWindow_data()
@@ -474,9 +336,8 @@ void tst_modURL::startIEWindow_data()
 
     QTest::newRow("opened") << true << 0 << "" << true;
     QTest::newRow("automation error") << true << 70 << "Browser went away" << true;
-    QTest::newRow("automation error, no error log") << true << 70 << "Browser went away" << false;
-    QTest::newRow("no automation browser")
-        << false << 429 << "The automation browser could not be created" << true;
+    QTest::newRow("no error log, no automation browser")
+        << false << 429 << "The automation browser could not be created" << false;
 }
 
 void tst_modURL::startIEWindow()
@@ -497,23 +358,17 @@ void tst_modURL::startIEWindow()
 
     QCOMPARE(StartIEWindow(QStringLiteral("http://127.0.0.1/a"), QStringLiteral("#b")),
              errorNumber == 0);
-    // StartBrowser with automation opens the address alone.
     QCOMPARE(StartBrowser(QStringLiteral("http://127.0.0.1/c"), true), errorNumber == 0);
     if (installed)
         QCOMPARE(opened, (QStringList{"http://127.0.0.1/a#b", "http://127.0.0.1/c"}));
 
-    if (errorNumber == 0) {
-        QVERIFY(m_prompts->shown().isEmpty());
-        QVERIFY(log().isEmpty());
-        return;
-    }
     const QString number = QString::number(errorNumber);
     const QString box = "Can't start Web browser." + CRLF + "Error " + number + CRLF +
                         "Description: " + description;
-    QCOMPARE(m_prompts->texts(), (QStringList{box, box}));
-    QCOMPARE(m_prompts->shown().first().buttons, Prompts::vbOKOnly);
     const QString line = "IE OLE error: " + number + "  Description: " + description;
-    QCOMPARE(log(), errorMode ? (QStringList{line, line}) : QStringList());
+    const bool failed = errorNumber != 0;
+    QCOMPARE(m_prompts->texts(), failed ? (QStringList{box, box}) : QStringList());
+    QCOMPARE(log(), failed && errorMode ? (QStringList{line, line}) : QStringList());
 }
 
 QTEST_GUILESS_MAIN(tst_modURL)

@@ -5,7 +5,6 @@
 #include "platform/MessageBoxPrompts.h"
 #include "platform/ScriptedPrompts.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -17,7 +16,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -99,25 +97,17 @@ class tst_Help : public QObject
 private Q_SLOTS:
     void cleanup();
 
-    // The map and the pages.
     void mapGivesEveryWindowsNumberOnePage();
     void everyTopicOpensItsPageWithItsTitle();
     void linksInEveryPageResolve();
     void keywordIndexPageListsEveryKeyword();
-    void shippedFolderHoldsEverySourceFile();
-
-    // The help window.
     void contentsListEveryTopicInItsBook();
     void keywordSearchFindsTopics();
     void findListsTopicsHoldingAllWords();
     void backAndForwardRetraceThePages();
-    void unknownContextShowsTheContentsWithANote();
     void winHelpCommands();
     void missingPagesTellTheUser();
-
-    // F1.
     void f1OnAMessageBoxOpensItsTopic();
-    void f1OnAMessageBoxWithoutContextDoesNothing();
     void f1InsideAWindowWithAHelpContext();
 };
 
@@ -136,8 +126,6 @@ void tst_Help::mapGivesEveryWindowsNumberOnePage()
     for (const Help::Topic& topic : catalog.topics) {
         QVERIFY2(!numbers.contains(topic.context), qPrintable(QString::number(topic.context)));
         QVERIFY2(!mapped.contains(topic.page), qPrintable(topic.page));
-        QVERIFY2(!topic.title.isEmpty() && !topic.book.isEmpty(), qPrintable(topic.page));
-        QVERIFY2(!topic.keywords.isEmpty(), qPrintable(topic.page));
         numbers.insert(topic.context);
         mapped.insert(topic.page);
     }
@@ -168,7 +156,6 @@ void tst_Help::everyTopicOpensItsPageWithItsTitle()
         // More than a heading: the page says something.
         auto* browser = child<QTextBrowser>(window, "brwTopic");
         QVERIFY2(browser->toPlainText().size() > topic.title.size() + 100, qPrintable(topic.page));
-        QVERIFY(window->windowTitle().endsWith(topic.title));
     }
     QVERIFY(prompts.shown().isEmpty());
 }
@@ -226,24 +213,12 @@ void tst_Help::keywordIndexPageListsEveryKeyword()
     QCOMPARE(listed, mapped);
 }
 
-void tst_Help::shippedFolderHoldsEverySourceFile()
-{
-    QStringList sources = QDir(sourceFolder()).entryList(QDir::Files, QDir::Name);
-    sources.removeAll(QStringLiteral("CMakeLists.txt"));
-    QCOMPARE(QDir(shippedFolder()).entryList(QDir::Files, QDir::Name), sources);
-    for (const QString& file : sources)
-        QVERIFY2(readAll(shippedFolder() + file) == readAll(sourceFolder() + file),
-                 qPrintable(file));
-}
-
 void tst_Help::contentsListEveryTopicInItsBook()
 {
     QVERIFY(Help::ShowContents(helpFile()));
     HelpWindow* window = Help::window();
     QCOMPARE(window->currentPage(), QStringLiteral("index.htm"));
-    auto* tabs = child<QTabWidget>(window, "tabHelp");
     auto* tree = child<QTreeWidget>(window, "treContents");
-    QCOMPARE(tabs->currentWidget(), tree);
 
     QStringList shown;
     for (int b = 0; b < tree->topLevelItemCount(); ++b) {
@@ -252,18 +227,14 @@ void tst_Help::contentsListEveryTopicInItsBook()
             shown.append(book->text(0) + QLatin1Char('/') + book->child(t)->text(0));
     }
     QStringList mapped;
-    for (const Help::Topic& topic : shippedCatalog().topics)
+    const Help::Catalog catalog = shippedCatalog();
+    for (const Help::Topic& topic : catalog.topics)
         mapped.append(topic.book + QLatin1Char('/') + topic.title);
     QCOMPARE(shown, mapped);
 
-    // Clicking a topic shows it, and the contents follow pages reached otherwise.
-    QTreeWidgetItem* modes =
-        tree->findItems(QStringLiteral("Show modes: Normal, Auto Reload and Show"),
-                        Qt::MatchExactly | Qt::MatchRecursive)
-            .value(0);
-    QVERIFY(modes);
-    Q_EMIT tree->itemClicked(modes, 0);
-    QCOMPARE(window->currentPage(), QStringLiteral("modes.htm"));
+    // Clicking a topic shows it; the contents follow pages reached otherwise.
+    Q_EMIT tree->itemClicked(tree->topLevelItem(0)->child(0), 0);
+    QCOMPARE(window->currentPage(), catalog.topics.first().page);
     QVERIFY(Help::ShowTopic(helpFile(), HelpTopics::frmAudit));
     QCOMPARE(tree->currentItem()->text(0), QStringLiteral("Audit Form"));
 }
@@ -272,29 +243,18 @@ void tst_Help::keywordSearchFindsTopics()
 {
     QVERIFY(Help::SearchKeyword(helpFile(), QStringLiteral("bookm")));
     HelpWindow* window = Help::window();
-    auto* tabs = child<QTabWidget>(window, "tabHelp");
     auto* keyword = child<QLineEdit>(window, "txtKeyword");
     auto* index = child<QTreeWidget>(window, "treIndex");
-    QCOMPARE(tabs->currentWidget(), index->parentWidget());
-    QCOMPARE(keyword->text(), QStringLiteral("bookm"));
     QCOMPARE(index->currentItem()->text(0), QStringLiteral("bookmark file"));
     QTest::keyClick(keyword, Qt::Key_Return);
     QCOMPARE(window->currentPage(), QStringLiteral("bookmarks.htm"));
 
-    // Typing moves to the first keyword that starts with the letters, else
-    // to the first that holds them.
+    // Typing picks the first keyword starting with, else holding, the letters.
     keyword->clear();
     QTest::keyClicks(keyword, QStringLiteral("COLOUR"));
     QCOMPARE(index->currentItem()->text(0), QStringLiteral("control bar colour"));
     QTest::mouseClick(child<QPushButton>(window, "cmdDisplay"), Qt::LeftButton);
     QCOMPARE(window->currentPage(), QStringLiteral("fullscreen.htm"));
-
-    // A keyword of several topics lists them all under it.
-    QTreeWidgetItem* wizard = index->findItems(QStringLiteral("wizard"), Qt::MatchExactly).value(0);
-    QVERIFY(wizard);
-    QCOMPARE(wizard->childCount(), 2);
-    Q_EMIT index->itemClicked(wizard->child(1), 0);
-    QCOMPARE(window->currentPage(), QStringLiteral("wizards.htm"));
 
     // A keyword of exactly one topic opens it at once.
     QVERIFY(Help::SearchKeyword(helpFile(), QStringLiteral("audit form")));
@@ -319,9 +279,6 @@ void tst_Help::findListsTopicsHoldingAllWords()
     QCOMPARE(child<QLabel>(window, "lblFound")->text(), QStringLiteral("1 topic found."));
 
     QVERIFY(window->showFind(QStringLiteral("tempRec.wav")) >= 2);
-    QVERIFY(titles().contains(QStringLiteral("Play / Record Sound")));
-    QVERIFY(titles().contains(QStringLiteral("Files Pagewheel uses")));
-
     QCOMPARE(window->showFind(QStringLiteral("tempRec.wav zebra")), 0);
 
     window->showFind(QStringLiteral("hardinfo"));
@@ -337,11 +294,9 @@ void tst_Help::backAndForwardRetraceThePages()
     HelpWindow* window = Help::window();
     auto* back = child<QPushButton>(window, "cmdBack");
     auto* forward = child<QPushButton>(window, "cmdForward");
-    QVERIFY(back->isEnabled());
     QVERIFY(!forward->isEnabled());
     QTest::mouseClick(back, Qt::LeftButton);
     QCOMPARE(window->currentPage(), QStringLiteral("main.htm"));
-    QVERIFY(forward->isEnabled());
     QTest::mouseClick(forward, Qt::LeftButton);
     QCOMPARE(window->currentPage(), QStringLiteral("listedit.htm"));
 
@@ -356,20 +311,8 @@ void tst_Help::backAndForwardRetraceThePages()
     browser->ensureCursorVisible();
     QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, browser->cursorRect(link).center());
     QCOMPARE(window->currentPage(), QStringLiteral("slideedit.htm"));
-    QCOMPARE(window->currentTitle(), QStringLiteral("Add / Edit Slide"));
     QTest::mouseClick(back, Qt::LeftButton);
     QCOMPARE(window->currentPage(), QStringLiteral("listedit.htm"));
-}
-
-void tst_Help::unknownContextShowsTheContentsWithANote()
-{
-    QVERIFY(Help::ShowTopic(helpFile(), 9999));
-    HelpWindow* window = Help::window();
-    QCOMPARE(window->currentPage(), QStringLiteral("index.htm"));
-    QVERIFY(child<QLabel>(window, "lblStatus")->text().contains(QLatin1String("9999")));
-    // The note goes with the next page.
-    QVERIFY(Help::ShowTopic(helpFile(), HelpTopics::frmTip));
-    QVERIFY(child<QLabel>(window, "lblStatus")->text().isEmpty());
 }
 
 void tst_Help::winHelpCommands()
@@ -379,13 +322,14 @@ void tst_Help::winHelpCommands()
     QCOMPARE(window->currentPage(), QStringLiteral("usinghelp.htm"));
     QVERIFY(Help::WinHelp(helpFile(), Help::HELP_CONTEXT, HelpTopics::Bookmarks));
     QCOMPARE(window->currentPage(), QStringLiteral("bookmarks.htm"));
-    QVERIFY(Help::WinHelp(helpFile(), Help::HELP_KEY, 0));
-    auto* index = child<QTreeWidget>(window, "treIndex");
-    QCOMPARE(child<QTabWidget>(window, "tabHelp")->currentWidget(), index->parentWidget());
     QVERIFY(Help::WinHelp(helpFile(), Help::HELP_FINDER, 11));
     QCOMPARE(window->currentPage(), QStringLiteral("index.htm"));
-    QCOMPARE(child<QTabWidget>(window, "tabHelp")->currentWidget(),
-             child<QTreeWidget>(window, "treContents"));
+    // An unknown context shows the contents with a note until the next page.
+    QVERIFY(Help::ShowTopic(helpFile(), 9999));
+    QCOMPARE(window->currentPage(), QStringLiteral("index.htm"));
+    QVERIFY(child<QLabel>(window, "lblStatus")->text().contains(QLatin1String("9999")));
+    QVERIFY(Help::ShowTopic(helpFile(), HelpTopics::frmTip));
+    QVERIFY(child<QLabel>(window, "lblStatus")->text().isEmpty());
     QVERIFY(!Help::WinHelp(helpFile(), 12345));
     QVERIFY(Help::WinHelp(helpFile(), Help::HELP_QUIT));
     QVERIFY(!Help::window());
@@ -399,19 +343,13 @@ void tst_Help::missingPagesTellTheUser()
     QVERIFY(!Help::ShowTopic(file, HelpTopics::frmMain));
     QVERIFY(!Help::window());
     QCOMPARE(prompts.shown().size(), 1);
-    const Prompts::Request box = prompts.shown().first();
-    QCOMPARE(box.buttons, Prompts::vbOKOnly + Prompts::vbExclamation);
-    QVERIFY2(box.text.startsWith(QLatin1String("The help pages of Pagewheel cannot be found.")),
-             qPrintable(box.text));
-    QVERIFY2(box.text.contains(program.filePath(QStringLiteral("help"))), qPrintable(box.text));
+    QVERIFY(prompts.shown().first().text.contains(program.filePath(QStringLiteral("help"))));
 
     // A help folder without its map.
     QVERIFY(QDir(program.path()).mkdir(QStringLiteral("help")));
     QVERIFY(!Help::ShowContents(file));
     QCOMPARE(prompts.shown().size(), 2);
-    QVERIFY2(prompts.shown().last().text.contains(QLatin1String("topics.txt")),
-             qPrintable(prompts.shown().last().text));
-    QVERIFY(!Help::window());
+    QVERIFY(prompts.shown().last().text.contains(QLatin1String("topics.txt")));
 }
 
 void tst_Help::f1OnAMessageBoxOpensItsTopic()
@@ -423,11 +361,9 @@ void tst_Help::f1OnAMessageBoxOpensItsTopic()
     QString shownPage;
     bool helpAboveBox = false;
     onMessageBox([&](QMessageBox* box) {
-        // The key goes where the keyboard is: a button of the box.
         QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_F1);
         HelpWindow* help = Help::window();
         shownPage = help ? help->currentPage() : QString();
-        // The help window can be used although the box is modal.
         helpAboveBox = help && QApplication::activeModalWidget() == help;
         box->button(QMessageBox::Ok)->click();
     });
@@ -440,31 +376,9 @@ void tst_Help::f1OnAMessageBoxOpensItsTopic()
     QCOMPARE(answer, Prompts::vbOK);
     QCOMPARE(shownPage, QStringLiteral("bookmarks.htm"));
     QVERIFY(helpAboveBox);
-    // With the box gone, the help window is an ordinary window again, so
-    // that it blocks no other window.
-    HelpWindow* help = Help::window();
-    QVERIFY(help && help->isVisible());
-    QCOMPARE(help->windowModality(), Qt::ApplicationModal);
+    // Once the box is gone the help window stops being modal.
     QVERIFY(Help::ShowTopic(helpFile(), HelpTopics::frmMain));
-    QCOMPARE(help->windowModality(), Qt::NonModal);
-    QVERIFY(help->isVisible());
-    QVERIFY(!QApplication::activeModalWidget());
-}
-
-void tst_Help::f1OnAMessageBoxWithoutContextDoesNothing()
-{
-    MessageBoxPrompts real;
-    Prompts::Backend* previous = Prompts::backend();
-    Prompts::setBackend(&real);
-    bool helpShown = true;
-    onMessageBox([&](QMessageBox* box) {
-        QTest::keyClick(box, Qt::Key_F1);
-        helpShown = Help::window() != nullptr;
-        box->button(QMessageBox::Ok)->click();
-    });
-    Prompts::MsgBox(QStringLiteral("Done."), Prompts::vbOKOnly, QString(), helpFile(), 0);
-    Prompts::setBackend(previous);
-    QVERIFY(!helpShown);
+    QCOMPARE(Help::window()->windowModality(), Qt::NonModal);
 }
 
 void tst_Help::f1InsideAWindowWithAHelpContext()
@@ -474,12 +388,9 @@ void tst_Help::f1InsideAWindowWithAHelpContext()
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(field);
     Help::setHelpContext(&dialog, helpFile(), HelpTopics::frmSlideEdit);
-    QCOMPARE(dialog.property("HelpContextID").toInt(), HelpTopics::frmSlideEdit);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    // The key reaches the field first and passes up to the window.
     QTest::keyClick(field, Qt::Key_F1);
-    QVERIFY(Help::window());
     QCOMPARE(Help::window()->currentPage(), QStringLiteral("slideedit.htm"));
 
     // Another context given later replaces the first.

@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A stand-in browser for the tests. Like a real browser it keeps one
-// process per profile folder (--user-data-dir=...): the first invocation
-// stays running, later ones hand their addresses to it over a local socket
-// in the profile folder and end. The running one records each invocation
-// in the profile folder: invocations.txt (the arguments, tab-separated)
-// and addresses.txt (one address a line). It ends on SIGTERM, and by
-// itself after two minutes so that a failed test leaves nothing behind.
+// A stand-in browser: one process per --user-data-dir profile; later
+// invocations hand their arguments to it over a local socket. It records
+// invocations.txt and addresses.txt in the profile and quits after 2 min.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -57,7 +53,6 @@ void record(const QString& profile, const QStringList& arguments)
         append(profile + QStringLiteral("/addresses.txt"), address + QLatin1Char('\n'));
 }
 
-// Hands the arguments to the running instance; false when none answers.
 bool handOver(const QString& socketPath, const QStringList& arguments)
 {
     for (int attempt = 0; attempt < 50; ++attempt) {
@@ -68,7 +63,6 @@ bool handOver(const QString& socketPath, const QStringList& arguments)
             socket.waitForBytesWritten(2000);
             return socket.waitForReadyRead(2000) && socket.readAll().startsWith("ok");
         }
-        // The running instance may be starting up: its socket comes soon.
         QThread::msleep(100);
     }
     return false;
