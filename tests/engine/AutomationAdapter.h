@@ -2,8 +2,7 @@
 #pragma once
 
 #include "engine/EngineBrowser.h"
-
-class AutomationBrowser;
+#include "platform/AutomationBrowser.h"
 
 /// The engine's browser on a real automation browser, as the main window's
 /// browser connection provides it (without the link and the prompts).
@@ -14,15 +13,18 @@ public:
 
     bool useOLE() const override { return true; }
     bool useDDE() const override { return false; }
-    bool Busy(VbError* error) override;
-    bool Navigate(const QString& address, VbError* error) override;
-    bool GoBack(VbError* error) override;
-    bool GoForward(VbError* error) override;
-    QString LocationURL(VbError* error) override;
-    bool Stop(VbError* error) override;
-    bool Refresh(VbError* error) override;
-    int DDEOpenURL(const QString& address) override;
-    void BrowserTerminate(qint16& counter) override;
+    bool Busy(VbError* error) override { return m_browser.Busy(error); }
+    bool Navigate(const QString& url, VbError* error) override
+    {
+        return m_browser.Navigate(url, error);
+    }
+    bool GoBack(VbError* error) override { return m_browser.GoBack(error); }
+    bool GoForward(VbError* error) override { return m_browser.GoForward(error); }
+    QString LocationURL(VbError* error) override { return m_browser.LocationURL(error); }
+    bool Stop(VbError* error) override { return m_browser.Stop(error); }
+    bool Refresh(VbError* error) override { return m_browser.Refresh(error); }
+    int DDEOpenURL(const QString&) override { return 0; }
+    void BrowserTerminate(qint16& counter) override { ++counter; }
     void NotifierTerminate() override {}
 
 private:

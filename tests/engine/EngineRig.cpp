@@ -45,3 +45,26 @@ QList<int> EngineRig::shown() const
     }
     return numbers;
 }
+
+void EngineRig::useBrowser(const QString& kind)
+{
+    browser.ole = kind == QLatin1String("automation");
+    browser.dde = kind == QLatin1String("link");
+}
+
+QString EngineRig::callNames() const
+{
+    QStringList names;
+    for (const auto& call : browser.calls)
+        names.append(call.what);
+    return names.join(QLatin1Char(','));
+}
+
+void EngineRig::saveShow(const QString& file, int count)
+{
+    colURLs source;
+    source.TrayFilename = file;
+    for (int k = 1; k <= count; ++k)
+        source.Add(address(k), QString(), qint16(k), false);
+    source.SavetoDisk();
+}

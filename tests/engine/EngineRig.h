@@ -32,8 +32,14 @@ public:
     /// the show at its rest point.
     void prepare(qint16 order, qint16 operation, qint32 interval);
 
+    /// "automation", "link" or "none".
+    void useBrowser(const QString& kind);
     /// The numbers of the slides navigated to, in order.
     QList<int> shown() const;
+    /// The browser calls made, comma-separated.
+    QString callNames() const;
+    /// Saves a show of count slides (slide k pauses k seconds) to file.
+    static void saveShow(const QString& file, int count);
 
     COptions options;
     colURLs show;

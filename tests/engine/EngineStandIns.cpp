@@ -4,14 +4,10 @@
 #include <QEventLoop>
 #include <QTimer>
 
-RecordingBrowser::RecordingBrowser()
+bool RecordingBrowser::record(const char* what, const QString& address)
 {
-    m_clock.start();
-}
-
-void RecordingBrowser::record(const QString& what, const QString& address)
-{
-    calls.append({what, address, m_clock.elapsed()});
+    calls.append({QLatin1String(what), address, m_clock.elapsed()});
+    return true;
 }
 
 QStringList RecordingBrowser::navigations() const
@@ -40,51 +36,15 @@ int RecordingBrowser::count(const QString& what) const
                              [&what](const Call& call) { return call.what == what; }));
 }
 
-bool RecordingBrowser::Busy(VbError* error)
-{
-    ++busyReads;
-    return busy ? busy(error) : false;
-}
-
-bool RecordingBrowser::Navigate(const QString& address, VbError*)
-{
-    record(QStringLiteral("Navigate"), address);
-    return true;
-}
-
-bool RecordingBrowser::GoBack(VbError*)
-{
-    record(QStringLiteral("GoBack"));
-    return true;
-}
-
-bool RecordingBrowser::GoForward(VbError*)
-{
-    record(QStringLiteral("GoForward"));
-    return true;
-}
-
 QString RecordingBrowser::LocationURL(VbError*)
 {
-    record(QStringLiteral("LocationURL"));
+    record("LocationURL");
     return location;
-}
-
-bool RecordingBrowser::Stop(VbError*)
-{
-    record(QStringLiteral("Stop"));
-    return true;
-}
-
-bool RecordingBrowser::Refresh(VbError*)
-{
-    record(QStringLiteral("Refresh"));
-    return true;
 }
 
 int RecordingBrowser::DDEOpenURL(const QString& address)
 {
-    record(QStringLiteral("DDEOpenURL"), address);
+    record("DDEOpenURL", address);
     return ddeResult;
 }
 
@@ -100,13 +60,6 @@ void RecordingBrowser::BrowserTerminate(qint16& counter)
         onRestartPrompt();
     counter = 0;
 }
-
-void RecordingBrowser::NotifierTerminate()
-{
-    ++notifierPrompts;
-}
-
-RecordingView::RecordingView() = default;
 
 QString RecordingView::navKeyPattern() const
 {
@@ -124,76 +77,16 @@ void RecordingView::setStatusText(const QString& text)
         onStatus(text);
 }
 
-void RecordingView::setSliderRange(int minimum, int maximum)
-{
-    sliderMinimum = minimum;
-    sliderMaximum = maximum;
-}
-
-void RecordingView::setUpDownRange(int minimum, int maximum)
-{
-    upDownMinimum = minimum;
-    upDownMaximum = maximum;
-}
-
-void RecordingView::setOrderChecked(int index)
-{
-    orderChecked = index;
-    log.append(QStringLiteral("order %1").arg(index));
-}
-
-void RecordingView::setOperationChecked(int index)
-{
-    operationChecked = index;
-    log.append(QStringLiteral("operation %1").arg(index));
-}
-
-void RecordingView::setAutoStartTicked(bool ticked)
-{
-    autoStartTicked = ticked;
-    log.append(QStringLiteral("auto start"));
-}
-
-void RecordingView::setBusyWaitTicked(bool ticked)
-{
-    busyWaitTicked = ticked;
-    log.append(QStringLiteral("busy wait"));
-}
-
-void RecordingView::setUseDefaultTicked(bool ticked)
-{
-    useDefaultTicked = ticked;
-    log.append(QStringLiteral("use default"));
-}
-
-void RecordingView::setToolTipsChecked(bool on)
-{
-    toolTipsOn = on;
-    log.append(QStringLiteral("tool tips"));
-}
-
 VbError RecordingView::restoreLayout()
 {
-    ++layoutRestores;
     log.append(QStringLiteral("layout"));
     return layoutError;
 }
 
-void RecordingView::addRecentFile(const QString& fileName)
-{
-    recentFiles.append(fileName);
-    log.append(QStringLiteral("recent"));
-}
-
 VbError RecordingView::configBrowser()
 {
-    ++browserConfigs;
     log.append(QStringLiteral("browser"));
     return configError;
-}
-
-OneLoopTimer::OneLoopTimer(int millisecondsPerSecond) : m_scale(millisecondsPerSecond)
-{
 }
 
 void OneLoopTimer::setEnabled(bool enabled)
@@ -206,10 +99,4 @@ void OneLoopTimer::setEnabled(bool enabled)
     QEventLoop wait;
     QTimer::singleShot(AlarmSeconds() * m_scale, &wait, &QEventLoop::quit);
     wait.exec();
-}
-
-bool RefusingTimer::AddAlarm(const QObject*)
-{
-    ++refused;
-    return false;
 }

