@@ -16,22 +16,16 @@
 #include <cmath>
 #include <numbers>
 
+#include "resources/WheelEmblem.h"
+#include "startup/ProgramVersion.h"
 #include "startup/modMain.h"
 
 namespace {
-
-constexpr int kVersionMajor = 1;
-constexpr int kVersionMinor = 3;
-constexpr int kVersionRevision = 0;
 
 constexpr QSize kSplashSize(640, 300);
 constexpr int kShapeSize = 220;
 
 // The colours of the program's artwork (the start picture and the demo show).
-const QColor kNavy(0x0f, 0x25, 0x40);
-const QColor kTeal(0x15, 0x61, 0x6d);
-const QColor kCream(0xfd, 0xf6, 0xe3);
-const QColor kAmber(0xff, 0xb3, 0x47);
 
 const char* const kStyle = R"(
 #fraMainFrame { border: 1px solid rgba(253, 246, 227, 70); border-radius: 10px; margin: 8px; }
@@ -40,51 +34,6 @@ const char* const kStyle = R"(
 #lblVersion { color: #ffb347; font-family: "DejaVu Sans"; font-size: 17px; }
 #lblPlatform { color: rgba(253, 246, 227, 190); font-family: "DejaVu Sans"; font-size: 14px; }
 )";
-
-QPointF polar(QPointF centre, qreal radius, qreal degrees)
-{
-    const qreal a = degrees * std::numbers::pi / 180.0;
-    return centre + QPointF(radius * std::cos(a), radius * std::sin(a));
-}
-
-// The wheel emblem: six upright pages on a rim, the top one lit.
-void paintWheel(QPainter& p, QPointF centre, qreal r)
-{
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(kCream, r * 0.035));
-    for (int i = 0; i < 6; ++i)
-        p.drawLine(polar(centre, r * 0.2, i * 60.0 - 90.0),
-                   polar(centre, r * 0.78, i * 60.0 - 90.0));
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kCream, r * 0.07));
-    p.drawEllipse(centre, r * 0.8, r * 0.8);
-
-    const QSizeF page(r * 0.34, r * 0.44);
-    for (int i = 0; i < 6; ++i) {
-        const bool lit = i == 0;
-        const QPointF at = polar(centre, r * 0.8, i * 60.0 - 90.0);
-        const QRectF rect(at.x() - page.width() / 2, at.y() - page.height() / 2, page.width(),
-                          page.height());
-        p.setPen(QPen(lit ? kAmber.darker(130) : kNavy, r * 0.025));
-        p.setBrush(lit ? kAmber : kCream);
-        p.drawRoundedRect(rect, r * 0.04, r * 0.04);
-        p.setPen(QPen(lit ? kNavy : kTeal, r * 0.022, Qt::SolidLine, Qt::RoundCap));
-        for (int line = 0; line < 3; ++line) {
-            const qreal y = rect.top() + page.height() * (0.3 + 0.2 * line);
-            const qreal right = rect.right() - page.width() * (line == 2 ? 0.45 : 0.22);
-            p.drawLine(QPointF(rect.left() + page.width() * 0.22, y), QPointF(right, y));
-        }
-    }
-
-    p.setPen(QPen(kCream, r * 0.03));
-    p.setBrush(kAmber);
-    p.drawEllipse(centre, r * 0.16, r * 0.16);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kNavy);
-    p.drawEllipse(centre, r * 0.06, r * 0.06);
-    p.restore();
-}
 
 } // namespace
 
@@ -160,8 +109,7 @@ void frmSplash::showShape()
 
 QString frmSplash::versionText()
 {
-    return QStringLiteral("Version ") + QString::number(kVersionMajor) + QLatin1Char('.') +
-           QString::number(kVersionMinor) + QLatin1Char('.') + QString::number(kVersionRevision);
+    return QStringLiteral("Version ") + ProgramVersion::text();
 }
 
 QString frmSplash::platformText()
@@ -186,8 +134,8 @@ void frmSplash::paintEvent(QPaintEvent* event)
     Q_UNUSED(event);
     QPainter p(this);
     QLinearGradient backdrop(rect().topLeft(), rect().bottomRight());
-    backdrop.setColorAt(0.0, kNavy);
-    backdrop.setColorAt(1.0, kTeal);
+    backdrop.setColorAt(0.0, WheelEmblem::Navy);
+    backdrop.setColorAt(1.0, WheelEmblem::Teal);
     p.fillRect(rect(), backdrop);
 
     // The emblem sits where the shape is, whether the shape shows yet or not.
@@ -196,7 +144,7 @@ void frmSplash::paintEvent(QPaintEvent* event)
     glow.setColorAt(0.0, QColor(255, 255, 255, 40));
     glow.setColorAt(1.0, QColor(255, 255, 255, 0));
     p.fillRect(rect(), glow);
-    paintWheel(p, centre, kShapeSize * 0.4);
+    WheelEmblem::draw(p, centre, kShapeSize * 0.4);
 }
 
 void frmSplash::keyPressEvent(QKeyEvent* event)

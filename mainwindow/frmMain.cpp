@@ -19,6 +19,7 @@
 #include "platform/Prompts.h"
 #include "platform/VbConvert.h"
 #include "startup/Main.h"
+#include "startup/ProgramVersion.h"
 #include "startup/modFileTools.h"
 #include "startup/modMain.h"
 #include "startup/modToolTips.h"
@@ -51,10 +52,6 @@
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
-
-constexpr int VersionMajor = 1;
-constexpr int VersionMinor = 3;
-constexpr int VersionRevision = 0;
 
 // Bar heights in twips: the container's, and the strip's when expanded.
 constexpr int SlideBarHeight = 1000;
@@ -1582,10 +1579,8 @@ void frmMain::mnuHelpUpdates_Click()
     const QString product = modMain::VendorInfo.ProductName.isEmpty()
                                 ? modMain::AppTitle()
                                 : modMain::VendorInfo.ProductName;
-    const QString address = home + QLatin1Char('/') + product + QStringLiteral("Updates.htm#") +
-                            QString::number(VersionMajor) + QLatin1Char('.') +
-                            QString::number(VersionMinor) + QLatin1Char('.') +
-                            QString::number(VersionRevision);
+    const QString address =
+        home + QLatin1Char('/') + product + QStringLiteral("Updates.htm#") + ProgramVersion::text();
     modMain::WriteLog(QStringLiteral("Starting: ") + address);
     if (!modURL::StartBrowser(address, UseOLE))
         Prompts::MsgBox(QStringLiteral("Please open our web page at:") + CrLf + address,

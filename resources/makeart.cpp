@@ -3,6 +3,8 @@
 // Usage: makeart <data folder>; writes vexilo.jpg there and the demo
 // pictures into its demo/ subfolder.
 
+#include "resources/WheelEmblem.h"
+
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -20,10 +22,10 @@
 namespace {
 
 // The palette every picture shares, so the demo reads as one piece.
-const QColor kNavy(0x0f, 0x25, 0x40);
-const QColor kTeal(0x15, 0x61, 0x6d);
-const QColor kCream(0xfd, 0xf6, 0xe3);
-const QColor kAmber(0xff, 0xb3, 0x47);
+const QColor kNavy = WheelEmblem::Navy;
+const QColor kTeal = WheelEmblem::Teal;
+const QColor kCream = WheelEmblem::Cream;
+const QColor kAmber = WheelEmblem::Amber;
 const QColor kCoral(0xee, 0x6c, 0x4d);
 const QColor kMint(0x7f, 0xd1, 0xae);
 const QColor kSky(0x8e, 0xc5, 0xfc);
@@ -34,58 +36,6 @@ QFont font(int pixelSize, QFont::Weight weight = QFont::Normal)
     f.setPixelSize(pixelSize);
     f.setWeight(weight);
     return f;
-}
-
-QPointF polar(QPointF centre, qreal radius, qreal degrees)
-{
-    const qreal a = degrees * std::numbers::pi / 180.0;
-    return centre + QPointF(radius * std::cos(a), radius * std::sin(a));
-}
-
-/// The program's emblem: a rim carrying six upright pages like the cars of a
-/// big wheel, one of them lit (the slide on screen), spokes and a hub. The
-/// splash window draws the same figure.
-void drawWheel(QPainter& p, QPointF centre, qreal r)
-{
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-
-    p.setPen(QPen(kCream, r * 0.035));
-    for (int i = 0; i < 6; ++i)
-        p.drawLine(polar(centre, r * 0.2, i * 60.0 - 90.0),
-                   polar(centre, r * 0.78, i * 60.0 - 90.0));
-
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kCream, r * 0.07));
-    p.drawEllipse(centre, r * 0.8, r * 0.8);
-
-    const QSizeF page(r * 0.34, r * 0.44);
-    for (int i = 0; i < 6; ++i) {
-        const qreal angle = i * 60.0 - 90.0;
-        p.save();
-        p.translate(polar(centre, r * 0.8, angle));
-        const QRectF rect(-page.width() / 2, -page.height() / 2, page.width(), page.height());
-        const bool lit = i == 0;
-        p.setPen(QPen(lit ? kAmber.darker(130) : kNavy, r * 0.025));
-        p.setBrush(lit ? kAmber : kCream);
-        p.drawRoundedRect(rect, r * 0.04, r * 0.04);
-        // Three text lines on each page.
-        p.setPen(QPen(lit ? kNavy : kTeal, r * 0.022, Qt::SolidLine, Qt::RoundCap));
-        for (int line = 0; line < 3; ++line) {
-            const qreal y = rect.top() + page.height() * (0.3 + 0.2 * line);
-            const qreal right = rect.right() - page.width() * (line == 2 ? 0.45 : 0.22);
-            p.drawLine(QPointF(rect.left() + page.width() * 0.22, y), QPointF(right, y));
-        }
-        p.restore();
-    }
-
-    p.setPen(QPen(kCream, r * 0.03));
-    p.setBrush(kAmber);
-    p.drawEllipse(centre, r * 0.16, r * 0.16);
-    p.setBrush(kNavy);
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(centre, r * 0.06, r * 0.06);
-    p.restore();
 }
 
 void fillBackdrop(QPainter& p, const QRect& area)
@@ -124,7 +74,7 @@ QImage vexilo()
     glow.setColorAt(1.0, QColor(255, 255, 255, 0));
     p.fillRect(img.rect(), glow);
     drawRings(p, QPointF(360, 360), 230, 60, 5);
-    drawWheel(p, QPointF(360, 360), 180);
+    WheelEmblem::draw(p, QPointF(360, 360), 180);
 
     p.setPen(kCream);
     p.setFont(font(96, QFont::Bold));
@@ -150,7 +100,7 @@ QImage emblem()
     QImage img(256, 256, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
-    drawWheel(p, QPointF(128, 128), 118);
+    WheelEmblem::draw(p, QPointF(128, 128), 118);
     return img;
 }
 
@@ -177,7 +127,7 @@ void drawReloadIcon(QPainter& p, QPointF c)
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(kCream, 10, Qt::SolidLine, Qt::RoundCap));
     p.drawArc(QRectF(c.x() - 40, c.y() - 40, 80, 80), 60 * 16, 290 * 16);
-    const QPointF tip = polar(c, 40, -60);
+    const QPointF tip = WheelEmblem::polar(c, 40, -60);
     QPainterPath head;
     head.moveTo(tip + QPointF(-20, -8));
     head.lineTo(tip + QPointF(8, -14));

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "startup/Main.h"
+#include "startup/ProgramVersion.h"
 
 #include "platform/Prompts.h"
 #include "settings/COptions.h"
@@ -16,10 +17,6 @@ cVendorInfo VendorInfo;
 
 namespace {
 
-constexpr int VersionMajor = 1;
-constexpr int VersionMinor = 3;
-constexpr int VersionRevision = 0;
-
 const QString CrLf = QStringLiteral("\r\n");
 
 void debugLog(const QString& line)
@@ -33,8 +30,8 @@ void debugLog(const QString& line)
 bool openLogFor(const QString& word, const QString& path)
 {
     if (!LogFilePath().isEmpty()) {
-        WriteLog(QStringLiteral("CL: ") + word
-                 + QStringLiteral(" ignored, a log file is already open: ") + LogFilePath());
+        WriteLog(QStringLiteral("CL: ") + word +
+                 QStringLiteral(" ignored, a log file is already open: ") + LogFilePath());
         return false;
     }
     if (!OpenLogFile(path))
@@ -73,9 +70,9 @@ void handleWords(const QStringList& words, const QString& usage)
             FullScreenMode = true;
             debugLog(QStringLiteral("CL: full screen mode is on."));
         } else {
-            Prompts::MsgBox(QStringLiteral("Command line argument: ") + word
-                                + QStringLiteral(", is unknown and is being ignored.") + CrLf
-                                + QStringLiteral("Usage: ") + usage,
+            Prompts::MsgBox(QStringLiteral("Command line argument: ") + word +
+                                QStringLiteral(", is unknown and is being ignored.") + CrLf +
+                                QStringLiteral("Usage: ") + usage,
                             Prompts::vbOKOnly, AppTitle());
         }
     }
@@ -96,10 +93,9 @@ void loadOptions(COptions& options)
         return;
     options.init_options();
     options.AutoMode = modRegistry::GetBrowserChoice();
-    Prompts::MsgBox(QStringLiteral("Initializing options for ") + AppTitle()
-                        + QStringLiteral(" Version ") + QString::number(VersionMajor)
-                        + QLatin1Char('.') + QString::number(VersionMinor) + QLatin1Char('.')
-                        + QString::number(VersionRevision) + QStringLiteral(" for the first time."),
+    Prompts::MsgBox(QStringLiteral("Initializing options for ") + AppTitle() +
+                        QStringLiteral(" Version ") + ProgramVersion::text() +
+                        QStringLiteral(" for the first time."),
                     Prompts::vbOKOnly);
     modRegistry::RegistrySave(options);
     modRegistry::RegistryGet(options);
@@ -127,10 +123,10 @@ void Main(const QString& commandLine, const QString& executableName, const QStri
     if (UseOptionsFile) {
         UseOptionsFile = ReadInOptions(OptionsFileName, options);
         if (!UseOptionsFile) {
-            Prompts::MsgBox(QStringLiteral("Options file,") + CrLf + OptionsFileName + CrLf
-                                + QStringLiteral(
-                                    "was not found. Continuing with previously saved settings."),
-                            Prompts::vbOKOnly + Prompts::vbExclamation);
+            Prompts::MsgBox(
+                QStringLiteral("Options file,") + CrLf + OptionsFileName + CrLf +
+                    QStringLiteral("was not found. Continuing with previously saved settings."),
+                Prompts::vbOKOnly + Prompts::vbExclamation);
         }
     }
 
