@@ -15,18 +15,14 @@
 
 namespace {
 
+using modMain::errorLog;
+
 const QString CrLf = QStringLiteral("\r\n");
 
 QList<BrowserConnection*>& connections()
 {
     static QList<BrowserConnection*> all;
     return all;
-}
-
-void errorLog(const QString& line)
-{
-    if (modMain::ErrorMode)
-        modMain::WriteLog(line);
 }
 
 QString describe(const VbError& error)

@@ -23,6 +23,9 @@
 
 namespace {
 
+using modMain::debugLog;
+using modMain::errorLog;
+
 const QString TitleSuffix = QStringLiteral(" - Vexilo Software Pagewheel");
 
 // The icons of the window: running, not running, paused.
@@ -40,18 +43,6 @@ constexpr int NoBrowserAnswered = 282;
 constexpr int SubscriptOutOfRange = 9;
 // What a control array element that does not exist raises.
 constexpr int NoSuchControl = 340;
-
-void debugLog(const QString& message)
-{
-    if (modMain::DebugMode)
-        modMain::WriteLog(message);
-}
-
-void errorLog(const QString& message)
-{
-    if (modMain::ErrorMode)
-        modMain::WriteLog(message);
-}
 
 QString errorText(const QString& prefix, const VbError& error)
 {

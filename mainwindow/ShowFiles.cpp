@@ -16,14 +16,10 @@
 
 namespace {
 
+using modMain::debugLog;
+
 const QString CrLf = QStringLiteral("\r\n");
 const QString TitleSuffix = QStringLiteral(" - Vexilo Software Pagewheel");
-
-void debugLog(const QString& line)
-{
-    if (modMain::DebugMode)
-        modMain::WriteLog(line);
-}
 
 void errorLog(const QString& prefix, const VbError& error)
 {

@@ -51,6 +51,8 @@
 
 namespace {
 
+using modMain::debugLog;
+
 const QString CrLf = QStringLiteral("\r\n");
 
 // Bar heights in twips: the container's, and the strip's when expanded.
@@ -73,12 +75,6 @@ constexpr int SlideButtonWidth = 800;
 constexpr int StateNormal = 0;
 constexpr int StateMinimized = 1;
 constexpr int StateMaximized = 2;
-
-void debugLog(const QString& line)
-{
-    if (modMain::DebugMode)
-        modMain::WriteLog(line);
-}
 
 void errorLog(const QString& prefix, const VbError& error)
 {

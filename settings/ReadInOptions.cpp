@@ -12,13 +12,9 @@
 
 namespace {
 
-const QString EndLine = QStringLiteral("--End: ReadIn Option Settings File--");
+using modMain::debugLog;
 
-void debugLog(const QString& text)
-{
-    if (modMain::DebugMode)
-        modMain::WriteLog(text);
-}
+const QString EndLine = QStringLiteral("--End: ReadIn Option Settings File--");
 
 /// The error of a file that cannot be opened for reading; none when it can.
 VbError openFailure(const QString& fileName)

@@ -10,11 +10,7 @@
 
 namespace {
 
-void debugLog(const QString& text)
-{
-    if (modMain::DebugMode)
-        modMain::WriteLog(text);
-}
+using modMain::debugLog;
 
 // Each option's text form, in the order the store is written.
 std::array<std::pair<QString, QString>, 16> storedValues(const COptions& options)

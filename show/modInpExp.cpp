@@ -19,6 +19,8 @@ namespace modInpExp {
 
 namespace {
 
+using modMain::debugLog;
+
 using TextCodec::Encoding;
 
 // Bookmark lines are examined in a buffer of this many characters; the
@@ -35,12 +37,6 @@ constexpr qsizetype AddressStart = 13;
 constexpr qsizetype AddressGap = 15;
 
 const VbError InvalidCall{5, QStringLiteral("Invalid procedure call or argument")};
-
-void debugLog(const QString& line)
-{
-    if (modMain::DebugMode)
-        modMain::WriteLog(line);
-}
 
 char upperAscii(char c)
 {

@@ -19,12 +19,6 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
-void debugLog(const QString& line)
-{
-    if (DebugMode)
-        WriteLog(line);
-}
-
 /// Opens the log a switch asks for. Only one log file is open in a run:
 /// a later "debug" or "error" keeps the first file and is ignored.
 bool openLogFor(const QString& word, const QString& path)

@@ -13,6 +13,8 @@ namespace modFileTools {
 
 namespace {
 
+using modMain::debugLog;
+
 bool isSeparator(QChar c)
 {
     return c == u'\\' || c == u'/';
@@ -22,12 +24,6 @@ bool isSeparator(QChar c)
 QChar separatorOf(const QString& path)
 {
     return path.contains(u'\\') && !path.contains(u'/') ? u'\\' : u'/';
-}
-
-void debugLog(const QString& line)
-{
-    if (modMain::DebugMode)
-        modMain::WriteLog(line);
 }
 
 } // namespace
@@ -176,8 +172,7 @@ double FileDate(const QString& path)
         return 0;
     }
     // Whole seconds, as the file date was read field by field.
-    const QDateTime seconds(modified.date(), QTime(modified.time().hour(),
-                                                   modified.time().minute(),
+    const QDateTime seconds(modified.date(), QTime(modified.time().hour(), modified.time().minute(),
                                                    modified.time().second()));
     return ToAutomationDate(seconds);
 }

@@ -100,11 +100,22 @@ void WriteLog(const QString& message)
     QFile& file = logFile();
     if (!file.isOpen())
         return;
-    const QString stamp =
-        QDateTime::currentDateTime().toString(QStringLiteral("MM-dd hh:mm:ss  "));
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("MM-dd hh:mm:ss  "));
     // Each line goes out at once, so a log is complete even if the process dies.
     file.write((stamp + message + QStringLiteral("\r\n")).toUtf8());
     file.flush();
+}
+
+void debugLog(const QString& message)
+{
+    if (DebugMode)
+        WriteLog(message);
+}
+
+void errorLog(const QString& message)
+{
+    if (ErrorMode)
+        WriteLog(message);
 }
 
 void LogBegin()
@@ -155,8 +166,8 @@ void PauseSeconds(qint32 seconds)
         clock.doEvents();
     }
     const double waited = double(clock.tickCount() - start) / 1000.0;
-    WriteLog(QStringLiteral("Paused for ") + QString::number(waited, 'f', 3)
-             + QStringLiteral(" seconds"));
+    WriteLog(QStringLiteral("Paused for ") + QString::number(waited, 'f', 3) +
+             QStringLiteral(" seconds"));
 }
 
 void PauseMilliseconds(qint32 milliseconds)
@@ -168,8 +179,8 @@ void PauseMilliseconds(qint32 milliseconds)
         waited += 50;
         clock.doEvents();
     }
-    WriteLog(QStringLiteral("Paused for ") + QString::number(waited)
-             + QStringLiteral(" milliseconds"));
+    WriteLog(QStringLiteral("Paused for ") + QString::number(waited) +
+             QStringLiteral(" milliseconds"));
 }
 
 } // namespace modMain

@@ -38,6 +38,10 @@ void ResetProgramState();
 
 /// Appends one time-stamped line when a log file is open.
 void WriteLog(const QString& message);
+/// A debug line: written only in DebugMode.
+void debugLog(const QString& message);
+/// An error-condition line: written only in ErrorMode.
+void errorLog(const QString& message);
 /// In DebugMode: a time-stamp-only line and the begin banner.
 void LogBegin();
 /// In DebugMode: the end banner, written just before the process ends.

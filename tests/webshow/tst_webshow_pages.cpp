@@ -11,25 +11,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestFiles.h"
+
 namespace {
 
 // A stand-in for the control template: its text must follow the arrays
 // unchanged, and its body tag is what auto start rewrites.
 const QByteArray SmallNav = "// the script goes on\r\n</script>\r\n</head>\r\n"
                             "<body onload=\"start_man()\">\r\n</body>\r\n</html>\r\n";
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 const QDateTime Generated(QDate(2024, 6, 11), QTime(14, 3, 59));
 const QRegularExpression Identifier(QStringLiteral(" Do not modify ID ([0-9A-F]{8}) -->"));
