@@ -89,7 +89,6 @@ void frmPlayRec::buildControls()
     m_tbrOpen = new QToolBar(this);
     m_tbrOpen->setObjectName(QStringLiteral("tbrOpen"));
     setTag(m_tbrOpen, QStringLiteral("Open and play toolbar."));
-    m_tbrOpen->setToolTip(QStringLiteral("Open and play toolbar."));
     m_tbrOpen->setAccessibleName(QStringLiteral("Open and play toolbar"));
     const struct
     {
@@ -324,6 +323,9 @@ void frmPlayRec::cmdAutoRecStop_Click()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     quint16 code = modRecAPI::MciStop(m_deviceId);
     QGuiApplication::restoreOverrideCursor();
+    // The dialog may have been closed while Stop waited.
+    if (!m_bRecording)
+        return;
     if (code == 0)
         code = modRecAPI::MciSave(m_deviceId, m_tempFile);
     if (code != 0) {

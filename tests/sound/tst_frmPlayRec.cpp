@@ -12,6 +12,8 @@
 #include "sound/modVolume.h"
 #include "startup/modMain.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
 #include <QLabel>
@@ -55,6 +57,7 @@ private Q_SLOTS:
     void runPlaysTheWaveName_data();
     void runPlaysTheWaveName();
     void cancelledFileChoiceKeepsTheName();
+    void everyControlHasAName();
 
 private:
     std::unique_ptr<frmPlayRec> openDialog();
@@ -164,22 +167,19 @@ void tst_frmPlayRec::recordPlayAndSave()
     QVERIFY(m_dialog->isVisible());
     QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), before);
 
-    // A target that cannot be written keeps its old contents.
+    // A copy that fails halfway leaves the old target whole: here the
+    // recording has gone from under it.
     const QString kept = m_folder->filePath(QStringLiteral("kept.wav"));
     writeFile(kept, "old sound");
-    {
-        UnwritableFile guard(kept);
-        if (guard.holds()) {
-            m_dialog->findChild<QLineEdit*>(QStringLiteral("txtFileName"))
-                ->setText(QStringLiteral("kept.wav"));
-            click("cmdOK");
-            QVERIFY(m_dialog->isVisible());
-            QVERIFY2(m_prompts->texts().last().startsWith(
-                         QStringLiteral("ERROR Saving Sound file, error 75\r\nDescription: ")),
-                     qPrintable(m_prompts->texts().join(" | ")));
-            QCOMPARE(fileBytes(kept), QByteArray("old sound"));
-        }
-    }
+    const QString aside = m_folder->filePath(QStringLiteral("aside"));
+    QVERIFY(QFile::rename(m_dialog->temporaryFile(), aside));
+    control<QLineEdit>(m_dialog.get(), "txtFileName")->setText(QStringLiteral("kept.wav"));
+    click("cmdOK");
+    QVERIFY(m_dialog->isVisible());
+    QCOMPARE(m_prompts->texts().last(),
+             QStringLiteral("ERROR Saving Sound file, error 53\r\nDescription: File not found"));
+    QCOMPARE(fileBytes(kept), QByteArray("old sound"));
+    QVERIFY(QFile::rename(aside, m_dialog->temporaryFile()));
 
     const QString target = m_folder->filePath(QStringLiteral("greeting.wav"));
     control<QLineEdit>(m_dialog.get(), "txtFileName")->setText(target);
@@ -300,6 +300,22 @@ void tst_frmPlayRec::cancelledFileChoiceKeepsTheName()
     m_files->chooseFile(missing);
     QCOMPARE(m_dialog->get_file_name(), missing);
     QCOMPARE(m_prompts->texts(), QStringList{QStringLiteral("File does not exist")});
+}
+
+void tst_frmPlayRec::everyControlHasAName()
+{
+    m_dialog = openDialog();
+    QStringList unnamed;
+    for (QWidget* widget : m_dialog->findChildren<QWidget*>()) {
+        const bool control = qobject_cast<QAbstractButton*>(widget) ||
+                             qobject_cast<QSlider*>(widget) || qobject_cast<QLineEdit*>(widget);
+        if (!control || !widget->isVisible())
+            continue;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        if (!accessible || accessible->text(QAccessible::Name).isEmpty())
+            unnamed.append(widget->objectName());
+    }
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
 }
 
 QTEST_MAIN(tst_frmPlayRec)
