@@ -47,6 +47,7 @@ class tst_frmPlayRec : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -63,6 +64,8 @@ private:
     std::unique_ptr<frmPlayRec> openDialog();
     void click(const char* name) { control<QPushButton>(m_dialog.get(), name)->click(); }
 
+    int m_savedLeft = 65536;
+    int m_savedRight = 65536;
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<ScriptedPrompts> m_prompts;
     std::unique_ptr<ScriptedCommonDialog> m_files;
@@ -74,6 +77,14 @@ void tst_frmPlayRec::initTestCase()
     QVERIFY2(!SoundServer::pactl({QStringLiteral("info")}).isNull(),
              "no PulseAudio server: run through scripts/run-tests.sh "
              "(or source scripts/test-env.sh)");
+    QVERIFY(SoundServer::sinkVolume(&m_savedLeft, &m_savedRight));
+}
+
+void tst_frmPlayRec::cleanupTestCase()
+{
+    // The sink is shared with the other sound tests.
+    SoundServer::pactl({QStringLiteral("set-sink-volume"), QStringLiteral("null"),
+                        QString::number(m_savedLeft), QString::number(m_savedRight)});
 }
 
 void tst_frmPlayRec::init()
