@@ -20,19 +20,15 @@ QByteArray pactl(const QStringList& arguments)
     return output.isNull() ? QByteArray("") : output;
 }
 
-bool sinkVolume(int* left, int* right)
+QList<int> sinkVolume(const QString& sink)
 {
-    const QString text =
-        QString::fromLatin1(pactl({QStringLiteral("get-sink-volume"), QStringLiteral("null")}));
-    static const QRegularExpression leftPattern(QStringLiteral("front-left: (\\d+)"));
-    static const QRegularExpression rightPattern(QStringLiteral("front-right: (\\d+)"));
-    const QRegularExpressionMatch l = leftPattern.match(text);
-    const QRegularExpressionMatch r = rightPattern.match(text);
-    if (!l.hasMatch() || !r.hasMatch())
-        return false;
-    *left = l.captured(1).toInt();
-    *right = r.captured(1).toInt();
-    return true;
+    // "Volume: front-left: 4095 /   6% / -72.25 dB,   front-right: ..."
+    const QString text = QString::fromLatin1(pactl({QStringLiteral("get-sink-volume"), sink}));
+    static const QRegularExpression channel(QStringLiteral("[\\w-]+: (\\d+) /"));
+    QList<int> volumes;
+    for (const QRegularExpressionMatch& match : channel.globalMatch(text))
+        volumes.append(match.captured(1).toInt());
+    return volumes;
 }
 
 double toneShare(const QByteArray& samples, int sampleRate, double frequency)

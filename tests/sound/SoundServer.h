@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -12,8 +13,9 @@ namespace SoundServer {
 
 /// Runs pactl; its output, or a null array when it failed.
 QByteArray pactl(const QStringList& arguments);
-/// The null sink's raw left and right volume (PA_VOLUME_NORM = 65536).
-bool sinkVolume(int* left, int* right);
+/// A sink's raw channel volumes in its channel order (PA_VOLUME_NORM =
+/// 65536); empty when it could not be read.
+QList<int> sinkVolume(const QString& sink = QStringLiteral("null"));
 
 /// The share of a tone's frequency in unsigned 8-bit samples, 0..1
 /// (1 for a pure tone of whole periods).

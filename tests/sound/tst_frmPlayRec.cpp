@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -55,6 +56,7 @@ private Q_SLOTS:
     void failedStopReturnsToIdle();
     void slidersSetTheOutputVolume_data();
     void slidersSetTheOutputVolume();
+    void monoOutputFollowsTheLeftSlider();
     void runPlaysTheWaveName_data();
     void runPlaysTheWaveName();
     void cancelledFileChoiceKeepsTheName();
@@ -77,7 +79,10 @@ void tst_frmPlayRec::initTestCase()
     QVERIFY2(!SoundServer::pactl({QStringLiteral("info")}).isNull(),
              "no PulseAudio server: run through scripts/run-tests.sh "
              "(or source scripts/test-env.sh)");
-    QVERIFY(SoundServer::sinkVolume(&m_savedLeft, &m_savedRight));
+    const QList<int> volume = SoundServer::sinkVolume();
+    QCOMPARE(volume.size(), 2);
+    m_savedLeft = volume.at(0);
+    m_savedRight = volume.at(1);
 }
 
 void tst_frmPlayRec::cleanupTestCase()
@@ -250,15 +255,38 @@ void tst_frmPlayRec::slidersSetTheOutputVolume()
     const auto onServer = [](int slider) {
         return int((qint64(modVolume::SliderToVolume(slider)) * 65536 + 32767) / 65535);
     };
-    int serverLeft = -1, serverRight = -1;
-    QVERIFY(SoundServer::sinkVolume(&serverLeft, &serverRight));
-    QCOMPARE(serverLeft, onServer(left));
-    QCOMPARE(serverRight, onServer(right));
+    QCOMPARE(SoundServer::sinkVolume(), QList<int>({onServer(left), onServer(right)}));
 
     // A new dialog reads the volume back.
     m_dialog = openDialog();
     QCOMPARE(control<QSlider>(m_dialog.get(), "sldLeft")->value(), left);
     QCOMPARE(control<QSlider>(m_dialog.get(), "sldRight")->value(), right);
+    QVERIFY(m_prompts->shown().isEmpty());
+}
+
+void tst_frmPlayRec::monoOutputFollowsTheLeftSlider()
+{
+    const QByteArray module =
+        SoundServer::pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                            QStringLiteral("sink_name=mono"), QStringLiteral("channels=1")})
+            .trimmed();
+    QVERIFY(!module.isEmpty());
+    const auto restore = qScopeGuard([&module] {
+        SoundServer::pactl({QStringLiteral("set-default-sink"), QStringLiteral("null")});
+        SoundServer::pactl({QStringLiteral("unload-module"), QString::fromLatin1(module)});
+    });
+    SoundServer::pactl(
+        {QStringLiteral("set-sink-volume"), QStringLiteral("mono"), QStringLiteral("32768")});
+    QVERIFY(
+        !SoundServer::pactl({QStringLiteral("set-default-sink"), QStringLiteral("mono")}).isNull());
+
+    m_dialog = openDialog();
+    QCOMPARE(control<QSlider>(m_dialog.get(), "sldLeft")->value(), 8);
+    QCOMPARE(control<QSlider>(m_dialog.get(), "sldRight")->value(), 8);
+    control<QSlider>(m_dialog.get(), "sldLeft")->setValue(4);
+    QCOMPARE(SoundServer::sinkVolume(QStringLiteral("mono")), QList<int>{16383});
+    control<QSlider>(m_dialog.get(), "sldRight")->setValue(16);
+    QCOMPARE(SoundServer::sinkVolume(QStringLiteral("mono")), QList<int>{16383});
     QVERIFY(m_prompts->shown().isEmpty());
 }
 
