@@ -125,8 +125,11 @@ void ListEditModel::SaveList(colURLs& show) const
     qint32 position = 0;
     for (const auto& slide : show) {
         const ListEditRow& row = m_rows[std::size_t(position++)];
-        slide->HREF = row.slide;
-        slide->SoundFile = row.sound;
+        // Rows loaded from the show share its texts: most need no copy.
+        if (!row.slide.isSharedWith(slide->HREF))
+            slide->HREF = row.slide;
+        if (!row.sound.isSharedWith(slide->SoundFile))
+            slide->SoundFile = row.sound;
         slide->PauseTime = pauseValue(row.pause);
         slide->SkipField = row.icon == ListEditRow::Icon::Skipped;
     }

@@ -407,6 +407,15 @@ void frmListEdit::done(int result)
     QDialog::done(result);
 }
 
+void frmListEdit::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    // The state as the old window numbered it: 0 normal, 1 minimized,
+    // 2 maximized.
+    const int state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    modMain::debugLog(QStringLiteral("Edit show resize, window State: ") + QString::number(state));
+}
+
 void frmListEdit::saveLayout()
 {
     WindowPlace::save(this, WindowName, true);
