@@ -7,8 +7,10 @@
 #include "engine/modInterval.h"
 #include "guidance/frmAbout.h"
 #include "guidance/frmTip.h"
+#include "mainwindow/AccessibleNames.h"
 #include "mainwindow/CollapsibleBar.h"
 #include "mainwindow/MainBrowser.h"
+#include "mainwindow/MainEditors.h"
 #include "mainwindow/ShowFiles.h"
 #include "mainwindow/Twips.h"
 #include "mainwindow/UpDown.h"
@@ -168,7 +170,15 @@ frmMain::frmMain(const COptions& options, QWidget* parent, EngineBrowser* browse
     m_files = std::make_unique<ShowFiles>(
         ShowFiles::Parts{m_options, m_show, m_state, *m_engine, *this, m_cdlMain, bShowEdited});
     m_files->recentListChanged = [this] { showRecentList(); };
+    m_editors = std::make_unique<MainEditors>(
+        MainEditors::Parts{this, m_options, m_show, m_state, *m_files, bShowEdited,
+                           [this](const QString& address) {
+                               setAddressText(address);
+                               cboAddress_Click();
+                           },
+                           [this] { Form_Activate(); }, [this] { beep(); }});
     connectEngine();
+    AccessibleNames::apply(this);
 
     resize(Twips::toPixels(m_layout.WidthLarge), Twips::toPixels(m_layout.HeightLarge));
 }
@@ -258,10 +268,9 @@ void frmMain::buildSlideBar()
     connect(key(tbrSlide, QStringLiteral("Open"), QStyle::SP_DialogOpenButton,
                 QStringLiteral("Open a slide.")),
             &QAction::triggered, this, &frmMain::mnuSlideOpen_Click);
-    // The slide editor comes with a later version of this window.
-    key(tbrSlide, QStringLiteral("Edit"), QStyle::SP_FileDialogDetailedView,
-        QStringLiteral("Edit the current slide."))
-        ->setEnabled(false);
+    connect(key(tbrSlide, QStringLiteral("Edit"), QStyle::SP_FileDialogDetailedView,
+                QStringLiteral("Edit the current slide.")),
+            &QAction::triggered, this, [this] { m_editors->doEditSlide(); });
     connect(key(tbrSlide, QStringLiteral("Reload"), QStyle::SP_BrowserReload,
                 QStringLiteral("Reload the page.")),
             &QAction::triggered, this, &frmMain::GoReload);
@@ -276,6 +285,9 @@ void frmMain::buildSlideBar()
     lblSlideSound = named(sunkenLabel(bar), QStringLiteral("lblSlideSound"),
                           QStringLiteral("Shows the optional sound file playing with slide."));
     Twips::place(lblSlideSound, 2600, 90, 2700, 270);
+    // A click on the slide's pause or sound edits the slide.
+    lblSlidePause->installEventFilter(this);
+    lblSlideSound->installEventFilter(this);
 
     cboAddress = named(new QComboBox(bar), QStringLiteral("cboAddress"),
                        QStringLiteral("Select  the slide  to show."));
@@ -315,9 +327,9 @@ void frmMain::buildCollectBar()
     connect(
         key(QStringLiteral("Open"), QStyle::SP_DialogOpenButton, QStringLiteral("Open a show.")),
         &QAction::triggered, this, [this] { m_files->do_open_collect(); });
-    // The list editor comes with a later version of this window.
-    key(QStringLiteral("Edit"), QStyle::SP_FileDialogDetailedView, QStringLiteral("Edit the show."))
-        ->setEnabled(false);
+    connect(key(QStringLiteral("Edit"), QStyle::SP_FileDialogDetailedView,
+                QStringLiteral("Edit the show.")),
+            &QAction::triggered, this, [this] { m_editors->mnuFileEdit_Click(); });
     // Each key switches its option to the other choice.
     connect(key(QStringLiteral("Mode"), QStyle::SP_BrowserReload,
                 QStringLiteral("Run sequentially or randomly.")),
@@ -514,16 +526,16 @@ void frmMain::buildFileMenu()
                                         QStringLiteral("&Pagewheel Window"));
     connect(mnuFileNewPagewheelWindow, &QAction::triggered, this,
             &frmMain::mnuFileNewPagewheelWindow_Click);
-    // The list editor and the directory dialog come with a later version.
-    addItem(fileNew, QStringLiteral("mnuFileNewNewShow"), QStringLiteral("&New Show"))
-        ->setEnabled(false);
-    addItem(fileNew, QStringLiteral("mnuFileNewMakeShowFromDirectory"),
-            QStringLiteral("&Make Show from Directory"))
-        ->setEnabled(false);
+    connect(addItem(fileNew, QStringLiteral("mnuFileNewNewShow"), QStringLiteral("&New Show")),
+            &QAction::triggered, this, [this] { m_editors->mnuFileNewBlank_Click(); });
+    connect(addItem(fileNew, QStringLiteral("mnuFileNewMakeShowFromDirectory"),
+                    QStringLiteral("&Make Show from Directory")),
+            &QAction::triggered, this, [this] { m_editors->mnuFileNewDirList_Click(); });
 
     connect(addItem(file, QStringLiteral("mnuFileOpen"), QStringLiteral("&Open")),
             &QAction::triggered, this, [this] { m_files->do_open_collect(); });
-    addItem(file, QStringLiteral("mnuFileEdit"), QStringLiteral("E&dit"))->setEnabled(false);
+    connect(addItem(file, QStringLiteral("mnuFileEdit"), QStringLiteral("E&dit")),
+            &QAction::triggered, this, [this] { m_editors->mnuFileEdit_Click(); });
     connect(addItem(file, QStringLiteral("mnuFileSave"), QStringLiteral("&Save")),
             &QAction::triggered, this, [this] { m_files->saveShow(); });
     QMenu* saveAs = addMenu(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("Save &As..."));
@@ -629,8 +641,8 @@ void frmMain::buildSlideMenu()
     QMenu* slide = addMenu(nullptr, QStringLiteral("mnuSlide"), QStringLiteral("&Slide"));
     connect(addItem(slide, QStringLiteral("mnuSlideOpen"), QStringLiteral("&Open")),
             &QAction::triggered, this, &frmMain::mnuSlideOpen_Click);
-    // The slide editor comes with a later version of this window.
-    addItem(slide, QStringLiteral("mnuSlideEdit"), QStringLiteral("&Edit"))->setEnabled(false);
+    connect(addItem(slide, QStringLiteral("mnuSlideEdit"), QStringLiteral("&Edit")),
+            &QAction::triggered, this, [this] { m_editors->doEditSlide(); });
 }
 
 void frmMain::buildOptionsMenu()
@@ -1644,6 +1656,12 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             menu->popup(press->globalPosition().toPoint());
             return true;
         }
+    }
+
+    if ((watched == lblSlidePause || watched == lblSlideSound) &&
+        type == QEvent::MouseButtonRelease) {
+        m_editors->doEditSlide();
+        return true;
     }
 
     if (watched == cmdNav && type == QEvent::MouseButtonPress) {

@@ -19,6 +19,7 @@
 class CollapsibleBar;
 class EngineBrowser;
 class MainBrowser;
+class MainEditors;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -94,6 +95,7 @@ public:
     BrowserConnection& browserConnection() { return m_connection; }
     ShowEngine& engine() { return *m_engine; }
     ShowFiles& files() { return *m_files; }
+    MainEditors& editors() { return *m_editors; }
     /// The floating control bar while the window is in full screen.
     frmControlBar* controlBar() const;
     /// The menu a mouse button on the window's background pops up.
@@ -247,6 +249,7 @@ private:
     EngineBrowser* m_browser = nullptr;
     std::unique_ptr<ShowEngine> m_engine;
     std::unique_ptr<ShowFiles> m_files;
+    std::unique_ptr<MainEditors> m_editors;
     CommonDialog m_cdlMain;
     QPointer<frmControlBar> m_controlBar;
     QPointer<frmTip> m_tip;
