@@ -218,6 +218,13 @@ void ListEditModel::setRowValues(int position, const QString& slide, const QStri
     Q_EMIT dataChanged(index(position, 0), index(position, ColumnCount - 1));
 }
 
+void ListEditModel::setSound(int position, const QString& sound)
+{
+    m_rows[std::size_t(position)].sound = sound;
+    changed();
+    Q_EMIT dataChanged(index(position, Sound), index(position, Sound));
+}
+
 void ListEditModel::insertBlank(int position)
 {
     beginInsertRows(QModelIndex(), position, position);

@@ -70,6 +70,8 @@ public:
     /// Replaces the slide, sound, pause and icon of a row (0-based).
     void setRowValues(int position, const QString& slide, const QString& sound,
                       const QString& pause, bool skipped);
+    /// Replaces a row's sound file (0-based), as the sound dialog's OK does.
+    void setSound(int position, const QString& sound);
     /// A cell's text as the list shows it.
     QString text(int position, int column) const;
 

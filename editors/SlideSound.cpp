@@ -1,22 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/SlideSound.h"
 
-#include "platform/CommonDialog.h"
-#include "sound/modPlayWave.h"
+#include "sound/frmPlayRec.h"
 
 namespace SlideSound {
 
-void play(const QString& fileName, COptions&, QWidget*)
+QString openDialog(const QString& fileName, const COptions& options, QWidget* parent,
+                   qint32 listRow)
 {
-    modPlayWave::PlayWaveFile(fileName);
+    frmPlayRec dialog(parent);
+    dialog.setOptions(options);
+    dialog.setSoundFile(fileName);
+    if (listRow > 0)
+        dialog.setListMode(qint16(qMin(listRow, qint32(0x7fff))));
+    else
+        dialog.setSlideEditorMode();
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    const QString chosen = dialog.fileName();
+    return chosen.isNull() ? QStringLiteral("") : chosen;
 }
 
-QString chooseFile(COptions&, QWidget* parent)
+QString chooseFile(const COptions& options, QWidget* parent)
 {
-    CommonDialog dialog(parent);
-    dialog.DialogTitle = QStringLiteral("Choose a sound file");
-    dialog.Filter = QStringLiteral("Wave files (.wav)|*.wav|All Files (*.*)|*.*");
-    return dialog.ShowOpen();
+    frmPlayRec dialog(parent);
+    dialog.setOptions(options);
+    return dialog.get_file_name();
 }
 
 } // namespace SlideSound

@@ -6,13 +6,18 @@
 class COptions;
 class QWidget;
 
-/// The sound side of the editors: choosing a slide's wave file and
-/// playing it.
+/// The sound side of the editors: the "Play / Record Sound" dialog that
+/// plays, records and picks a slide's wave file.
 namespace SlideSound {
 
-/// Plays a slide's wave sound (the row's or the field's).
-void play(const QString& fileName, COptions& options, QWidget* parent);
-/// Asks for a wave file; its path, or "" when cancelled.
-QString chooseFile(COptions& options, QWidget* parent);
+/// Opens the sound dialog modally on a slide's sound: for a list row
+/// (1-based listRow) or, with listRow 0, for the slide editor's field.
+/// The file name chosen on OK; a null string when the dialog was
+/// cancelled.
+QString openDialog(const QString& fileName, const COptions& options, QWidget* parent,
+                   qint32 listRow = 0);
+/// Asks for a wave file through the sound dialog's chooser; its path, or
+/// "" when cancelled.
+QString chooseFile(const COptions& options, QWidget* parent);
 
 } // namespace SlideSound

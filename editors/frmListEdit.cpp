@@ -374,13 +374,17 @@ void frmListEdit::View()
 void frmListEdit::Play()
 {
     const int position = currentRow();
-    if (position >= 0 && !m_model->row(position).sound.isEmpty())
+    if (position >= 0)
         PlayRowSound(position);
 }
 
 void frmListEdit::PlayRowSound(int position)
 {
-    SlideSound::play(m_model->row(position).sound, m_options, this);
+    const ListEditRow& row = m_model->row(position);
+    const QString chosen = SlideSound::openDialog(row.sound, m_options, this, position + 1);
+    if (chosen.isNull() || position >= m_model->rowCount())
+        return;
+    m_model->setSound(position, chosen);
 }
 
 void frmListEdit::cmdOK_Click()

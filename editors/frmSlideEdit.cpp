@@ -316,7 +316,9 @@ void frmSlideEdit::soundRun()
         modMain::debugLog(QStringLiteral("File name OK"));
     }
     COptions fallback;
-    SlideSound::play(sound, oOptions ? *oOptions : fallback, this);
+    const QString chosen = SlideSound::openDialog(sound, oOptions ? *oOptions : fallback, this);
+    if (!chosen.isNull() && SlideText::accept(chosen, QStringLiteral("sound file name")))
+        m_txtSound->setText(chosen);
 }
 
 bool frmSlideEdit::dropFile(QLineEdit* field, const QString& name, QEvent* event)

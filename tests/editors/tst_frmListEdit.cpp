@@ -7,6 +7,7 @@
 #include "platform/ScriptedPrompts.h"
 #include "settings/COptions.h"
 #include "show/colURLs.h"
+#include "sound/frmPlayRec.h"
 
 #include <QAccessible>
 #include <QHeaderView>
@@ -112,6 +113,33 @@ private Q_SLOTS:
         press(editor, "cmdOK");
         QCOMPARE(addresses(show).mid(0, 4),
                  QStringList({"http://s1/", "http://s1/", "http://s2/", "http://new/"}));
+    }
+
+    void playRecordsIntoTheHighlightedRow()
+    {
+        ScriptedPrompts prompts;
+        colURLs show;
+        fill(show, 3);
+        show.Item(2)->SoundFile = QStringLiteral("old.wav");
+        frmListEdit editor(show, m_options, nullptr);
+        editor.show();
+        editor.list()->setCurrentIndex(editor.model().index(1, 0));
+        // The sound dialog opens on the row's sound; its OK name goes into
+        // that row only, and the show changes only with the editor's OK.
+        QString offered;
+        whenModal<frmPlayRec>([&offered](frmPlayRec* dialog) {
+            offered = dialog->fileName();
+            dialog->findChild<QLineEdit*>(QStringLiteral("txtFileName"))
+                ->setText(QStringLiteral("new.wav"));
+            dialog->accept();
+        });
+        key(editor, "Play");
+        QCOMPARE(offered, QStringLiteral("old.wav"));
+        QCOMPARE(editor.model().row(1).sound, QStringLiteral("new.wav"));
+        QCOMPARE(show.Item(2)->SoundFile, QStringLiteral("old.wav"));
+        press(editor, "cmdOK");
+        QCOMPARE(show.Item(2)->SoundFile, QStringLiteral("new.wav"));
+        QVERIFY(show.Item(1)->SoundFile.isEmpty());
     }
 
     void okRebuildsOrUpdatesInPlace_data()

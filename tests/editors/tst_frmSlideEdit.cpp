@@ -5,6 +5,7 @@
 #include "platform/ScriptedPrompts.h"
 #include "settings/COptions.h"
 #include "show/colURLs.h"
+#include "sound/frmPlayRec.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -134,12 +135,29 @@ private Q_SLOTS:
     {
         QFETCH(QString, typed);
         QFETCH(QString, played);
+        ScriptedPrompts prompts;
         frmSlideEdit editor;
         editor.oOptions = &m_options;
         editor.show();
         field(editor, "txtSound")->setText(typed);
+        // Run opens the sound dialog on the completed name; its Cancel
+        // leaves the field as Run made it, its OK writes its own name back.
+        QString offered;
+        whenModal<frmPlayRec>([&offered](frmPlayRec* dialog) {
+            offered = dialog->fileName();
+            dialog->reject();
+        });
         editor.findChild<QAction*>(QStringLiteral("tbrOpen1Run"))->trigger();
+        QCOMPARE(offered, played);
         QCOMPARE(field(editor, "txtSound")->text(), played);
+
+        whenModal<frmPlayRec>([](frmPlayRec* dialog) {
+            dialog->findChild<QLineEdit*>(QStringLiteral("txtFileName"))
+                ->setText(QStringLiteral("other.wav"));
+            dialog->accept();
+        });
+        editor.findChild<QAction*>(QStringLiteral("tbrOpen1Run"))->trigger();
+        QCOMPARE(field(editor, "txtSound")->text(), QStringLiteral("other.wav"));
     }
 
     void quotesAreRefusedWhereTheyEnter()
