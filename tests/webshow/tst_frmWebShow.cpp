@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The web show dialog through its controls: checks, pages written, the
 // failures, the folder picker and the audit window.
+#include "browser/modURL.h"
 #include "platform/ScriptedPrompts.h"
 #include "settings/COptions.h"
 #include "show/colURLs.h"
@@ -259,6 +260,41 @@ private Q_SLOTS:
         QVERIFY(QApplication::overrideCursor() == nullptr);
         lock.reset();
         QCOMPARE(fileBytes(startPage), QByteArray("old start page"));
+    }
+
+    void testOpensTheStartPageInTheBrowser_data()
+    {
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("browser opens it") << true;
+        QTest::newRow("browser fails") << false;
+    }
+    void testOpensTheStartPageInTheBrowser()
+    {
+        QFETCH(bool, opens);
+        QStringList opened;
+        modURL::SetAutomationWindowOpener([&opened, opens](const QString& address) {
+            opened.append(address);
+            return opens ? VbError() : VbError{429, QStringLiteral("No browser")};
+        });
+        // The folder as typed may be relative: the browser gets it whole.
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(m_out->path());
+        frmWebShow window(m_show, m_options, true);
+        window.show();
+        setText(window, "txtPath", QStringLiteral("pages"));
+        QVERIFY(QDir().mkdir(QStringLiteral("pages")));
+        click(window, "cmdOK");
+        m_prompts->clear();
+        click(window, "cmdTest");
+        QDir::setCurrent(before);
+        modURL::SetAutomationWindowOpener({});
+        const QString page = m_out->filePath(QStringLiteral("pages/StrtShow.htm"));
+        QCOMPARE(opened, QStringList{page});
+        if (opens)
+            QVERIFY(m_prompts->texts().isEmpty());
+        else
+            QCOMPARE(m_prompts->texts().last(),
+                     QStringLiteral("Please check the file at:\r\n") + page);
     }
 
     void defaultFolder_data()
