@@ -300,10 +300,14 @@ void frmWebShow::Form_Load()
     bool moved = false;
     m_defaultFolder = DefaultFolder(&moved);
     m_txtPath->setText(m_defaultFolder);
-    if (moved)
-        m_pnlStatus->showMessage(
-            QStringLiteral("The program's folder cannot be written to: the pages go to your data "
-                           "folder."));
+    if (moved) {
+        // Kept beside the field instructions, which change with the focus.
+        auto* note = new QLabel(QStringLiteral("The program's folder cannot be written to: the "
+                                               "pages go to your data folder."),
+                                m_pnlStatus);
+        note->setObjectName(QStringLiteral("lblFolderNote"));
+        m_pnlStatus->addPermanentWidget(note);
+    }
     m_cmdTest->setEnabled(false);
     m_optLocal->setChecked(true);
     optShowType_Click();

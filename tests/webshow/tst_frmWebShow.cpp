@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -321,15 +322,16 @@ private Q_SLOTS:
         frmWebShow window(m_show, m_options, false);
         window.show();
         const QString folder = text(window, "txtPath");
-        const QString status = control<QStatusBar>(window, "pnlStatus")->currentMessage();
+        const QLabel* note = window.findChild<QLabel*>(QStringLiteral("lblFolderNote"));
         if (!writable) {
             QCOMPARE(folder,
                      QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
-            QVERIFY2(status.contains(QStringLiteral("data folder")), qPrintable(status));
+            QVERIFY(note && note->text().contains(QStringLiteral("your data folder")));
             return;
         }
         // Not made until it is needed, then made rather than refused.
         QCOMPARE(folder, modMain::AppFolder + QStringLiteral("data"));
+        QVERIFY(!note);
         QVERIFY(!QFileInfo::exists(folder));
         click(window, "cmdOK");
         QCOMPARE(m_prompts->shown().first().title, QStringLiteral("Show Created"));
