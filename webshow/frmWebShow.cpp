@@ -375,17 +375,16 @@ qint32 frmWebShow::GetPauseSeconds() const
     return seconds;
 }
 
-bool frmWebShow::writePage(const QString& path, const QString& text)
+QString frmWebShow::writePage(const QString& path, const QString& text)
 {
     VbError error;
     if (modTemplate::WritePage(path, text, &error))
-        return true;
+        return QString();
     const QString message = QStringLiteral("Error writing the file ") + path + NewLine +
                             QStringLiteral("Error: ") + QString::number(error.number) + NewLine +
                             QStringLiteral("Description: ") + error.description;
     modMain::debugLog(message);
-    Prompts::MsgBox(message, Prompts::vbOKOnly);
-    return false;
+    return message;
 }
 
 void frmWebShow::cmdOK_Click()
@@ -397,7 +396,11 @@ void frmWebShow::cmdOK_Click()
     const QString folder = m_txtPath->text();
     const QString showFile = m_txtShowFile->text();
     const QString startFile = m_txtStartFile->text();
-    const auto failed = [this, &busy] {
+    const auto refused = [&busy](const QString& message) {
+        busy.restore();
+        Prompts::MsgBox(message, Prompts::vbOKOnly);
+    };
+    const auto failed = [&busy] {
         modMain::debugLog(QStringLiteral("frmWebShow: The creation of the web show failed."));
         busy.restore();
         Prompts::MsgBox(QStringLiteral("The creation of the web show failed."),
@@ -423,12 +426,14 @@ void frmWebShow::cmdOK_Click()
             folder + NewLine + NewLine +
             QStringLiteral("Check the path with the browse button and try again.");
         modMain::debugLog(message);
-        busy.restore();
-        Prompts::MsgBox(message, Prompts::vbOKOnly);
+        refused(message);
         return;
     }
-    if (!writePage(modFileTools::JoinPath(folder, showFile), page))
+    if (const QString message = writePage(modFileTools::JoinPath(folder, showFile), page);
+        !message.isEmpty()) {
+        refused(message);
         return;
+    }
 
     const QString start =
         modTemplate::BuildStartPage(showFile, modTemplate::StartPageWidth(longest), StartTemplate);
@@ -436,8 +441,11 @@ void frmWebShow::cmdOK_Click()
         failed();
         return;
     }
-    if (!writePage(modFileTools::JoinPath(folder, startFile), start))
+    if (const QString message = writePage(modFileTools::JoinPath(folder, startFile), start);
+        !message.isEmpty()) {
+        refused(message);
         return;
+    }
     m_pnlStatus->showMessage(QStringLiteral("Show was created successfully."));
     m_cmdTest->setEnabled(true);
     busy.restore();

@@ -51,8 +51,8 @@ private:
     void cmdBrowse_Click(QLineEdit* target);
     bool RequireEntry(QWidget* field, const QString& text);
     void cmdOK_Click();
-    /// Writes one page; false when the user has been told why not.
-    bool writePage(const QString& path, const QString& text);
+    /// Writes one page; the message that says why not when it fails.
+    QString writePage(const QString& path, const QString& text);
     void cmdTest_Click();
     void cmdAudit_Click();
     void cmdHelp_Click();
