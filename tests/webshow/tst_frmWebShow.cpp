@@ -53,6 +53,23 @@ void setText(QWidget& window, const char* name, const QString& value)
     control<QLineEdit>(window, name)->setText(value);
 }
 
+/// Notes, for every box, whether the busy pointer was still up.
+class PointerAtBox final : public Prompts::Backend
+{
+public:
+    PointerAtBox() : m_next(Prompts::backend()) { Prompts::setBackend(this); }
+    ~PointerAtBox() override { Prompts::setBackend(m_next); }
+    int show(const Prompts::Request& request) override
+    {
+        busy.append(QApplication::overrideCursor() != nullptr);
+        return m_next->show(request);
+    }
+    QList<bool> busy;
+
+private:
+    Prompts::Backend* m_next;
+};
+
 } // namespace
 
 class tst_frmWebShow : public QObject
@@ -242,7 +259,9 @@ private Q_SLOTS:
             if (!lock->holds())
                 QSKIP("this system lets every file be written");
         }
+        PointerAtBox pointer;
         click(*window, "cmdOK");
+        QCOMPARE(pointer.busy, QList<bool>{false});
         QCOMPARE(m_prompts->texts().size(), 1);
         const QString message = m_prompts->texts().first();
         if (failing.isEmpty()) {
