@@ -25,6 +25,7 @@
 #include "startup/modFileTools.h"
 #include "startup/modMain.h"
 #include "startup/modToolTips.h"
+#include "webshow/frmWebShow.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -541,8 +542,8 @@ void frmMain::buildFileMenu()
     QMenu* saveAs = addMenu(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("Save &As..."));
     connect(addItem(saveAs, QStringLiteral("mnuFileSaveAsFile"), QStringLiteral("&File")),
             &QAction::triggered, this, [this] { m_files->do_save_collect(); });
-    addItem(saveAs, QStringLiteral("mnuFileSaveAsWebShow"), QStringLiteral("&Web Show"))
-        ->setEnabled(false);
+    connect(addItem(saveAs, QStringLiteral("mnuFileSaveAsWebShow"), QStringLiteral("&Web Show")),
+            &QAction::triggered, this, &frmMain::mnuFileSaveAsWebShow_Click);
     QMenu* bookmarks = addMenu(file, QStringLiteral("mnuFileImportAndExport"),
                                QStringLiteral("&Import and Export"));
     connect(addItem(bookmarks, QStringLiteral("mnuFileImportAndExportImportBookmarks"),
@@ -1477,6 +1478,14 @@ void frmMain::mnuFileNewPagewheelWindow_Click()
     window->IsCopy = true;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->Form_Load();
+}
+
+void frmMain::mnuFileSaveAsWebShow_Click()
+{
+    // Not modal: Test and Audit follow Make Show while the show stays usable.
+    auto* dialog = new frmWebShow(m_show, m_options, UseOLE, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
 }
 
 void frmMain::mnuFileImportBookmarks_Click()

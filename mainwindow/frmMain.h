@@ -226,6 +226,7 @@ private:
 
     // Menu actions.
     void mnuFileNewPagewheelWindow_Click();
+    void mnuFileSaveAsWebShow_Click();
     void mnuFileImportBookmarks_Click();
     void mnuFileExportBookmarks_Click();
     void mnuSlideOpen_Click();
