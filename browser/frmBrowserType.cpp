@@ -42,14 +42,15 @@ struct Column
 const Column Columns[] = {
     {QStringLiteral("lblIE"), QStringLiteral("Internet Explorer"),
      QStringLiteral("Chromium family"), 0, 2},
-    {QStringLiteral("lblNetscape"), QStringLiteral("Netscape Navigator"),
-     QStringLiteral("Firefox"), 3, 5},
+    {QStringLiteral("lblNetscape"), QStringLiteral("Netscape Navigator"), QStringLiteral("Firefox"),
+     3, 5},
     {QStringLiteral("lblOther"), QStringLiteral("Other"),
      QStringLiteral("remote-open command line"), 6, 6},
 };
 
 const char* const Captions[frmBrowserType::ChoiceCount] = {
-    "Version 2", "Version 3", "Version 4/5", "Version 2", "Version 3", "Version 4", "&DDE Compliant",
+    "Version 2", "Version 3", "Version 4/5",    "Version 2",
+    "Version 3", "Version 4", "&DDE Compliant",
 };
 
 QPushButton* button(const QString& caption, const QString& name, QWidget* parent)
@@ -101,7 +102,8 @@ void frmBrowserType::buildControls()
             optBrowser[i]->setObjectName(QStringLiteral("optBrowser%1").arg(i));
             optBrowser[i]->setAccessibleDescription(column.caption + QStringLiteral(", ") +
                                                     column.drives);
-            connect(optBrowser[i], &QRadioButton::clicked, this, [this, i] { optBrowser_Click(i); });
+            connect(optBrowser[i], &QRadioButton::clicked, this,
+                    [this, i] { optBrowser_Click(i); });
             box->addWidget(optBrowser[i]);
         }
         box->addStretch();
@@ -295,8 +297,8 @@ void frmBrowserType::cmdOK_Click()
         return;
 
     COptions& windowOptions = m_connection.options();
-    m_connection.unload_browser(m_connection.UseOLE, m_connection.UseDDE,
-                                windowOptions.AutoDDEapp, windowOptions.AutoDDEexe);
+    m_connection.unload_browser(m_connection.UseOLE, m_connection.UseDDE, windowOptions.AutoDDEapp,
+                                windowOptions.AutoDDEexe);
 
     const qint16 mode = qint16(selectedIndex());
     // The opener's record and the first window's (the same one unless a
@@ -341,8 +343,7 @@ void frmBrowserType::cmdTest_Click()
         return;
     Prompts::MsgBox(QStringLiteral("If the new browser did not start on the screen") + CrLf +
                         QStringLiteral("or on the taskbar,") + CrLf +
-                        QStringLiteral("then the browser failed the DDE automation test.") +
-                        CrLf +
+                        QStringLiteral("then the browser failed the DDE automation test.") + CrLf +
                         QStringLiteral("Re-verify the application path and the DDE application "
                                        "name.") +
                         CrLf + QStringLiteral("Unload the  browser under test..."),

@@ -77,7 +77,8 @@ int MainBrowser::DDEOpenURL(const QString& address)
     // The first address opens a window of the program's own; the later ones
     // go to that window, so a running show does not pile windows up.
     const bool reuse = m_connection.linkWindowOpened();
-    const int result = modDDE::DDEOpenURL(m_connection.link(), m_options.AutoDDEapp, address, reuse);
+    const int result =
+        modDDE::DDEOpenURL(m_connection.link(), m_options.AutoDDEapp, address, reuse);
     if (result == 0)
         m_connection.setLinkWindowOpened(true);
     return result;

@@ -27,7 +27,10 @@ QByteArray readFile(const QString& path)
 
 QJsonObject profileSection(const QByteArray& preferences)
 {
-    return QJsonDocument::fromJson(preferences).object().value(QStringLiteral("profile")).toObject();
+    return QJsonDocument::fromJson(preferences)
+        .object()
+        .value(QStringLiteral("profile"))
+        .toObject();
 }
 
 } // namespace

@@ -38,7 +38,7 @@ private Q_SLOTS:
 private:
     /// The dialog on the connection, shown so that focus can be checked.
     frmBrowserType* openDialog();
-    template<typename T> T* control(const QString& name) const
+    template <typename T> T* control(const QString& name) const
     {
         return m_dialog->findChild<T*>(name);
     }
@@ -118,15 +118,30 @@ void tst_frmBrowserType::validation_data()
         QStringLiteral("Browser selected,Netscape.exe, is not installed or registered on this "
                        "computer.\r\nSelect another browser or Cancel and check browser "
                        "installation.");
-    QTest::newRow("no Firefox") << 5 << "" << "" << notInstalled << "Browser Not Found" << "";
-    QTest::newRow("no program") << 6 << "" << "fake" << "No DDE Program selected."
-                                << "Field Error" << "txtDDEexe";
+    QTest::newRow("no Firefox") << 5 << ""
+                                << "" << notInstalled << "Browser Not Found"
+                                << "";
+    QTest::newRow("no program") << 6 << ""
+                                << "fake"
+                                << "No DDE Program selected."
+                                << "Field Error"
+                                << "txtDDEexe";
     QTest::newRow("unknown program")
-        << 6 << "nosuchbrowser" << "fake"
-        << "Program nosuchbrowser\r\ndoes not exist or is not registered." << "" << "";
-    QTest::newRow("no application") << 6 << "{browser}" << "" << "No DDE Application selected."
-                                    << "Field Error" << "txtDDEApp";
-    QTest::newRow("complete") << 6 << "{browser}" << "fake" << "" << "" << "";
+        << 6 << "nosuchbrowser"
+        << "fake"
+        << "Program nosuchbrowser\r\ndoes not exist or is not registered."
+        << ""
+        << "";
+    QTest::newRow("no application") << 6 << "{browser}"
+                                    << ""
+                                    << "No DDE Application selected."
+                                    << "Field Error"
+                                    << "txtDDEApp";
+    QTest::newRow("complete") << 6 << "{browser}"
+                              << "fake"
+                              << ""
+                              << ""
+                              << "";
 }
 
 void tst_frmBrowserType::validation()
@@ -163,12 +178,18 @@ void tst_frmBrowserType::browse_data()
     QTest::addColumn<QString>("application");
     QTest::addColumn<QStringList>("boxes");
 
-    QTest::newRow("program with .exe") << "Fake.EXE" << "Fake.EXE" << "Fake" << QStringList();
-    QTest::newRow("program without") << "firefox-esr" << "firefox-esr" << "firefox-esr"
-                                     << QStringList();
-    QTest::newRow("missing file") << "gone" << "gone" << "gone"
-                                  << QStringList{QStringLiteral("File does not exist")};
-    QTest::newRow("cancel") << "" << "old" << "oldapp" << QStringList();
+    QTest::newRow("program with .exe") << "Fake.EXE"
+                                       << "Fake.EXE"
+                                       << "Fake" << QStringList();
+    QTest::newRow("program without") << "firefox-esr"
+                                     << "firefox-esr"
+                                     << "firefox-esr" << QStringList();
+    QTest::newRow("missing file") << "gone"
+                                  << "gone"
+                                  << "gone" << QStringList{QStringLiteral("File does not exist")};
+    QTest::newRow("cancel") << ""
+                            << "old"
+                            << "oldapp" << QStringList();
 }
 
 void tst_frmBrowserType::browse()

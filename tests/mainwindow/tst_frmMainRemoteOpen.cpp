@@ -131,8 +131,8 @@ void tst_frmMainRemoteOpen::laterSlidesReuseTheProgramsWindow()
 void tst_frmMainRemoteOpen::browserGoneAsksOnceAndHoldsTheShow()
 {
     MainWindowRig rig;
-    const QString lasting = writeProgram(rig.files.filePath(QStringLiteral("lasting")),
-                                         "exec sleep 60\n");
+    const QString lasting =
+        writeProgram(rig.files.filePath(QStringLiteral("lasting")), "exec sleep 60\n");
     const QString gone = writeProgram(rig.files.filePath(QStringLiteral("gone")), "exit 0\n");
     COptions options = rig.options();
     options.AutoMode = 6;
@@ -145,8 +145,8 @@ void tst_frmMainRemoteOpen::browserGoneAsksOnceAndHoldsTheShow()
     // will not start; the user goes on without it.
     BrowserConnection& connection = window->browserConnection();
     connection.UseDDE = true;
-    QVERIFY(connection.load_Browser(connection.UseOLE, connection.UseDDE, options.AutoDDEapp,
-                                    lasting));
+    QVERIFY(
+        connection.load_Browser(connection.UseOLE, connection.UseDDE, options.AutoDDEapp, lasting));
     Shell::EndStartedProcesses(lasting);
     rig.prompts.answer(Prompts::vbYes);
     window->Form_Load();

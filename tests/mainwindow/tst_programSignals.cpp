@@ -50,11 +50,11 @@ void tst_programSignals::signalEndsTheProgramAndItsBrowser()
     QVERIFY(QDir(home.path()).mkpath(QStringLiteral("config/Pagewheel")));
     // The browser through its remote-open line; options stored, so no
     // first-run box waits.
-    QVERIFY(writeFile(home.filePath(QStringLiteral("config/Pagewheel/Pagewheel.ini")),
-                      "[Options]\nAutoMode=6\nAutoDDEapp=fake\nAutoDDEexe=" +
-                          browser.program().toUtf8() +
-                          "\nDisplayTips=False\nDisplayWizard=False\nAutoStart=False\n"
-                          "StartingAddress=\n"));
+    QVERIFY(writeFile(
+        home.filePath(QStringLiteral("config/Pagewheel/Pagewheel.ini")),
+        "[Options]\nAutoMode=6\nAutoDDEapp=fake\nAutoDDEexe=" + browser.program().toUtf8() +
+            "\nDisplayTips=False\nDisplayWizard=False\nAutoStart=False\n"
+            "StartingAddress=\n"));
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), home.path());

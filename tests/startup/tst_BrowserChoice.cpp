@@ -28,11 +28,14 @@ void tst_BrowserChoice::recordsWhatIsOnPath_data()
     QTest::addColumn<QString>("recorded");
     QTest::addColumn<qint16>("mode");
 
-    QTest::newRow("Chromium family") << QStringList{"firefox", "google-chrome"} << "" << "C"
-                                     << qint16(2);
-    QTest::newRow("Firefox only") << QStringList{"firefox-esr"} << "" << "F" << qint16(5);
-    QTest::newRow("neither") << QStringList{"lynx"} << "" << "" << qint16(0);
-    QTest::newRow("already recorded") << QStringList{"chromium"} << "D" << "D" << qint16(3);
+    QTest::newRow("Chromium family") << QStringList{"firefox", "google-chrome"} << ""
+                                     << "C" << qint16(2);
+    QTest::newRow("Firefox only") << QStringList{"firefox-esr"} << ""
+                                  << "F" << qint16(5);
+    QTest::newRow("neither") << QStringList{"lynx"} << ""
+                             << "" << qint16(0);
+    QTest::newRow("already recorded") << QStringList{"chromium"} << "D"
+                                      << "D" << qint16(3);
 }
 
 void tst_BrowserChoice::recordsWhatIsOnPath()
