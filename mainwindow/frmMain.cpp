@@ -1707,12 +1707,12 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
                 cboAddress_Click();
                 return true;
             }
-        } else if (type == QEvent::FocusOut && watched == cboAddress->lineEdit()) {
+        } else if (type == QEvent::FocusOut) {
             // The box takes a text that matches an entry for a pick when
             // its field loses the focus; only Enter, Slide and a pick from
             // the list send the address.
             const QScopedValueRollback leaving(m_leavingAddressBox, true);
-            return static_cast<QObject*>(cboAddress->lineEdit())->event(event);
+            return watched->event(event);
         } else if (type == QEvent::DragEnter || type == QEvent::DragMove) {
             auto* drag = static_cast<QDropEvent*>(event);
             if (drag->mimeData()->hasUrls()) {

@@ -4,6 +4,7 @@
 #include "BrowserTestKit.h"
 #include "MainWindowRig.h"
 #include "browser/BrowserConnection.h"
+#include "engine/ShowEngine.h"
 #include "mainwindow/frmMain.h"
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
@@ -131,8 +132,9 @@ void tst_frmMainRemoteOpen::laterSlidesReuseTheProgramsWindow()
 void tst_frmMainRemoteOpen::browserGoneAsksOnceAndHoldsTheShow()
 {
     MainWindowRig rig;
-    const QString lasting =
-        writeProgram(rig.files.filePath(QStringLiteral("lasting")), "exec sleep 60\n");
+    FakeBrowser lasting(rig.files.filePath(QStringLiteral("lasting")));
+    EnvironmentGuard environment;
+    environment.set("PAGEWHEEL_BROWSER_FLAGS", lasting.profileFlag());
     const QString gone = writeProgram(rig.files.filePath(QStringLiteral("gone")), "exit 0\n");
     COptions options = rig.options();
     options.AutoMode = 6;
@@ -145,9 +147,9 @@ void tst_frmMainRemoteOpen::browserGoneAsksOnceAndHoldsTheShow()
     // will not start; the user goes on without it.
     BrowserConnection& connection = window->browserConnection();
     connection.UseDDE = true;
-    QVERIFY(
-        connection.load_Browser(connection.UseOLE, connection.UseDDE, options.AutoDDEapp, lasting));
-    Shell::EndStartedProcesses(lasting);
+    QVERIFY(connection.load_Browser(connection.UseOLE, connection.UseDDE, options.AutoDDEapp,
+                                    lasting.program()));
+    Shell::EndStartedProcesses(lasting.program());
     rig.prompts.answer(Prompts::vbYes);
     window->Form_Load();
     // Start-up takes no answer from the browser: only the loading problem.
