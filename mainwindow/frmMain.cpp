@@ -182,6 +182,10 @@ frmMain::frmMain(const COptions& options, QWidget* parent, EngineBrowser* browse
 frmMain::~frmMain()
 {
     mainWindows().removeAll(this);
+    // A window deleted while its address box has the focus loses it only
+    // as the controls go: nothing may reach the half-gone window then.
+    cboAddress->disconnect(this);
+    disconnect(qApp, nullptr, this, nullptr);
     if (m_controlBar)
         delete m_controlBar.data();
     // The engine drives this window's controls: it goes first.
