@@ -105,15 +105,17 @@ void tst_frmMainRemoteOpen::leavingTheAddressBoxSendsNothing()
 void tst_frmMainRemoteOpen::laterSlidesReuseTheProgramsWindow()
 {
     MainWindowRig rig;
-    FakeBrowser browser(rig.files.filePath(QStringLiteral("browser")), QStringLiteral("chromium"));
+    // Under the name of a browser that takes --new-window, and that no other
+    // program on the machine is likely to run.
+    FakeBrowser browser(rig.files.filePath(QStringLiteral("browser")), QStringLiteral("vivaldi"));
     EnvironmentGuard environment;
     environment.set("PAGEWHEEL_BROWSER_FLAGS", browser.profileFlag());
     COptions options = rig.options();
     options.AutoMode = 6;
     options.AutoDDEexe = browser.program();
-    options.AutoDDEapp = QStringLiteral("chromium");
+    options.AutoDDEapp = QStringLiteral("vivaldi");
     const QPointer<frmMain> window = rig.openOnOwnBrowser(options);
-    QTRY_VERIFY_WITH_TIMEOUT(browser.instancePid() > 0, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(browser.instancePid() > 0, 10000);
 
     auto* box = window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
     for (int k = 1; k <= 3; ++k)
@@ -141,6 +143,8 @@ void tst_frmMainRemoteOpen::browserGoneAsksOnceAndHoldsTheShow()
     options.AutoDDEapp = QStringLiteral("gone");
     options.AutoDDEexe = gone;
     options.StartingAddress = QStringLiteral("http://127.0.0.1:9/start.html");
+    // Each slide for its own pause of a second.
+    options.UseDefault = false;
     const QPointer<frmMain> window = rig.openOnOwnBrowser(options, false);
 
     // A browser ran and was lost before the window loads with one that
