@@ -42,6 +42,7 @@ QList<qint64> browsersOf(const QByteArray& configHome, bool automation)
         const QByteArray commandLine = fileBytes(QStringLiteral("/proc/%1/cmdline").arg(pid));
         const QByteArray stat = fileBytes(QStringLiteral("/proc/%1/stat").arg(pid));
         if (stat.mid(stat.lastIndexOf(')') + 2, 1) == "Z" || commandLine.contains("--type=") ||
+            commandLine.contains("crashpad") ||
             !environment.contains(QByteArray("XDG_CONFIG_HOME=" + configHome + '\0')) ||
             !commandLine.contains("chrom"))
             continue;
