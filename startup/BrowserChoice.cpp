@@ -38,14 +38,14 @@ QString BrowserChoice::RecordIfMissing()
         return QString();
     const QString choice = ChoiceForThisMachine();
     if (choice.isEmpty()) {
-        modMain::WriteLog(QStringLiteral("No browser choice recorded and no browser found."));
+        modMain::debugLog(QStringLiteral("No browser choice recorded and no browser found."));
         return QString();
     }
     if (!Registry::SaveSetting(modRegistry::RegistrationApp, modRegistry::RegistrationSection,
                                ChoiceKey, choice)) {
-        modMain::WriteLog(QStringLiteral("ERROR recording the browser choice ") + choice);
+        modMain::errorLog(QStringLiteral("ERROR recording the browser choice ") + choice);
         return QString();
     }
-    modMain::WriteLog(QStringLiteral("Browser choice recorded: ") + choice);
+    modMain::debugLog(QStringLiteral("Browser choice recorded: ") + choice);
     return choice;
 }
