@@ -123,6 +123,7 @@ bool BrowserConnection::load_Browser(bool& useOLE, bool& useDDE, const QString& 
             m_sink->Notifier = m_notifier;
         }
     } else if (useDDE) {
+        m_linkWindowOpened = false;
         loaded = modDDE::DDEConnect(*m_link, executable, application);
         if (loaded)
             modDDE::DDEActivate(*m_link, m_options.AutoDDEapp);
@@ -162,6 +163,7 @@ bool BrowserConnection::unload_browser(bool useOLE, bool useDDE, const QString& 
         }
         releaseInstance();
     } else if (useDDE) {
+        m_linkWindowOpened = false;
         modDDE::DDEExit(*m_link, m_options.AutoDDEapp);
     }
     if (error.isError())

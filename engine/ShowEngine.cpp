@@ -329,6 +329,12 @@ void ShowEngine::tmrNotify_Timer()
     // second time straight after, and a slide would flash by.
     if (m_stepWaiting)
         return;
+    // Asked whether to restart the browser, the show waits for the answer:
+    // the step tries again later instead of waiting inside the question.
+    if (m_browser.holdsShow()) {
+        m_tmrNotify.start();
+        return;
+    }
     {
         const QScopedValueRollback waiting(m_stepWaiting, true);
         if (m_options.BusyWait && m_browser.useOLE()) {

@@ -10,6 +10,7 @@
 #include "mainwindow/AccessibleNames.h"
 #include "mainwindow/CollapsibleBar.h"
 #include "mainwindow/MainBrowser.h"
+#include "browser/frmBrowserType.h"
 #include "mainwindow/MainEditors.h"
 #include "mainwindow/ShowFiles.h"
 #include "mainwindow/Twips.h"
@@ -28,6 +29,7 @@
 #include "webshow/frmWebShow.h"
 
 #include <QApplication>
+#include <QScopedValueRollback>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -91,6 +93,10 @@ QList<frmMain*>& mainWindows()
     static QList<frmMain*> all;
     return all;
 }
+
+// Set when the program is asked to end from outside (a termination signal):
+// the windows then unload without asking anything.
+bool endingWithoutQuestions = false;
 
 std::function<void()>& programEnd()
 {
@@ -187,6 +193,10 @@ frmMain::frmMain(const COptions& options, QWidget* parent, EngineBrowser* browse
 frmMain::~frmMain()
 {
     mainWindows().removeAll(this);
+    // A window deleted while its address box has the focus loses it only
+    // as the controls go: nothing may reach the half-gone window then.
+    cboAddress->disconnect(this);
+    disconnect(qApp, nullptr, this, nullptr);
     if (m_controlBar)
         delete m_controlBar.data();
     // The engine drives this window's controls: it goes first.
@@ -196,6 +206,23 @@ frmMain::~frmMain()
 void frmMain::setProgramEnd(std::function<void()> end)
 {
     programEnd() = std::move(end);
+}
+
+void frmMain::EndWithoutQuestions()
+{
+    endingWithoutQuestions = true;
+    const QList<frmMain*> windows = mainWindows();
+    if (windows.isEmpty()) {
+        if (programEnd())
+            programEnd()();
+        return;
+    }
+    // Each window unloads as on Exit; the last one unloads the browser,
+    // writes the end banner and ends the program.
+    for (frmMain* window : windows) {
+        if (!window->m_unloading)
+            window->close();
+    }
 }
 
 int frmMain::mainWindowCount()
@@ -302,6 +329,9 @@ void frmMain::buildSlideBar()
     cboAddress->installEventFilter(this);
     cboAddress->lineEdit()->installEventFilter(this);
     connect(cboAddress, &QComboBox::activated, this, [this](int index) {
+        // Leaving the box with a text that matches an entry is no pick.
+        if (m_leavingAddressBox)
+            return;
         setAddressText(cboAddress->itemText(index));
         cboAddress_Click();
     });
@@ -698,9 +728,8 @@ void frmMain::buildOptionsMenu()
                     QStringLiteral("&Save to file...")),
             &QAction::triggered, this, [this] { m_files->saveOptionsToFile(); });
     options->addSeparator();
-    // The browser dialog comes with a later version of this window.
-    addItem(options, QStringLiteral("mnuOptionsBrowser"), QStringLiteral("&Browser"))
-        ->setEnabled(false);
+    connect(addItem(options, QStringLiteral("mnuOptionsBrowser"), QStringLiteral("&Browser")),
+            &QAction::triggered, this, &frmMain::mnuOptionsBrowser_Click);
 }
 
 void frmMain::buildHelpMenu()
@@ -787,7 +816,11 @@ void frmMain::Form_Load()
     debugLog(QStringLiteral("Main form load - init starting address"));
     if (!m_options.StartingAddress.isEmpty()) {
         setAddressText(m_options.StartingAddress);
+        if (m_mainBrowser)
+            m_mainBrowser->setRestartOffered(false);
         m_engine->cboAddress_Click();
+        if (m_mainBrowser)
+            m_mainBrowser->setRestartOffered(true);
     } else {
         setAddressText(QString());
     }
@@ -915,7 +948,8 @@ void frmMain::closeEvent(QCloseEvent* event)
 
 void frmMain::Form_Unload()
 {
-    if (m_engine->bIntervalDirty())
+    const bool quiet = endingWithoutQuestions;
+    if (m_engine->bIntervalDirty() && !quiet)
         m_engine->ValidateReloadInterval();
     debugLog(identification() + QStringLiteral(" UNLOADING"));
     setBusyCursor(false);
@@ -928,7 +962,8 @@ void frmMain::Form_Unload()
         m_engine->change_mode(ShowEngine::ModeNormal);
         m_options.ReloadMode = previous;
     }
-    if (m_files->hasUnsavedEdits())
+    // Ending without questions keeps the user's show file as it is.
+    if (m_files->hasUnsavedEdits() && !quiet)
         m_files->AskSaveShowEdits(Prompts::vbYesNo);
 
     const int open = mainWindowCount() + 1;
@@ -955,7 +990,7 @@ void frmMain::Form_Unload()
     m_options.StartingSlide = numeric ? slide : qint16(0);
     if (m_options.CarouselFileName != modMain::SavedOptions.CarouselFileName)
         m_options.Changed = true;
-    if (m_options.Changed && !minimized && !modMain::UseOptionsFile)
+    if (m_options.Changed && !minimized && !modMain::UseOptionsFile && !quiet)
         m_files->AskSaveSettings();
 
     // The other windows (tips, control bar, help) go with the last one.
@@ -1604,6 +1639,18 @@ void frmMain::mnuHelpUpdates_Click()
                         Prompts::vbOKOnly);
 }
 
+void frmMain::mnuOptionsBrowser_Click()
+{
+    // The dialog switches the browser of the window start-up made.
+    BrowserConnection* first = BrowserConnection::first();
+    frmBrowserType dialog(m_options, first ? *first : m_connection, this);
+    dialog.exec();
+    if (dialog.switched()) {
+        for (frmMain* window : mainWindows())
+            window->setBrowserItems();
+    }
+}
+
 void frmMain::mnuHelpAbout_Click()
 {
     auto* about = new frmAbout(this);
@@ -1691,6 +1738,12 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
                 cboAddress_Click();
                 return true;
             }
+        } else if (type == QEvent::FocusOut) {
+            // The box takes a text that matches an entry for a pick when
+            // its field loses the focus; only Enter, Slide and a pick from
+            // the list send the address.
+            const QScopedValueRollback leaving(m_leavingAddressBox, true);
+            return watched->event(event);
         } else if (type == QEvent::DragEnter || type == QEvent::DragMove) {
             auto* drag = static_cast<QDropEvent*>(event);
             if (drag->mimeData()->hasUrls()) {

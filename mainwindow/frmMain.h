@@ -85,6 +85,9 @@ public:
     /// What ends the program when the last main window has closed; by
     /// default the application's event loop ends with status 0.
     static void setProgramEnd(std::function<void()> end);
+    /// Ends the program as Exit does but asks nothing: unsaved show edits
+    /// and changed settings are not written (a termination signal).
+    static void EndWithoutQuestions();
     /// The main windows that are open (not yet unloading).
     static int mainWindowCount();
 
@@ -240,6 +243,7 @@ private:
     void mnuHelpTips_Click();
     void mnuHelpWebsite_Click();
     void mnuHelpUpdates_Click();
+    void mnuOptionsBrowser_Click();
     void mnuHelpAbout_Click();
     void cmdNav_MouseDown(Qt::MouseButton button);
     void resyncCheckMarks();
@@ -257,6 +261,7 @@ private:
 
     int m_serial = 0;
     bool m_loaded = false;
+    bool m_leavingAddressBox = false;
     bool m_unloading = false;
     bool m_closeRequested = false;
     bool m_fullScreenByCommandLine = false;

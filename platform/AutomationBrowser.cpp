@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/AutomationBrowser.h"
+#include "platform/BrowserProfile.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -37,6 +38,8 @@ const char* const QuietFlags[] = {
     "--disable-component-update",
     "--disable-sync",
     "--test-type",
+    // Nor does it offer to restore the pages of a run that did not end well.
+    "--hide-crash-restore-bubble",
 };
 
 /// A browser this program runs, by profile folder: a second window on the
@@ -215,6 +218,10 @@ bool AutomationBrowser::connectToBrowser(const QString& program, const QString& 
         pipe->waitForFinished(ClosingBrowserTimeoutMs);
     }
     m_program = program;
+    // A browser that crashed or was killed last time would offer to restore
+    // its pages over the slides.
+    if (!BrowserProfile::MarkExitedCleanly(profile))
+        qWarning("AutomationBrowser: cannot mark the profile %s as closed", qPrintable(profile));
     const QStringList arguments = launchArguments(profile);
     m_headless = arguments.contains(QStringLiteral("--headless")) ||
                  !arguments.filter(QStringLiteral("--headless=")).isEmpty();

@@ -3,6 +3,7 @@
 #include "startup/ProgramVersion.h"
 
 #include "platform/Prompts.h"
+#include "startup/BrowserChoice.h"
 #include "settings/COptions.h"
 #include "settings/ReadInOptions.h"
 #include "settings/modRegistry.h"
@@ -86,6 +87,8 @@ void loadOptions(COptions& options)
     if (modRegistry::RegistryGet(options))
         return;
     options.init_options();
+    // Started without the installation step: choose as it would have.
+    BrowserChoice::RecordIfMissing();
     options.AutoMode = modRegistry::GetBrowserChoice();
     Prompts::MsgBox(QStringLiteral("Initializing options for ") + AppTitle() +
                         QStringLiteral(" Version ") + ProgramVersion::text() +
