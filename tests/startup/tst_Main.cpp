@@ -69,6 +69,7 @@ private Q_SLOTS:
     void optionsFileMissing();
     void optionsWordEdgeCases();
     void fullscreen();
+    void boxesOfAnUnattendedStartCloseThemselves();
 
 private:
     RecordingWindows run(const QString& commandLine);
