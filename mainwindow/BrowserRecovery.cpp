@@ -119,13 +119,16 @@ void BrowserRecovery::recover()
 void BrowserRecovery::restartUnattended()
 {
     m_retry.stop();
+    QElapsedTimer starting;
+    starting.start();
     if (!startBrowser()) {
         modMain::WriteLog(QStringLiteral("Browser did not start; trying again in ") +
                           QString::number(RetryMs / 1000) + QStringLiteral(" s"));
         m_retry.start();
         return;
     }
-    modMain::WriteLog(QStringLiteral("Browser restarted; the run goes on"));
+    modMain::WriteLog(QStringLiteral("Browser restarted in ") +
+                      QString::number(starting.elapsed()) + QStringLiteral(" ms; the run goes on"));
     m_engine.ResumeShow();
     Q_EMIT recovered();
 }

@@ -72,6 +72,7 @@ private:
     std::unique_ptr<MainWindowRig> m_rig;
     QPointer<frmMain> m_window;
     qsizetype m_seen = 0;
+    qint64 m_firstStartMs = 0; // the window's load with its first browser
 };
 
 void tst_BrowserRecovery::initTestCase()
@@ -92,8 +93,12 @@ void tst_BrowserRecovery::init()
 
 void tst_BrowserRecovery::cleanup()
 {
+    if (QTest::currentTestFailed())
+        qWarning("%s", qPrintable(m_rig->log->messages().join(QLatin1Char('\n'))));
     if (m_window) {
         const qint64 pid = browser() ? browser()->processId() : 0;
+        // Hidden first: the focus leaves its controls while they still work.
+        m_window->hide();
         delete m_window.data();
         if (pid)
             ProcessTree::kill(pid);
@@ -114,10 +119,14 @@ void tst_BrowserRecovery::openShow()
     options.ReloadMode = ShowEngine::ModeShow;
     options.CarouselMode = 1;      // sequential
     options.CarouselOperation = 2; // continuous
+    options.UseDefault = false;    // each slide its own pause
     m_window = new frmMain(options);
     m_window->browserConnection().setProfileFolder(
         m_rig->files.filePath(QStringLiteral("profile")));
+    QElapsedTimer loading;
+    loading.start();
     m_window->Form_Load();
+    m_firstStartMs = loading.elapsed();
     QVERIFY(m_window->unattendedRun().isUnattended());
     QVERIFY(browser());
 }
@@ -164,8 +173,13 @@ void tst_BrowserRecovery::killedInUnattendedRunResumesAtItsSlide()
 
     // A new browser shows the slide the run was on, long before its pause
     // would have ended, and the run goes on from there.
-    QCOMPARE(nextSlide(nullptr, 3000), QStringLiteral("/s2.html"));
-    QVERIFY2(sinceKill.elapsed() < 3000, qPrintable(QString::number(sinceKill.elapsed())));
+    QCOMPARE(nextSlide(nullptr, 10000), QStringLiteral("/s2.html"));
+    // Within 3 s; a machine so loaded that a browser takes longer to
+    // start gets twice the time its first browser took.
+    QVERIFY2(sinceKill.elapsed() < std::max<qint64>(3000, 2 * m_firstStartMs),
+             qPrintable(QStringLiteral("%1 ms, first start %2 ms")
+                            .arg(sinceKill.elapsed())
+                            .arg(m_firstStartMs)));
     QVERIFY(browser()->processId() != pid);
     QCOMPARE(nextSlide(), QStringLiteral("/s3.html"));
     QVERIFY(m_rig->log->messages().contains(QStringLiteral("Browser has gone at slide 2")));
@@ -194,12 +208,18 @@ void tst_BrowserRecovery::killedInAttendedRunAsksAtOnceAndHolds()
         return request.title == QLatin1String("Restart Browser?") ? Prompts::vbYes : Prompts::vbOK;
     });
     sinceKill.start();
+    const qint16 slide = m_window->engine().currentSlide();
     ProcessTree::kill(browser()->processId());
-    QCOMPARE(nextSlide(), QStringLiteral("/s1.html"));
+    // After Yes the run goes on from the slide it was held at.
+    const QString held = QStringLiteral("/s%1.html").arg(slide);
+    QString next = nextSlide();
+    if (next != held) // asked for just before the kill
+        next = nextSlide();
+    QCOMPARE(next, held);
     QVERIFY2(askedAfter >= 0 && askedAfter < 1000, qPrintable(QString::number(askedAfter)));
     QVERIFY(heldWhileOpen);
     QVERIFY(whileOpen.isEmpty());
-    QCOMPARE(nextSlide(), QStringLiteral("/s2.html"));
+    QCOMPARE(nextSlide(), QStringLiteral("/s%1.html").arg(slide % 3 + 1));
 }
 
 void tst_BrowserRecovery::stoppedBrowserIsEndedAndReplaced()
