@@ -180,9 +180,12 @@ int main(int argc, char** argv)
         }
         if (now - lastSample >= SampleMs) {
             lastSample = now;
-            samples.push_back({double(now) / 60000,
-                               double(ProcessTree::pssKiB(program.processId())) / 1024,
-                               double(ProcessTree::pssKiB(browserOf(program.processId()))) / 1024});
+            // The browser is the program's child: the program's own share
+            // is its tree without the browser's.
+            const double all = double(ProcessTree::pssKiB(program.processId())) / 1024;
+            const double browser =
+                double(ProcessTree::pssKiB(browserOf(program.processId()))) / 1024;
+            samples.push_back({double(now) / 60000, all - browser, browser});
         }
     }
     const bool survived = program.state() == QProcess::Running;
