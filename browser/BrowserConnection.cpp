@@ -90,8 +90,10 @@ bool BrowserConnection::LoadIE(const QString& application)
         ok = !error.isError() && browser->Stop(&error);
     }
     Q_EMIT busyCursor(false);
-    if (ok)
+    if (ok) {
+        Q_EMIT instanceLoaded(browser);
         return true;
+    }
 
     errorLog(QStringLiteral("Error in loading ") + application + QStringLiteral(": ") +
              describe(error));

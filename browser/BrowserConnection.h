@@ -80,6 +80,8 @@ Q_SIGNALS:
     void closeRequested();
     /// The user chose not to restart the browser: the show stops.
     void stopRequested();
+    /// A new automation browser has started and is the instance now.
+    void instanceLoaded(AutomationBrowser* browser);
 
 private:
     void releaseInstance();

@@ -9,9 +9,11 @@
 #include "guidance/frmTip.h"
 #include "mainwindow/AccessibleNames.h"
 #include "mainwindow/CollapsibleBar.h"
+#include "mainwindow/BrowserRecovery.h"
 #include "mainwindow/MainBrowser.h"
 #include "browser/frmBrowserType.h"
 #include "mainwindow/MainEditors.h"
+#include "mainwindow/UnattendedRun.h"
 #include "mainwindow/ShowFiles.h"
 #include "mainwindow/Twips.h"
 #include "mainwindow/UpDown.h"
@@ -174,6 +176,10 @@ frmMain::frmMain(const COptions& options, QWidget* parent, EngineBrowser* browse
 
     m_engine = std::make_unique<ShowEngine>(m_options, m_show, m_state, *m_browser, *this);
     m_engine->alarm().setObjectName(QStringLiteral("VexiloTimer1"));
+    m_unattended = std::make_unique<UnattendedRun>(this);
+    m_recovery =
+        std::make_unique<BrowserRecovery>(m_connection, *m_engine, m_options, *m_unattended);
+    m_recovery->setMemoryLimitMB(BrowserRecovery::storedMemoryLimitMB());
     m_files = std::make_unique<ShowFiles>(
         ShowFiles::Parts{m_options, m_show, m_state, *m_engine, *this, m_cdlMain, bShowEdited});
     m_files->recentListChanged = [this] { showRecentList(); };
@@ -199,7 +205,9 @@ frmMain::~frmMain()
     disconnect(qApp, nullptr, this, nullptr);
     if (m_controlBar)
         delete m_controlBar.data();
-    // The engine drives this window's controls: it goes first.
+    // The engine drives this window's controls: it goes first, after
+    // what watches it.
+    m_recovery.reset();
     m_engine.reset();
 }
 
@@ -776,6 +784,11 @@ void frmMain::connectEngine()
 void frmMain::Form_Load()
 {
     debugLog(QStringLiteral("Main form load - start"));
+    // A show that starts by itself may have nobody in front of it.
+    if (m_options.AutoStart)
+        m_unattended->startUnattended();
+    else
+        m_unattended->becomeAttended();
     if (m_options.ToolTips)
         modMain::ToolTipsOn(this);
 
@@ -969,6 +982,7 @@ void frmMain::Form_Unload()
     const int open = mainWindowCount() + 1;
     if (open > 1) {
         debugLog(QStringLiteral("Unloading Main form ") + QString::number(open));
+        m_recovery->stop();
         unload_browser(UseOLE, UseDDE, m_options.AutoDDEapp, m_options.AutoDDEexe);
         m_state = cShowState();
         return;
@@ -1001,6 +1015,7 @@ void frmMain::Form_Unload()
     }
     if (m_controlBar)
         m_controlBar->close();
+    m_recovery->stop();
     unload_browser(UseOLE, UseDDE, m_options.AutoDDEapp, m_options.AutoDDEexe);
     modMain::LogEnd();
     if (programEnd())

@@ -32,6 +32,8 @@ class QSlider;
 class QToolBar;
 class ShowEngine;
 class ShowFiles;
+class UnattendedRun;
+class BrowserRecovery;
 class UpDown;
 class frmControlBar;
 class frmTip;
@@ -97,6 +99,8 @@ public:
     cScreenSettings& ScreenSettings() { return m_layout; }
     BrowserConnection& browserConnection() { return m_connection; }
     ShowEngine& engine() { return *m_engine; }
+    UnattendedRun& unattendedRun() { return *m_unattended; }
+    BrowserRecovery& browserRecovery() { return *m_recovery; }
     ShowFiles& files() { return *m_files; }
     MainEditors& editors() { return *m_editors; }
     /// The floating control bar while the window is in full screen.
@@ -253,6 +257,8 @@ private:
     std::unique_ptr<MainBrowser> m_mainBrowser;
     EngineBrowser* m_browser = nullptr;
     std::unique_ptr<ShowEngine> m_engine;
+    std::unique_ptr<UnattendedRun> m_unattended;
+    std::unique_ptr<BrowserRecovery> m_recovery;
     std::unique_ptr<ShowFiles> m_files;
     std::unique_ptr<MainEditors> m_editors;
     CommonDialog m_cdlMain;

@@ -15,6 +15,7 @@
 #include "platform/ProgramLocator.h"
 
 #include <memory>
+#include <utility>
 #include <unistd.h>
 
 namespace {
@@ -489,8 +490,26 @@ void AutomationBrowser::requestNavigation(const QString& method, const QJsonObje
     // loading follows a few milliseconds later, and a command the page
     // refused for a moment is sent again; a caller polling in between must
     // not see an idle browser.
+    // A browser that has not answered the last navigation gets no second
+    // one: the latest waits and replaces any waiting before it, so a
+    // browser that wakes up is not flooded with pages nobody wants now.
+    if (m_navigationsPending > 0) {
+        m_queuedNavigation = {method, params};
+        return;
+    }
     ++m_navigationsPending;
-    sendToPage(method, params, [this](const DevToolsReply&) { --m_navigationsPending; });
+    sendToPage(method, params, [this](const DevToolsReply&) {
+        --m_navigationsPending;
+        if (m_queuedNavigation && m_state == State::Ready) {
+            const auto [nextMethod, nextParams] = *std::exchange(m_queuedNavigation, {});
+            requestNavigation(nextMethod, nextParams);
+        }
+    });
+}
+
+bool AutomationBrowser::endedAsHung() const
+{
+    return m_pipe && m_pipe->killedAsHung();
 }
 
 bool AutomationBrowser::Quit(VbError* error)
@@ -498,6 +517,14 @@ bool AutomationBrowser::Quit(VbError* error)
     if (!checkReady(error))
         return false;
     closePages(m_pipe, 0, m_targetId);
+    return true;
+}
+
+bool AutomationBrowser::closeBrowser(VbError* error)
+{
+    if (!checkReady(error))
+        return false;
+    m_pipe->closeBrowser();
     return true;
 }
 
@@ -716,6 +743,7 @@ void AutomationBrowser::resetWindowState()
     m_fullScreen = false;
     m_loading = false;
     m_navigationsPending = 0;
+    m_queuedNavigation.reset();
     m_commitPending = false;
     m_completeWhenCommitted = false;
     m_locationUrl.clear();
@@ -730,5 +758,6 @@ void AutomationBrowser::becomeGone()
     ++m_windowGeneration; // answers still on their way are of no use now
     m_loading = false;
     m_navigationsPending = 0;
+    m_queuedNavigation.reset();
     Q_EMIT OnQuit();
 }

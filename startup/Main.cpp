@@ -98,6 +98,25 @@ void loadOptions(COptions& options)
     modRegistry::RegistryGet(options);
 }
 
+/// Whether the run will start its show by itself: the stored options, or
+/// the options file the words name, ask for auto start. Read ahead of
+/// everything else, so that the boxes of the start know whether a person
+/// is there to answer them.
+bool optionsAskForAutoStart(const QStringList& words)
+{
+    COptions ahead;
+    if (!modRegistry::RegistryGet(ahead))
+        ahead.init_options();
+    QString optionsFile;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        if (words[i].toUpper() == QStringLiteral("OPTIONS") && i + 1 < words.size())
+            optionsFile = words[++i];
+    }
+    if (!optionsFile.isEmpty())
+        ReadInOptions(optionsFile, ahead);
+    return ahead.AutoStart;
+}
+
 } // namespace
 
 QString UsageText(const QString& executableName)
@@ -110,6 +129,10 @@ void Main(const QString& commandLine, const QString& executableName, const QStri
 {
     SetProgramFolder(programFolder);
     const QStringList words = modFileTools::GetCommandLine(commandLine, 5);
+    // A show started by itself may have nobody in front of it: its boxes
+    // close themselves after a while.
+    if (optionsAskForAutoStart(words))
+        Prompts::setSelfClosingSeconds(Prompts::UnattendedBoxSeconds);
     handleWords(words, UsageText(executableName));
     fillVendorInfo();
 
