@@ -110,6 +110,28 @@ private:
 
 #endif
 
+namespace {
+
+/// Whether any process listens on the TCP port, from the kernel's tables.
+bool listeningOn(quint16 port)
+{
+    const QByteArray suffix = ':' + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+        QFile file(QString::fromLatin1(table));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        file.readLine(); // header
+        while (!file.atEnd()) {
+            const QList<QByteArray> fields = file.readLine().simplified().split(' ');
+            if (fields.size() > 3 && fields.at(3) == "0A" && fields.at(1).endsWith(suffix))
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 class tst_RemoteOpenChromium : public QObject
 {
     Q_OBJECT
@@ -209,11 +231,25 @@ void tst_RemoteOpenChromium::openActivateAndExit()
     const QString program = link.executable();
     QCOMPARE(Shell::browserFamily(program), Shell::BrowserFamily::Chromium);
 
-    // The first address starts this profile's browser.
+    // A show's address that reads as a switch starts this profile's browser,
+    // and opens no debugging port.
+    quint16 freePort = 0;
+    {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        freePort = probe.serverPort();
+    }
+    const QString option = QStringLiteral("--remote-debugging-port=%1").arg(freePort);
+    QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), option, false), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!browsersOnProfile().isEmpty(), 30000);
+
+    // The next address goes to the running browser; once it shows, the
+    // browser is up, and would listen by now.
     QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), first, false), 0);
     QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/first.htm")), 30000);
     QTRY_COMPARE_WITH_TIMEOUT(browsersOnProfile().size(), 1, 10000);
     const qint64 browser = browsersOnProfile().first();
+    QVERIFY2(!listeningOn(freePort), "the browser opened a debugging port");
 
     // The second address goes to the running browser, which stays the only one.
     QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), second, false), 0);
