@@ -143,7 +143,9 @@ private Q_SLOTS:
 
 private:
     void serve();
-    QList<qint64> browsersOnProfile(bool withHelpers = false) const;
+    QList<qint64> browsersOnProfile(bool withHelpers = false,
+                                    const QString& profile = QStringLiteral("profile")) const;
+    QString browserFlags(const QString& profile) const;
 
     QTcpServer m_http;
     QStringList m_requested;
@@ -163,18 +165,15 @@ void tst_RemoteOpenChromium::initTestCase()
     QVERIFY(m_http.listen(QHostAddress::LocalHost));
     connect(&m_http, &QTcpServer::newConnection, this, &tst_RemoteOpenChromium::serve);
 
-    m_environment.set("PAGEWHEEL_BROWSER_FLAGS",
-                      QStringLiteral("--user-data-dir=") + m_dir.path() +
-                          QStringLiteral("/profile --no-first-run --no-default-browser-check "
-                                         "--disable-background-networking "
-                                         "--disable-component-update --disable-sync --test-type"));
+    m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("profile")));
     modMain::SetProgramFolder(m_dir.path());
     m_log = std::make_unique<LogCapture>(m_dir.path(), true, true);
 }
 
 void tst_RemoteOpenChromium::cleanupTestCase()
 {
-    const QList<qint64> left = browsersOnProfile(true);
+    const QList<qint64> left =
+        browsersOnProfile(true) + browsersOnProfile(true, QStringLiteral("other"));
     for (qint64 pid : left)
         ::kill(pid_t(pid), SIGKILL);
     m_log.reset();
@@ -199,10 +198,20 @@ void tst_RemoteOpenChromium::serve()
     }
 }
 
-QList<qint64> tst_RemoteOpenChromium::browsersOnProfile(bool withHelpers) const
+QString tst_RemoteOpenChromium::browserFlags(const QString& profile) const
+{
+    return QStringLiteral("--user-data-dir=") + m_dir.path() + QLatin1Char('/') + profile +
+           QStringLiteral(" --no-first-run --no-default-browser-check "
+                          "--disable-background-networking "
+                          "--disable-component-update --disable-sync --test-type");
+}
+
+QList<qint64> tst_RemoteOpenChromium::browsersOnProfile(bool withHelpers,
+                                                        const QString& profile) const
 {
     QList<qint64> found;
-    const QByteArray profileFlag = "--user-data-dir=" + m_dir.path().toLocal8Bit() + "/profile";
+    const QByteArray profileFlag =
+        "--user-data-dir=" + m_dir.path().toLocal8Bit() + '/' + profile.toLocal8Bit();
     const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
     for (const QString& entry : entries) {
         bool isNumber = false;
@@ -231,25 +240,34 @@ void tst_RemoteOpenChromium::openActivateAndExit()
     const QString program = link.executable();
     QCOMPARE(Shell::browserFamily(program), Shell::BrowserFamily::Chromium);
 
-    // A show's address that reads as a switch starts this profile's browser,
-    // and opens no debugging port.
+    // The first address starts this profile's browser.
+    QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), first, false), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/first.htm")), 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(browsersOnProfile().size(), 1, 10000);
+    const qint64 browser = browsersOnProfile().first();
+
+    // An address that reads as a switch, on a profile no browser runs on
+    // yet, starts a browser there: one that opens no debugging port. The
+    // page after it shows that browser is up.
     quint16 freePort = 0;
     {
         QTcpServer probe;
         QVERIFY(probe.listen(QHostAddress::LocalHost));
         freePort = probe.serverPort();
     }
+    m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("other")));
     const QString option = QStringLiteral("--remote-debugging-port=%1").arg(freePort);
     QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), option, false), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(!browsersOnProfile().isEmpty(), 30000);
-
-    // The next address goes to the running browser; once it shows, the
-    // browser is up, and would listen by now.
-    QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), first, false), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/first.htm")), 30000);
-    QTRY_COMPARE_WITH_TIMEOUT(browsersOnProfile().size(), 1, 10000);
-    const qint64 browser = browsersOnProfile().first();
+    QTRY_VERIFY_WITH_TIMEOUT(!browsersOnProfile(false, QStringLiteral("other")).isEmpty(), 30000);
+    const QString other = QStringLiteral("http://127.0.0.1:%1/other.htm").arg(m_http.serverPort());
+    QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), other, false), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/other.htm")), 30000);
     QVERIFY2(!listeningOn(freePort), "the browser opened a debugging port");
+    m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("profile")));
+    // Gone again, so that raising the browser below finds only the first.
+    for (const qint64 pid : browsersOnProfile(true, QStringLiteral("other")))
+        ::kill(pid_t(pid), SIGKILL);
+    QTRY_VERIFY_WITH_TIMEOUT(browsersOnProfile(true, QStringLiteral("other")).isEmpty(), 10000);
 
     // The second address goes to the running browser, which stays the only one.
     QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), second, false), 0);
