@@ -148,6 +148,8 @@ bool TextFileReader::forEachLine(const QString& path, const LineFn& onLine,
         return false;
     }
 
+    // A small file gets a block of its own size, not the full block.
+    blockSize = qsizetype(qMin<qint64>(blockSize, qMax<qint64>(4096, file.size() + 1)));
     Encoding encoding = Encoding::Utf8;
     bool restarted = false;
     for (;;) {
