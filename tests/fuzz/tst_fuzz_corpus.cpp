@@ -48,7 +48,7 @@ void tst_fuzz_corpus::replay_data()
         const QDir folder(QStringLiteral(PW_FUZZ_CORPUS "/") +
                           QLatin1String(Readers[reader].folder));
         const QStringList inputs = folder.entryList(QDir::Files, QDir::Name);
-        QVERIFY2(inputs.size() >= 3, qPrintable(folder.path()));
+        QVERIFY2(inputs.size() >= 10, qPrintable(folder.path()));
         for (const QString& input : inputs)
             QTest::addRow("%s/%s", Readers[reader].folder, qPrintable(input))
                 << reader << folder.filePath(input);
