@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench format clean
+.PHONY: all deps configure build run test bench fuzz format clean
 
 all: build
 
@@ -26,6 +26,11 @@ test: build
 
 bench: build
 	@scripts/run-bench.sh $(BUILD)
+
+# The fuzzers, built with clang in a folder of their own.
+fuzz:
+	@scripts/install-deps.sh fuzz
+	@scripts/run-fuzz.sh $(BUILD)-fuzz
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -139,10 +139,13 @@ bool StartBrowser(const QString& address, bool useOLE)
                vbExclamation);
         return false;
     }
-    const QString command = BuildBrowserCommand(path, address);
+    // The address stays one word, whatever blanks or quotes it holds.
+    const QStringList arguments = BuildBrowserArguments(path, address);
+    const QString command =
+        QLatin1Char('"') + path + QStringLiteral("\" ") + arguments.join(QLatin1Char(' '));
     modMain::WriteLog(QStringLiteral("Starting Browser with  _") + command + QStringLiteral("_"));
     VbError error;
-    const qint64 task = Shell::StartBrowserCommand(command, &error);
+    const qint64 task = Shell::StartBrowserProgram(path, arguments, &error);
     if (error.isError()) {
         const QString number = QString::number(error.number);
         modMain::WriteLog(QStringLiteral("Error running shell.") + CRLF + QStringLiteral("Error ") +
@@ -274,7 +277,8 @@ QString LocateBrowserExe(const QString& name)
     return path;
 }
 
-QString BuildBrowserCommand(QString& browserPath, const QString& address, const QString& extra)
+QStringList BuildBrowserArguments(QString& browserPath, const QString& address,
+                                  const QString& extra)
 {
     QString argument;
     if (isNetscape(browserPath)) {
@@ -291,7 +295,14 @@ QString BuildBrowserCommand(QString& browserPath, const QString& address, const 
         argument = address;
     }
     browserPath = withoutTrailingBlanks(browserPath);
-    return QLatin1Char('"') + browserPath + QStringLiteral("\" ") + argument;
+    return Shell::addressArguments(browserPath, argument);
+}
+
+QString BuildBrowserCommand(QString& browserPath, const QString& address, const QString& extra)
+{
+    const QStringList arguments = BuildBrowserArguments(browserPath, address, extra);
+    return QLatin1Char('"') + browserPath + QStringLiteral("\" ") +
+           arguments.join(QLatin1Char(' '));
 }
 
 QString TrimNulls(const QString& text)

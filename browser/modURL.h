@@ -4,6 +4,7 @@
 #include "platform/VbError.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -41,6 +42,11 @@ bool FindDefaultBrowser(QString& path);
 /// The full path of a browser program named in the options; empty when
 /// none was found.
 QString LocateBrowserExe(const QString& name);
+/// The arguments that open the address in the browser: the address (with
+/// extra for the known browsers), never read as an option; the path comes
+/// back as BuildBrowserCommand gives it.
+QStringList BuildBrowserArguments(QString& browserPath, const QString& address,
+                                  const QString& extra = QString());
 /// The command that opens the address in the browser; the path comes back
 /// without trailing blanks (and without an Internet Explorer "-nohome").
 QString BuildBrowserCommand(QString& browserPath, const QString& address,

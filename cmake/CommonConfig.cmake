@@ -13,3 +13,11 @@ if(PW_SANITIZE)
     target_compile_options(pw_common INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
     target_link_options(pw_common INTERFACE -fsanitize=address,undefined)
 endif()
+
+# The fuzzers (fuzz/): clang instruments every target for libFuzzer.
+option(PW_FUZZ "Build the fuzzers with clang's libFuzzer and sanitizers" OFF)
+if(PW_FUZZ)
+    target_compile_options(pw_common INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    target_link_options(pw_common INTERFACE -fsanitize=address,undefined)
+endif()

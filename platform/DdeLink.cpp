@@ -120,7 +120,7 @@ VbError DdeLink::openUrl()
     QStringList command;
     if (newWindow && Shell::browserFamily(m_executable) != Shell::BrowserFamily::Other)
         command.append(QStringLiteral("--new-window"));
-    command.append(address);
+    command.append(Shell::addressArguments(m_executable, address));
     // The started program hands the address to the running browser and
     // ends; nothing waits for it.
     const qint64 pid = Shell::StartBrowserProgram(m_executable, command);

@@ -27,6 +27,16 @@ InputFields::Kind unquotedKind(QByteArrayView bytes)
     return InputFields::Kind::Text;
 }
 
+// The UTF-8 byte-order mark some editors write; in a field it is never text.
+constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
+
+const char* skipByteOrderMarks(const char* p, const char* end)
+{
+    while (end - p >= 3 && std::memcmp(p, ByteOrderMark, 3) == 0)
+        p += 3;
+    return p;
+}
+
 } // namespace
 
 QString InputFields::Field::text(TextCodec::Encoding encoding) const
@@ -47,12 +57,18 @@ int InputFields::split(QByteArrayView line, Field* fields, int maxFields)
     const char* end = p + line.size();
     int count = 0;
     while (count < maxFields) {
-        while (p < end && isBlank(*p))
-            ++p;
+        // Blanks and a byte-order mark before a field are skipped, so a
+        // field holding only a mark is empty.
+        for (const char* before = nullptr; before != p;) {
+            before = p;
+            while (p < end && isBlank(*p))
+                ++p;
+            p = skipByteOrderMarks(p, end);
+        }
         Field& field = fields[count++];
         if (p < end && *p == '"') {
-            const char* start = ++p;
-            p = find(p, end, '"');
+            const char* start = skipByteOrderMarks(++p, end);
+            p = find(start, end, '"');
             field.bytes = QByteArrayView(start, p - start);
             field.kind = Kind::Quoted;
             // Anything between the closing quote and the comma is passed over.

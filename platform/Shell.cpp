@@ -617,11 +617,25 @@ QStringList Shell::browserFlags(const QString& program)
     return flags;
 }
 
-qint64 Shell::StartBrowserCommand(const QString& commandLine, VbError* error)
+QStringList Shell::addressArguments(const QString& program, const QString& address)
 {
-    QStringList words = SplitCommandLine(commandLine);
-    const QString program = words.isEmpty() ? QString() : words.takeFirst();
-    return StartBrowserProgram(program, words, error);
+    QStringList arguments;
+    // Chromium takes every word after "--" as an address, even one that
+    // begins like a switch; other browsers have no such marker.
+    if (browserFamily(program) == BrowserFamily::Chromium)
+        arguments.append(QStringLiteral("--"));
+    // An address from a show or a bookmark that begins with "-" would be
+    // read as an option (an open debugging port, another profile, ...). No
+    // web address begins so, so it is a file name: relative to the folder
+    // the program runs in, written as the absolute path.
+    QString argument = address;
+    qsizetype first = 0;
+    while (first < address.size() && address.at(first).isSpace())
+        ++first;
+    if (first < address.size() && address.at(first) == QLatin1Char('-'))
+        argument = QDir::currentPath() + QLatin1Char('/') + address;
+    arguments.append(argument);
+    return arguments;
 }
 
 qint64 Shell::StartBrowserProgram(const QString& program, const QStringList& arguments,

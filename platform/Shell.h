@@ -60,8 +60,13 @@ qint64 StartProgram(const QString& program, const QStringList& arguments, VbErro
 /// and --no-sandbox for a Chromium-family browser run as root.
 QStringList browserFlags(const QString& program);
 
+/// The arguments that hand an address to a browser as an address and never
+/// as one of its options: an address that would read as an option becomes
+/// an absolute file path, and a Chromium-family browser is also told where
+/// its options end.
+QStringList addressArguments(const QString& program, const QString& address);
+
 /// StartProgram for a browser: its flags go before the arguments.
-qint64 StartBrowserCommand(const QString& commandLine, VbError* error = nullptr);
 qint64 StartBrowserProgram(const QString& program, const QStringList& arguments,
                            VbError* error = nullptr);
 

@@ -23,8 +23,8 @@ public:
             std::memmove(m_buffer.data(), m_buffer.constData() + m_begin, m_end - m_begin);
             m_base += m_begin;
             m_end -= m_begin;
+            m_scanned = qMax<qsizetype>(0, m_scanned - m_begin);
             m_begin = 0;
-            m_scanned = qMin(m_scanned, m_end);
         }
         if (m_buffer.isEmpty())
             m_buffer.resize(m_blockSize);
@@ -44,25 +44,34 @@ public:
         if (m_eof)
             return QByteArrayView(m_buffer.constData() + m_begin, m_end - m_begin);
         qsizetype last = m_end;
-        while (last > m_begin && m_buffer[last - 1] != '\n')
+        while (last > m_begin && m_buffer[last - 1] != '\n' && m_buffer[last - 1] != '\r')
             --last;
         return QByteArrayView(m_buffer.constData() + m_begin, last - m_begin);
     }
 
     /// The next line, reading more of the file as needed; false at the end
-    /// or on a read error (see failed()).
+    /// or on a read error (see failed()). A line ends at LF, CR LF, or a CR
+    /// alone, as old Mac files end their lines.
     bool next(QByteArrayView* line)
     {
         for (;;) {
-            const char* base = m_buffer.constData();
-            const qsizetype from = qMax(m_begin, m_scanned);
-            const void* found = from < m_end ? std::memchr(base + from, '\n', m_end - from) : nullptr;
-            if (found) {
-                const qsizetype at = static_cast<const char*>(found) - base;
+            const char* const base = m_buffer.constData();
+            const char* const from = base + qMax(m_begin, m_scanned);
+            const char* const end = base + m_end;
+            const char* const lf = search(from, end, '\n');
+            const char* const cr = search(from, lf ? lf : end, '\r');
+            // A CR last in the buffer may yet be followed by its LF.
+            if (cr && (cr + 1 < end || m_eof)) {
+                const qsizetype at = cr - base;
+                *line = take(at, cr + 1 == lf ? at + 2 : at + 1);
+                return true;
+            }
+            if (lf && !cr) {
+                const qsizetype at = lf - base;
                 *line = take(at, at + 1);
                 return true;
             }
-            m_scanned = m_end;
+            m_scanned = cr ? cr - base : m_end;
             if (m_eof) {
                 if (m_begin >= m_end)
                     return false;
@@ -81,12 +90,15 @@ public:
     qint64 consumed() const { return m_base + m_begin; }
 
 private:
+    static const char* search(const char* from, const char* end, char c)
+    {
+        return from < end ? static_cast<const char*>(std::memchr(from, c, size_t(end - from)))
+                          : nullptr;
+    }
+
     QByteArrayView take(qsizetype lineEnd, qsizetype next)
     {
-        qsizetype stop = lineEnd;
-        if (stop > m_begin && m_buffer[stop - 1] == '\r')
-            --stop;
-        const QByteArrayView line(m_buffer.constData() + m_begin, stop - m_begin);
+        const QByteArrayView line(m_buffer.constData() + m_begin, lineEnd - m_begin);
         m_begin = next;
         m_scanned = next;
         return line;
@@ -136,6 +148,8 @@ bool TextFileReader::forEachLine(const QString& path, const LineFn& onLine,
         return false;
     }
 
+    // A small file gets a block of its own size, not the full block.
+    blockSize = qsizetype(qMin<qint64>(blockSize, qMax<qint64>(4096, file.size() + 1)));
     Encoding encoding = Encoding::Utf8;
     bool restarted = false;
     for (;;) {
@@ -162,7 +176,8 @@ bool TextFileReader::forEachLine(const QString& path, const LineFn& onLine,
             if (first && line.startsWith("\xEF\xBB\xBF"))
                 line = line.sliced(3);
             first = false;
-            if (encoding == Encoding::Utf8 && splitter.consumed() > checkedUpTo && !TextCodec::isValidUtf8(line)) {
+            if (encoding == Encoding::Utf8 && splitter.consumed() > checkedUpTo &&
+                !TextCodec::isValidUtf8(line)) {
                 encoding = Encoding::Windows1252;
                 mustRestart = true;
                 break;

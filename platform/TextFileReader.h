@@ -10,7 +10,7 @@
 #include <functional>
 
 /// Reads a text file line by line in blocks, so a large file never sits
-/// in memory twice. Lines end at LF or CR LF; a leading UTF-8 byte-order
+/// in memory twice. Lines end at LF, CR LF or a lone CR; a leading UTF-8 byte-order
 /// mark is dropped. The file is read as UTF-8 unless it is not valid
 /// UTF-8, when it is read as Windows-1252. Only regular files are read.
 class TextFileReader

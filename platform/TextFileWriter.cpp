@@ -5,17 +5,28 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+
 constexpr qsizetype FlushSize = 1 << 20;
+
+/// Whether this process may write the path, as the file system itself
+/// judges it for the user it acts as.
+bool mayWrite(const QString& path)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
 }
+
+} // namespace
 
 TextFileWriter::TextFileWriter(const QString& path) : m_file(path)
 {
-    // A writable file in a folder the user may not write to is written in
-    // place, as the user expects; only then can a failure leave it partly
-    // written.
-    m_file.setDirectWriteFallback(true);
+    // Writing in place is this class's own: the save file's fallback would
+    // empty the old file before a byte of the new one is written.
+    m_file.setDirectWriteFallback(false);
 }
 
 bool TextFileWriter::open(VbError* error)
@@ -29,15 +40,20 @@ bool TextFileWriter::open(VbError* error)
         failure = VbErrors::make(VbErrors::PathNotFound);
     // The permission bits, not access(): root may write anything, yet a
     // show the user made read-only must stay as it is.
-    else if (info.exists()
-             && (!info.isWritable()
-                 || !(info.permissions()
-                      & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther))))
+    else if (info.exists() &&
+             (!info.isWritable() ||
+              !(info.permissions() &
+                (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther))))
         failure = VbErrors::make(VbErrors::PathFileAccess);
-    else if (!m_file.open(QIODevice::WriteOnly))
-        failure = VbErrors::make(errno == EACCES || errno == EPERM || errno == EROFS
-                                     ? VbErrors::PermissionDenied
-                                     : VbErrors::PathFileAccess);
+    else if (!m_file.open(QIODevice::WriteOnly)) {
+        const int reason = errno;
+        // The folder refuses a new file, yet the file itself may be written.
+        m_inPlace = info.exists() && !mayWrite(info.absolutePath()) && mayWrite(info.filePath());
+        if (!m_inPlace)
+            failure = VbErrors::make(reason == EACCES || reason == EPERM || reason == EROFS
+                                         ? VbErrors::PermissionDenied
+                                         : VbErrors::PathFileAccess);
+    }
     if (failure.isError()) {
         if (error)
             *error = failure;
@@ -51,20 +67,20 @@ void TextFileWriter::writeLine(QStringView line)
 {
     m_buffer.append(line.toUtf8());
     m_buffer.append("\r\n", 2);
-    if (m_buffer.size() >= FlushSize)
+    if (m_buffer.size() >= FlushSize && !m_inPlace)
         flush();
 }
 
 void TextFileWriter::writeRaw(QByteArrayView bytes)
 {
     m_buffer.append(bytes);
-    if (m_buffer.size() >= FlushSize)
+    if (m_buffer.size() >= FlushSize && !m_inPlace)
         flush();
 }
 
 bool TextFileWriter::flush()
 {
-    if (m_buffer.isEmpty() || m_failed)
+    if (m_buffer.isEmpty() || m_failed || m_inPlace)
         return !m_failed;
     errno = 0;
     if (m_file.write(m_buffer) != m_buffer.size()) {
@@ -82,8 +98,52 @@ VbError TextFileWriter::writeError() const
     return VbErrors::make(VbErrors::PathFileAccess);
 }
 
+bool TextFileWriter::writeInPlace()
+{
+    const QByteArray name = QFile::encodeName(m_file.fileName());
+    const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        m_errno = errno;
+        return false;
+    }
+    // Room for the whole text first (taken back by the truncation below
+    // when the old file was longer); only then is the old text overwritten.
+    struct stat old = {};
+    const off_t size = off_t(m_buffer.size());
+    int result = ::fstat(fd, &old) == 0 ? 0 : errno;
+    if (result == 0 && size > 0) {
+        result = ::posix_fallocate(fd, 0, size);
+        // A refusal may still have grown the file: back to its old length.
+        if (result != 0 && ::ftruncate(fd, old.st_size) != 0)
+            result = errno;
+    }
+    for (off_t done = 0; result == 0 && done < size;) {
+        const ssize_t written =
+            ::pwrite(fd, m_buffer.constData() + done, size_t(size - done), done);
+        if (written < 0 && errno != EINTR)
+            result = errno;
+        else if (written > 0)
+            done += written;
+    }
+    if (result == 0 && ::ftruncate(fd, size) != 0)
+        result = errno;
+    if (result == 0 && ::fsync(fd) != 0)
+        result = errno;
+    if (::close(fd) != 0 && result == 0)
+        result = errno;
+    m_errno = result;
+    return result == 0;
+}
+
 bool TextFileWriter::commit(VbError* error)
 {
+    if (m_inPlace) {
+        m_failed = !writeInPlace();
+        m_buffer.clear();
+        if (m_failed && error)
+            *error = writeError();
+        return !m_failed;
+    }
     flush();
     if (!m_failed) {
         errno = 0;

@@ -2,6 +2,7 @@
 # Installs the Debian packages Pagewheel needs to build, run and test.
 # Idempotent: when every package is present it only checks and returns.
 # Works as root (CI) and through sudo for a normal user.
+# With the argument "fuzz" it also installs clang and its fuzzer runtime.
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,10 @@ packages=(
     pulseaudio pulseaudio-utils
     fonts-dejavu-core
 )
+
+if [ "${1:-}" = fuzz ]; then
+    packages+=(clang libclang-rt-14-dev)
+fi
 
 # Node.js runs the Playwright-driven browser tests and benchmarks; a
 # machine that already has node (and npm) keeps its own.

@@ -19,8 +19,10 @@ const QString EndLine = QStringLiteral("--End: ReadIn Option Settings File--");
 /// The error of a file that cannot be opened for reading; none when it can.
 VbError openFailure(const QString& fileName)
 {
+    // Only a regular file is opened: opening a pipe waits for a writer,
+    // which would hold up the start before any window shows.
     QFile file(fileName);
-    if (QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
         return TextFileReader::openError(fileName);
     return {};
 }

@@ -6,6 +6,7 @@
 #include "startup/modMain.h"
 
 #include <array>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -36,43 +37,49 @@ std::array<std::pair<QString, QString>, 16> storedValues(const COptions& options
     }};
 }
 
-// A converted value goes into the field only when the conversion worked, so
-// a bad value leaves the field as it was.
-template <typename T, typename Convert> bool assign(T& field, const QString& value, Convert convert)
+// A converted value goes into the field only when the conversion worked and
+// the value lies in the option's range, so a bad value leaves the field as
+// it was.
+template <typename T, typename Convert>
+bool assign(T& field, const QString& value, Convert convert, T lowest, T highest)
 {
     T converted{};
-    if (!convert(value, &converted))
+    if (!convert(value, &converted) || converted < lowest || converted > highest)
         return false;
     field = converted;
     return true;
 }
 
-bool assignInt16(qint16& field, const QString& value)
+bool assignInt16(qint16& field, const QString& value, qint16 lowest, qint16 highest)
 {
-    return assign(field, value, VbConvert::textToInt16);
+    return assign(field, value, VbConvert::textToInt16, lowest, highest);
 }
 
 bool assignBool(bool& field, const QString& value)
 {
-    return assign(field, value, VbConvert::textToBool);
+    return assign(field, value, VbConvert::textToBool, false, true);
 }
 
 /// Sets the field named by the key; false only when the key is an option
 /// whose value could not be converted.
 bool setField(const QString& key, const QString& value, COptions& options)
 {
+    // The ranges: an interval is no less than 0 seconds; modes 1 Normal to
+    // 3 Show; order 1 sequential or 2 random; operation 1 once or 2
+    // continuous; slide numbers from 0; browser modes 0 to 6.
     if (key == u"ReloadInterval")
-        return assign(options.ReloadInterval, value, VbConvert::textToInt32);
+        return assign(options.ReloadInterval, value, VbConvert::textToInt32, qint32(0),
+                      std::numeric_limits<qint32>::max());
     if (key == u"ReloadMode")
-        return assignInt16(options.ReloadMode, value);
+        return assignInt16(options.ReloadMode, value, 1, 3);
     if (key == u"CarouselMode")
-        return assignInt16(options.CarouselMode, value);
+        return assignInt16(options.CarouselMode, value, 1, 2);
     if (key == u"CarouselOperation")
-        return assignInt16(options.CarouselOperation, value);
+        return assignInt16(options.CarouselOperation, value, 1, 2);
     if (key == u"StartingSlide")
-        return assignInt16(options.StartingSlide, value);
+        return assignInt16(options.StartingSlide, value, 0, std::numeric_limits<qint16>::max());
     if (key == u"AutoMode")
-        return assignInt16(options.AutoMode, value);
+        return assignInt16(options.AutoMode, value, 0, 6);
     if (key == u"DisplayTips")
         return assignBool(options.DisplayTips, value);
     if (key == u"DisplayWizard")

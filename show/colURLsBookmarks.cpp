@@ -54,8 +54,10 @@ void colURLs::Export_Bookmarks(const QString& fileName)
     for (const Slide& slide : m_items) {
         if (modMain::DebugMode)
             modMain::WriteLog(QStringLiteral("URL: ") + slide->HREF);
-        line = QStringLiteral("\t<DT><A HREF=\"") + slide->HREF + dates + slide->HREF +
-               QStringLiteral("</A>");
+        // Encoded, so an address is never markup when a browser opens the file.
+        const QString address = modInpExp::EncodeHtml(slide->HREF);
+        line =
+            QStringLiteral("\t<DT><A HREF=\"") + address + dates + address + QStringLiteral("</A>");
         writer.writeLine(line);
     }
     writer.writeLine(u"</DL><p>");

@@ -155,6 +155,120 @@ QString dataFolder()
 
 } // namespace
 
+QString EncodeHtml(const QString& text)
+{
+    QString encoded;
+    encoded.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '&':
+            encoded += QLatin1StringView("&amp;");
+            break;
+        case '<':
+            encoded += QLatin1StringView("&lt;");
+            break;
+        case '>':
+            encoded += QLatin1StringView("&gt;");
+            break;
+        case '"':
+            encoded += QLatin1StringView("&quot;");
+            break;
+        case '\'':
+            encoded += QLatin1StringView("&#39;");
+            break;
+        // A line end decoded from an entity must not end the bookmark's line.
+        case '\r':
+            encoded += QLatin1StringView("&#13;");
+            break;
+        case '\n':
+            encoded += QLatin1StringView("&#10;");
+            break;
+        default:
+            encoded += c;
+        }
+    }
+    return encoded;
+}
+
+namespace {
+
+/// The character of a numeric entity's digits ("#39", "#x27"); 0 when the
+/// digits name no character a text may hold.
+char32_t numericEntity(QStringView digits)
+{
+    const bool hex =
+        digits.size() > 1 && (digits[1] == QLatin1Char('x') || digits[1] == QLatin1Char('X'));
+    const QStringView number = digits.sliced(hex ? 2 : 1);
+    if (number.isEmpty() || number.size() > 7)
+        return 0;
+    uint code = 0;
+    for (const QChar c : number) {
+        const char16_t u = c.unicode();
+        int digit = -1;
+        if (u >= '0' && u <= '9')
+            digit = u - '0';
+        else if (hex && u >= 'a' && u <= 'f')
+            digit = u - 'a' + 10;
+        else if (hex && u >= 'A' && u <= 'F')
+            digit = u - 'A' + 10;
+        if (digit < 0)
+            return 0;
+        code = code * (hex ? 16 : 10) + uint(digit);
+    }
+    if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return char32_t(code);
+}
+
+} // namespace
+
+QString DecodeHtml(QStringView text)
+{
+    if (!text.contains(QLatin1Char('&')))
+        return text.toString();
+    static const struct
+    {
+        QLatin1StringView name;
+        QChar character;
+    } named[] = {{QLatin1StringView("amp"), QLatin1Char('&')},
+                 {QLatin1StringView("lt"), QLatin1Char('<')},
+                 {QLatin1StringView("gt"), QLatin1Char('>')},
+                 {QLatin1StringView("quot"), QLatin1Char('"')},
+                 {QLatin1StringView("apos"), QLatin1Char('\'')}};
+    QString decoded;
+    decoded.reserve(text.size());
+    qsizetype at = 0;
+    while (at < text.size()) {
+        const qsizetype semicolon =
+            text.at(at) == QLatin1Char('&') ? text.indexOf(QLatin1Char(';'), at + 1) : -1;
+        if (semicolon > at + 1 && semicolon - at <= 10) {
+            const QStringView entity = text.sliced(at + 1, semicolon - at - 1);
+            bool done = false;
+            if (entity.front() == QLatin1Char('#')) {
+                if (const char32_t code = numericEntity(entity)) {
+                    decoded += QString::fromUcs4(&code, 1);
+                    done = true;
+                }
+            } else {
+                for (const auto& known : named) {
+                    if (entity == known.name) {
+                        decoded += known.character;
+                        done = true;
+                        break;
+                    }
+                }
+            }
+            if (done) {
+                at = semicolon + 1;
+                continue;
+            }
+        }
+        decoded += text.at(at);
+        ++at;
+    }
+    return decoded;
+}
+
 qint64 DateToUnix(double date)
 {
     constexpr double UnixEpoch = 25569.0;
@@ -188,8 +302,10 @@ bool ReadInBookmarks(const QString& fileName, colURLs& show, bool* bShowEdited)
         return false;
     }
 
+    // Browsers write an address as an attribute value, its markup characters
+    // as entities.
     for (const QString& address : addresses)
-        show.Add(address, QString(), 0, false);
+        show.Add(DecodeHtml(address), QString(), 0, false);
     const bool added = !addresses.empty();
     if (added)
         show.Changed = true;

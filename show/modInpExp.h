@@ -18,6 +18,15 @@ namespace modInpExp {
 /// that day and any earlier one. Rounded half to even.
 qint64 DateToUnix(double date);
 
+/// The text with the characters that mean markup in HTML (& < > " ') and
+/// line ends written as entities, fit for an attribute value and for
+/// element text.
+QString EncodeHtml(const QString& text);
+/// The text with the entities browsers write in bookmark files (&amp;
+/// &lt; &gt; &quot; &#39; &apos; and numeric ones) turned back into their
+/// characters, in one pass; anything else stays as it stands.
+QString DecodeHtml(QStringView text);
+
 /// Reads the bookmarks of a bookmark file into the show, appending each
 /// as a slide. Only the first 256 characters of a line count. Sets the
 /// show's Changed and raises *bShowEdited when it added one; true when it

@@ -195,12 +195,17 @@ void tst_bookmarks::roundTrip()
         QStringLiteral("file:///home/presenter/\u65e5\u672c.html"),
         QStringLiteral("www.example.edu"),
         QStringLiteral("https://example.net/") + QString(200, u'x'),
+        // Markup and entities in an address are text, and stay so.
+        QStringLiteral("http://e.example/\"><script>alert('x')</script>&<"),
+        QStringLiteral("http://e.example/?q=&amp;&#39;&lt"),
     };
     colURLs show;
     for (const QString& href : hrefs)
         show.Add(href, QStringLiteral("C:\\sound.wav"), 12, true);
     const QString file = path(QStringLiteral("round.htm"));
     show.Export_Bookmarks(file);
+    QVERIFY(!fileBytes(file).contains("<script"));
+    QVERIFY(fileBytes(file).contains("&quot;&gt;&lt;script&gt;alert(&#39;x&#39;)"));
 
     // Imported bookmarks are added after the slides already there.
     colURLs imported;
@@ -233,6 +238,10 @@ void tst_bookmarks::importLines_data()
     QTest::newRow("empty address") << link("") << QStringList();
     QTest::newRow("address runs to the blank before ADD_DATE")
         << link("http://a/\" ICON=\"data:,") << QStringList{"http://a/\" ICON=\"data:,"};
+    QTest::newRow("entities as browsers write them")
+        << link("http://a/"
+                "?x=1&amp;y=&#39;2&#39;&#x41;&#X42;&lt;&gt;&quot;&bogus;&#0;&#xD800;&amp;amp;&")
+        << QStringList{"http://a/?x=1&y='2'AB<>\"&bogus;&#0;&#xD800;&amp;&"};
     QTest::newRow("no bookmarks") << QByteArray("<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n")
                                   << QStringList();
     QTest::newRow("Windows-1252") << link("http://x/caf\xE9\x80")

@@ -110,6 +110,28 @@ private:
 
 #endif
 
+namespace {
+
+/// Whether any process listens on the TCP port, from the kernel's tables.
+bool listeningOn(quint16 port)
+{
+    const QByteArray suffix = ':' + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+        QFile file(QString::fromLatin1(table));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        file.readLine(); // header
+        while (!file.atEnd()) {
+            const QList<QByteArray> fields = file.readLine().simplified().split(' ');
+            if (fields.size() > 3 && fields.at(3) == "0A" && fields.at(1).endsWith(suffix))
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 class tst_RemoteOpenChromium : public QObject
 {
     Q_OBJECT
@@ -121,7 +143,9 @@ private Q_SLOTS:
 
 private:
     void serve();
-    QList<qint64> browsersOnProfile(bool withHelpers = false) const;
+    QList<qint64> browsersOnProfile(bool withHelpers = false,
+                                    const QString& profile = QStringLiteral("profile")) const;
+    QString browserFlags(const QString& profile) const;
 
     QTcpServer m_http;
     QStringList m_requested;
@@ -141,18 +165,15 @@ void tst_RemoteOpenChromium::initTestCase()
     QVERIFY(m_http.listen(QHostAddress::LocalHost));
     connect(&m_http, &QTcpServer::newConnection, this, &tst_RemoteOpenChromium::serve);
 
-    m_environment.set("PAGEWHEEL_BROWSER_FLAGS",
-                      QStringLiteral("--user-data-dir=") + m_dir.path() +
-                          QStringLiteral("/profile --no-first-run --no-default-browser-check "
-                                         "--disable-background-networking "
-                                         "--disable-component-update --disable-sync --test-type"));
+    m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("profile")));
     modMain::SetProgramFolder(m_dir.path());
     m_log = std::make_unique<LogCapture>(m_dir.path(), true, true);
 }
 
 void tst_RemoteOpenChromium::cleanupTestCase()
 {
-    const QList<qint64> left = browsersOnProfile(true);
+    const QList<qint64> left =
+        browsersOnProfile(true) + browsersOnProfile(true, QStringLiteral("other"));
     for (qint64 pid : left)
         ::kill(pid_t(pid), SIGKILL);
     m_log.reset();
@@ -177,10 +198,20 @@ void tst_RemoteOpenChromium::serve()
     }
 }
 
-QList<qint64> tst_RemoteOpenChromium::browsersOnProfile(bool withHelpers) const
+QString tst_RemoteOpenChromium::browserFlags(const QString& profile) const
+{
+    return QStringLiteral("--user-data-dir=") + m_dir.path() + QLatin1Char('/') + profile +
+           QStringLiteral(" --no-first-run --no-default-browser-check "
+                          "--disable-background-networking "
+                          "--disable-component-update --disable-sync --test-type");
+}
+
+QList<qint64> tst_RemoteOpenChromium::browsersOnProfile(bool withHelpers,
+                                                        const QString& profile) const
 {
     QList<qint64> found;
-    const QByteArray profileFlag = "--user-data-dir=" + m_dir.path().toLocal8Bit() + "/profile";
+    const QByteArray profileFlag =
+        "--user-data-dir=" + m_dir.path().toLocal8Bit() + '/' + profile.toLocal8Bit();
     const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
     for (const QString& entry : entries) {
         bool isNumber = false;
@@ -214,6 +245,29 @@ void tst_RemoteOpenChromium::openActivateAndExit()
     QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/first.htm")), 30000);
     QTRY_COMPARE_WITH_TIMEOUT(browsersOnProfile().size(), 1, 10000);
     const qint64 browser = browsersOnProfile().first();
+
+    // An address that reads as a switch, on a profile no browser runs on
+    // yet, starts a browser there: one that opens no debugging port. The
+    // page after it shows that browser is up.
+    quint16 freePort = 0;
+    {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        freePort = probe.serverPort();
+    }
+    m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("other")));
+    const QString option = QStringLiteral("--remote-debugging-port=%1").arg(freePort);
+    QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), option, false), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!browsersOnProfile(false, QStringLiteral("other")).isEmpty(), 30000);
+    const QString other = QStringLiteral("http://127.0.0.1:%1/other.htm").arg(m_http.serverPort());
+    QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), other, false), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/other.htm")), 30000);
+    QVERIFY2(!listeningOn(freePort), "the browser opened a debugging port");
+    m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("profile")));
+    // Gone again, so that raising the browser below finds only the first.
+    for (const qint64 pid : browsersOnProfile(true, QStringLiteral("other")))
+        ::kill(pid_t(pid), SIGKILL);
+    QTRY_VERIFY_WITH_TIMEOUT(browsersOnProfile(true, QStringLiteral("other")).isEmpty(), 10000);
 
     // The second address goes to the running browser, which stays the only one.
     QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), second, false), 0);

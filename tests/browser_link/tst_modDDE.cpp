@@ -8,6 +8,7 @@
 #include "platform/Shell.h"
 #include "startup/modMain.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTest>
 
@@ -247,20 +248,36 @@ void tst_modDDE::newWindowFlag_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("reuse");
+    QTest::addColumn<QString>("address");
     QTest::addColumn<bool>("newWindowFlag");
     QTest::addColumn<bool>("chromium");
+    QTest::addColumn<QString>("argument");
 
-    QTest::newRow("chromium, new window") << "chromium" << false << true << true;
-    QTest::newRow("chromium, same window") << "chromium" << true << false << true;
-    QTest::newRow("other browser, new window") << "otherbrowser" << false << false << false;
+    const QString address = QStringLiteral("http://127.0.0.1:9/new.htm");
+    QTest::newRow("chromium, new window")
+        << "chromium" << false << address << true << true << address;
+    QTest::newRow("chromium, same window")
+        << "chromium" << true << address << false << true << address;
+    QTest::newRow("other browser, new window")
+        << "otherbrowser" << false << address << false << false << address;
+    // An address that reads as an option reaches the browser as a file path.
+    const QString option = QStringLiteral("--remote-debugging-port=9333");
+    const QString asPath = QDir::currentPath() + QLatin1Char('/') + option;
+    QTest::newRow("chromium, option as address")
+        << "chromium" << false << option << true << true << asPath;
+    QTest::newRow("other browser, option as address")
+        << "otherbrowser" << true << QStringLiteral(" -new-instance") << false << false
+        << QDir::currentPath() + QStringLiteral("/ -new-instance");
 }
 
 void tst_modDDE::newWindowFlag()
 {
     QFETCH(QString, name);
     QFETCH(bool, reuse);
+    QFETCH(QString, address);
     QFETCH(bool, newWindowFlag);
     QFETCH(bool, chromium);
+    QFETCH(QString, argument);
 
     // The test browser under a real browser's name.
     m_browser = std::make_unique<FakeBrowser>(m_desktop->root() + QStringLiteral("/named"), name);
@@ -269,7 +286,6 @@ void tst_modDDE::newWindowFlag()
     DdeLink link;
     link.setExecutable(m_browser->program());
 
-    const QString address = QStringLiteral("http://127.0.0.1:9/new.htm");
     QCOMPARE(DDEOpenURL(link, QStringLiteral("NETSCAPE"), address, reuse), 0);
     QTRY_COMPARE_WITH_TIMEOUT(m_browser->invocations().size(), 2, 5000);
     QStringList expected{m_browser->profileFlag()};
@@ -277,8 +293,11 @@ void tst_modDDE::newWindowFlag()
         expected.append(QStringLiteral("--no-sandbox"));
     if (newWindowFlag)
         expected.append(QStringLiteral("--new-window"));
-    expected.append(address);
+    if (chromium)
+        expected.append(QStringLiteral("--"));
+    expected.append(argument);
     QCOMPARE(m_browser->invocations().last(), expected);
+    QTRY_COMPARE_WITH_TIMEOUT(m_browser->addresses(), QStringList{argument}, 5000);
 }
 
 void tst_modDDE::openUrlWhenBrowserGone()

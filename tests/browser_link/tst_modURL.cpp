@@ -6,6 +6,7 @@
 #include "platform/Shell.h"
 #include "startup/modMain.h"
 
+#include <QDir>
 #include <QTest>
 
 using namespace modURL;
@@ -235,38 +236,48 @@ void tst_modURL::locateBrowserExe()
 void tst_modURL::buildBrowserCommand_data()
 {
     QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("extra");
-    QTest::addColumn<QString>("tail");
+    QTest::addColumn<QString>("arguments");
     QTest::addColumn<QString>("pathAfter");
     QTest::addColumn<QString>("logLine");
 
-    const auto row = [](const char* tag, const char* path, const char* extra, const char* tail,
-                        const char* pathAfter, const char* logLine) {
-        QTest::newRow(tag) << QString(path) << QString(extra) << QString(tail) << QString(pathAfter)
-                           << QString(logLine);
+    const QString page = QStringLiteral("http://127.0.0.1/a.htm");
+    const auto row = [&](const char* tag, const char* path, const QString& address,
+                         const char* extra, const QString& arguments, const char* pathAfter,
+                         const char* logLine) {
+        QTest::newRow(tag) << QString(path) << address << QString(extra) << arguments
+                           << QString(pathAfter) << QString(logLine);
     };
-    row("Netscape", "C:\\NS\\NETSCAPE.EXE", "#top", "#top", "C:\\NS\\NETSCAPE.EXE",
+    row("Netscape", "C:\\NS\\NETSCAPE.EXE", page, "#top", page + "#top", "C:\\NS\\NETSCAPE.EXE",
         "Netscape Browser!");
-    row("IE, -nohome", "c:\\ie\\iexplore.exe -nohome", "", "", "c:\\ie\\iexplore.exe",
+    row("IE, -nohome", "c:\\ie\\iexplore.exe -nohome", page, "", page, "c:\\ie\\iexplore.exe",
         "InternetExplorer!");
-    row("Chromium", "/usr/bin/chromium", "#top", "#top", "/usr/bin/chromium", "InternetExplorer!");
-    row("Firefox", "/usr/bin/firefox-esr", "#top", "#top", "/usr/bin/firefox-esr",
+    row("Chromium", "/usr/bin/chromium", page, "#top", "-- " + page + "#top", "/usr/bin/chromium",
+        "InternetExplorer!");
+    row("Firefox", "/usr/bin/firefox-esr", page, "#top", page + "#top", "/usr/bin/firefox-esr",
         "Netscape Browser!");
-    row("other, no extra", "/opt/other/browser  ", "#top", "", "/opt/other/browser",
+    row("other, no extra", "/opt/other/browser  ", page, "#top", page, "/opt/other/browser",
         "Other Browser");
+    const QString option = QStringLiteral("--remote-debugging-port=9333");
+    const QString asPath = QDir::currentPath() + QLatin1Char('/') + option;
+    row("Chromium, option as address", "/usr/bin/chromium", option, "", "-- " + asPath,
+        "/usr/bin/chromium", "InternetExplorer!");
+    row("Firefox, option as address", "/usr/bin/firefox-esr", option, "", asPath,
+        "/usr/bin/firefox-esr", "Netscape Browser!");
 }
 
 void tst_modURL::buildBrowserCommand()
 {
     QFETCH(QString, path);
+    QFETCH(QString, address);
     QFETCH(QString, extra);
-    QFETCH(QString, tail);
+    QFETCH(QString, arguments);
     QFETCH(QString, pathAfter);
 
-    const QString address = QStringLiteral("http://127.0.0.1/a.htm");
     const QString command = extra.isEmpty() ? BuildBrowserCommand(path, address)
                                             : BuildBrowserCommand(path, address, extra);
-    QCOMPARE(command, "\"" + pathAfter + "\" " + address + tail);
+    QCOMPARE(command, "\"" + pathAfter + "\" " + arguments);
     QCOMPARE(path, pathAfter);
     QTEST(log().value(0), "logLine");
 }
@@ -288,6 +299,14 @@ void tst_modURL::startBrowserStartsDefaultBrowser()
     QCOMPARE(lines[1], QStringLiteral("Other Browser"));
     QCOMPARE(lines[2], "Starting Browser with  _\"" + browser.program() + "\" " + address + "_");
     QCOMPARE(lines[3], QStringLiteral("AppID: ") + QString::number(browser.instancePid()));
+
+    // An address with blanks stays one word, and one that reads as an
+    // option reaches the browser as a file path.
+    const QString hostile = QStringLiteral("--user-data-dir=/tmp/elsewhere http://127.0.0.1:9/");
+    QVERIFY(StartBrowser(hostile, false));
+    QTRY_COMPARE_WITH_TIMEOUT(browser.invocations().size(), 2, 5000);
+    QCOMPARE(browser.invocations().last(),
+             (QStringList{browser.profileFlag(), QDir::currentPath() + '/' + hostile}));
 }
 
 void tst_modURL::startBrowserFailures_data()

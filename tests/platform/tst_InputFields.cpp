@@ -25,16 +25,19 @@ void tst_InputFields::split_data()
                                  << QStringList{"C:\\a\\b.htm", "", "10", "False"};
     QTest::newRow("comma inside quotes")
         << QByteArray(R"("http://x/?a=1,2","s.wav")") << QStringList{"http://x/?a=1,2", "s.wav"};
-    QTest::newRow("leading blanks skipped") << QByteArray("  \"a\" ,\t 12 , b  ")
-                                            << QStringList{"a", "12", "b"};
+    QTest::newRow("leading blanks skipped")
+        << QByteArray("  \"a\" ,\t 12 , b  ") << QStringList{"a", "12", "b"};
     QTest::newRow("empty line is one empty field") << QByteArray("") << QStringList{""};
     QTest::newRow("trailing comma") << QByteArray("\"a\",") << QStringList{"a", ""};
     QTest::newRow("unbalanced quote runs to the end")
         << QByteArray(R"("abc,def)") << QStringList{"abc,def"};
     QTest::newRow("text after a closing quote is passed over")
         << QByteArray(R"("abc"xyz,"d")") << QStringList{"abc", "d"};
-    QTest::newRow("unquoted truth values") << QByteArray("#TRUE#,#false#")
-                                           << QStringList{"True", "False"};
+    QTest::newRow("unquoted truth values")
+        << QByteArray("#TRUE#,#false#") << QStringList{"True", "False"};
+    QTest::newRow("byte-order marks are no text")
+        << QByteArray("\xEF\xBB\xBF\"\xEF\xBB\xBF\xEF\xBB\xBF\", \xEF\xBB\xBF,\"a\xEF\xBB\xBF\"")
+        << QStringList{"", "", QString::fromUtf8("a\xEF\xBB\xBF")};
     QTest::newRow("NUL bytes are kept as text")
         << QByteArray("\"a\0b\",c", 7) << QStringList{QString::fromUtf8("a\0b", 3), "c"};
 }

@@ -3,12 +3,15 @@
 #include "platform/TextFileReader.h"
 #include "platform/TextFileWriter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <sys/resource.h>
 
 using TextCodec::Encoding;
@@ -49,6 +52,12 @@ void writeBytes(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 class tst_TextFile : public QObject
@@ -68,6 +77,7 @@ private Q_SLOTS:
     void byteOrderMarkDropped();
     void writerWritesCrLfUtf8();
     void failedWriteKeepsOldFile();
+    void inPlaceWriteKeepsOldFile();
     void writerOpenErrors();
 
 private:
@@ -105,20 +115,34 @@ void tst_TextFile::lineEnds_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
-    QTest::newRow("LF") << QByteArray("a\nb\n") << QStringList{"a", "b"};
-    QTest::newRow("mixed, no end on last") << QByteArray("a\r\nb\nc") << QStringList{"a", "b", "c"};
-    QTest::newRow("blank lines kept") << QByteArray("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"};
-    QTest::newRow("empty file") << QByteArray() << QStringList{};
+    QTest::addColumn<int>("blockSize");
+    const int whole = 8 << 20;
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"} << whole;
+    QTest::newRow("LF") << QByteArray("a\nb\n") << QStringList{"a", "b"} << whole;
+    QTest::newRow("mixed, no end on last")
+        << QByteArray("a\r\nb\nc") << QStringList{"a", "b", "c"} << whole;
+    QTest::newRow("blank lines kept")
+        << QByteArray("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"} << whole;
+    QTest::newRow("empty file") << QByteArray() << QStringList{} << whole;
+    // Old Mac files end their lines with a CR alone.
+    QTest::newRow("lone CR") << QByteArray("a\rb\r\rc\r") << QStringList{"a", "b", "", "c"}
+                             << whole;
+    QTest::newRow("CR, then CR LF") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"} << whole;
+    // A CR last in a block, its LF first in the next, is one line end.
+    QTest::newRow("CR LF across blocks")
+        << QByteArray("ab\r\ncd\r\nef\rgh") << QStringList{"ab", "cd", "ef", "gh"} << 3;
+    QTest::newRow("lone CR last in a block")
+        << QByteArray("abc\rdef\r") << QStringList{"abc", "def"} << 4;
 }
 
 void tst_TextFile::lineEnds()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
+    QFETCH(int, blockSize);
     const QString path = m_dir.filePath(QStringLiteral("ends.txt"));
     writeBytes(path, bytes);
-    const ReadResult result = readLines(path);
+    const ReadResult result = readLines(path, blockSize);
     QVERIFY(result.ok);
     QCOMPARE(result.lines, lines);
 }
@@ -225,6 +249,63 @@ void tst_TextFile::failedWriteKeepsOldFile()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("the old show\r\n"));
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files).filter(QStringLiteral("keep")).size(), 1);
+}
+
+void tst_TextFile::inPlaceWriteKeepsOldFile()
+{
+    // The folder refuses new files, the file itself may be written. Root
+    // writes anywhere, so it writes as another user for the while.
+    const QString folder = m_dir.filePath(QStringLiteral("shared"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/show.txt");
+    writeBytes(path, "the old show\r\n");
+    const bool root = ::geteuid() == 0;
+    constexpr uid_t Nobody = 65534;
+    if (root) {
+        QVERIFY(::chown(QFile::encodeName(path).constData(), Nobody, Nobody) == 0);
+        QFile::setPermissions(m_dir.path(), QFile::permissions(m_dir.path()) | QFile::ExeOther);
+    }
+    QFile::setPermissions(folder,
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    const auto writeAs = [&](int lines, rlim_t limit, VbError* error) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small = old;
+        small.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &small);
+        if (root) {
+            ::setfsgid(Nobody);
+            ::setfsuid(Nobody);
+        }
+        TextFileWriter writer(path);
+        bool committed = writer.open(error);
+        if (committed) {
+            for (int i = 0; i < lines; ++i)
+                writer.writeLine(QString(200, QLatin1Char('y')));
+            committed = writer.commit(error);
+        }
+        if (root) {
+            ::setfsuid(0);
+            ::setfsgid(0);
+        }
+        setrlimit(RLIMIT_FSIZE, &old);
+        return committed;
+    };
+
+    // A full disk: nothing of the old show is lost.
+    VbError error;
+    QVERIFY(!writeAs(100, 4096, &error));
+    QCOMPARE(error.number, 61);
+    QCOMPARE(fileBytes(path), QByteArray("the old show\r\n"));
+
+    // With room the new text replaces the old, no longer than it is.
+    QVERIFY(writeAs(1, RLIM_INFINITY, &error));
+    QCOMPARE(fileBytes(path), QByteArray(200, 'y') + "\r\n");
+    QVERIFY(writeAs(0, RLIM_INFINITY, &error));
+    QCOMPARE(fileBytes(path), QByteArray());
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"show.txt"});
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 void tst_TextFile::writerOpenErrors()

@@ -48,7 +48,7 @@ COptions OptionsDump::unusual()
     o.ReloadInterval = 86400;
     o.ReloadMode = 3;
     o.CarouselMode = 2;
-    o.CarouselOperation = -2;
+    o.CarouselOperation = 2;
     o.CarouselFileName = QStringLiteral(" /home/zoë/shows/Trip, 2024 (Ελλάδα).txt ");
     o.StartingAddress = QStringLiteral("http://example.org/a?b=1,c=2;d=@e");
     o.StartingSlide = 32767;

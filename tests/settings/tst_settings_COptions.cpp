@@ -108,7 +108,7 @@ void tst_COptions::savetoFileFormat_data()
     QTest::newRow("unusual") << true
                              << QByteArray(
                                     "\"ReloadInterval\",86400\r\n\"ReloadMode\",3\r\n"
-                                    "\"CarouselMode\",2\r\n\"CarouselOperation\",-2\r\n"
+                                    "\"CarouselMode\",2\r\n\"CarouselOperation\",2\r\n"
                                     "\"CarouselFileName\",\" /home/zo\xc3\xab/shows/Trip, 2024 "
                                     "(\xce\x95\xce\xbb\xce\xbb\xce\xac\xce\xb4\xce\xb1).txt \"\r\n"
                                     "\"StartingAddress\",\"http://example.org/a?b=1,c=2;d=@e\"\r\n"

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <memory>
+#include <sys/stat.h>
 
 class tst_ReadInOptions : public QObject
 {
@@ -110,6 +111,10 @@ void tst_ReadInOptions::appliesLines_data()
     QTest::newRow("70000 too large for StartingSlide, fits ReloadInterval")
         << QByteArray("\"StartingSlide\",70000\r\n\"ReloadInterval\",70000\r\n") << true
         << QStringList{QStringLiteral("ReloadInterval=70000")};
+    QTest::newRow("values outside their ranges keep the earlier ones")
+        << QByteArray("\"ReloadInterval\",-5\r\n\"AutoMode\",99\r\n\"ReloadMode\",7\r\n"
+                      "\"CarouselMode\",0\r\n\"CarouselOperation\",3\r\n\"StartingSlide\",-2\r\n")
+        << true << none;
     QTest::newRow("quoted numbers are read as numbers")
         << QByteArray("\"AutoMode\",\" 6 \"\r\n") << true
         << QStringList{QStringLiteral("AutoMode=6")};
@@ -166,12 +171,15 @@ void tst_ReadInOptions::openFailure_data()
     QTest::newRow("missing file") << QStringLiteral("missing.txt");
     QTest::newRow("missing folder") << QStringLiteral("nowhere/options.txt");
     QTest::newRow("a folder") << QStringLiteral("folder");
+    // A pipe is never opened: opening it would wait for a writer.
+    QTest::newRow("a pipe") << QStringLiteral("pipe");
 }
 
 void tst_ReadInOptions::openFailure()
 {
     QFETCH(QString, name);
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
+    QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe"))).constData(), 0600), 0);
     COptions options = OptionsDump::unusual();
     QVERIFY(!modMain::ReadInOptions(name.isEmpty() ? name : path(name), options));
     QCOMPARE(OptionsDump::dump(options), OptionsDump::dump(OptionsDump::unusual()));

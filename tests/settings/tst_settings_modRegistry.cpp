@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "LogCapture.h"
 #include "OptionsDump.h"
 #include "UnwritableFile.h"
 
@@ -93,7 +94,7 @@ void tst_modRegistry::savedTexts()
         {"ReloadInterval", "86400"},
         {"ReloadMode", "3"},
         {"CarouselMode", "2"},
-        {"CarouselOperation", "-2"},
+        {"CarouselOperation", "2"},
         {"CarouselFileName", options.CarouselFileName},
         {"StartingAddress", options.StartingAddress},
         {"StartingSlide", "32767"},
@@ -141,19 +142,34 @@ void tst_modRegistry::setOptionValue_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("change"); // empty: the record stays as it was
+    QTest::addColumn<bool>("refused");   // the value is logged as an error
 
-    auto row = [](const char* key, const char* value, const char* change) {
-        QTest::addRow("%s=%s", key, value)
-            << QString::fromUtf8(key) << QString::fromUtf8(value) << QString::fromUtf8(change);
+    auto row = [](const char* key, const char* value, const char* change, bool refused = true) {
+        QTest::addRow("%s=%s", key, value) << QString::fromUtf8(key) << QString::fromUtf8(value)
+                                           << QString::fromUtf8(change) << (refused && !*change);
     };
     row("ReloadInterval", " 42 ", "ReloadInterval=42");
     row("ReloadInterval", "2147483648", "");
     row("ReloadInterval", "2.5", "ReloadInterval=2");
     row("ReloadInterval", "3.5", "ReloadInterval=4");
     row("ReloadInterval", "abc", "");
-    row("StartingSlide", "-32768", "StartingSlide=-32768");
+    row("StartingSlide", "32767", "StartingSlide=32767");
     row("StartingSlide", "32768", "");
     row("AutoMode", "1e6", "");
+    // Each number within its option's range, or the earlier value is kept.
+    row("ReloadInterval", "0", "ReloadInterval=0");
+    row("ReloadInterval", "-5", "");
+    row("ReloadMode", "0", "");
+    row("ReloadMode", "3", "ReloadMode=3");
+    row("ReloadMode", "4", "");
+    row("CarouselMode", "2", "CarouselMode=2");
+    row("CarouselMode", "3", "");
+    row("CarouselOperation", "0", "");
+    row("StartingSlide", "-1", "");
+    row("AutoMode", "0", "AutoMode=0");
+    row("AutoMode", "6", "AutoMode=6");
+    row("AutoMode", "99", "");
+    row("AutoMode", "-1", "");
     row("AutoStart", "tRuE", "AutoStart=true");
     row("DisplayTips", "0", "DisplayTips=false");
     row("BusyWait", "-1", "BusyWait=true");
@@ -162,8 +178,8 @@ void tst_modRegistry::setOptionValue_data()
     row("CarouselFileName", " /a b/c,d.txt ", "CarouselFileName= /a b/c,d.txt ");
     row("AutoDDEapp", "#TRUE#", "AutoDDEapp=#TRUE#");
     // Not options: exact names only
-    row("Changed", "True", "");
-    row("autostart", "True", "");
+    row("Changed", "True", "", false);
+    row("autostart", "True", "", false);
 }
 
 void tst_modRegistry::setOptionValue()
@@ -171,7 +187,9 @@ void tst_modRegistry::setOptionValue()
     QFETCH(QString, key);
     QFETCH(QString, value);
     QFETCH(QString, change);
+    QFETCH(bool, refused);
 
+    LogCapture log(m_config->path(), true, false);
     COptions options = OptionsDump::defaults();
     modRegistry::set_option_value(key, value, options);
     QStringList expected = OptionsDump::dump(OptionsDump::defaults());
@@ -179,6 +197,9 @@ void tst_modRegistry::setOptionValue()
         expected = OptionsDump::with(expected, change);
     QCOMPARE(OptionsDump::dump(options), expected);
     QVERIFY(!options.Changed);
+    QCOMPARE(log.messages(), refused ? QStringList{"set_option_value: ERROR getting: " + key +
+                                                   "_  Value:_" + value + "_"}
+                                     : QStringList{});
 }
 
 void tst_modRegistry::textSurvivesStore_data()

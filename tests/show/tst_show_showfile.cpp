@@ -210,6 +210,13 @@ void tst_showfile::records_data()
     QTest::newRow("byte order mark, UTF-8")
         << QByteArray("\xef\xbb\xbf\"http://x/\xc3\xa9\",\"\",\"1\",#FALSE#\r\n")
         << QStringList{"http://x/\u00e9||1|show"};
+    // A mark before a later record, or as a field's only content, is no text.
+    QTest::newRow("byte order marks in fields")
+        << "\xef\xbb\xbf\"\xef\xbb\xbf\",\"\",\"9\",#TRUE#\r\n\xef\xbb\xbf" + a +
+               "\r\n\"\xef\xbb\xbfhttp://b/\",\"b.wav\",\"2\",#TRUE#\r\n"
+        << both;
+    QTest::newRow("old Mac line ends")
+        << a + "\r" + b + "\r\r" + a << QStringList{both[0], both[1], both[0]};
     QTest::newRow("Windows-1252") << QByteArray(
                                          "\"http://x/caf\xe9\",\"\x80.wav\",\"4\",#FALSE#\r\n"
                                          "\"http://y/\x93q\x94\",\"\",\"5\",#TRUE#\r\n")
@@ -298,7 +305,7 @@ void tst_showfile::notText_data()
     QTest::newRow("random bytes") << junk << -1;
     QTest::newRow("NUL bytes only") << QByteArray(4096, '\0') << 1;
     QTest::newRow("quotes and commas") << quotesAndCommas << -1;
-    QTest::newRow("lone CR bytes") << QByteArray(1000, '\r') << 1;
+    QTest::newRow("lone CR bytes, each a line end") << QByteArray(1000, '\r') << 0;
 }
 
 void tst_showfile::notText()

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace modMain;
 
 namespace {
@@ -265,6 +267,17 @@ void tst_Main::optionsFileMissing()
                  QStringLiteral("Options file,\r\n") + missing +
                  QStringLiteral("\r\nwas not found. Continuing with previously saved settings.")});
     QCOMPARE(m_prompts->shown().first().buttons, 48);
+
+    // A pipe is no options file: refused at once instead of waiting for a writer.
+    const QString pipe = m_program->filePath(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    m_prompts->clear();
+    run(QStringLiteral("options ") + pipe);
+    QVERIFY(!UseOptionsFile);
+    QCOMPARE(m_prompts->texts(),
+             QStringList{
+                 QStringLiteral("Options file,\r\n") + pipe +
+                 QStringLiteral("\r\nwas not found. Continuing with previously saved settings.")});
 }
 
 void tst_Main::optionsWordEdgeCases()

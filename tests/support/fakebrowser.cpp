@@ -26,10 +26,14 @@ Invocation parse(const QStringList& arguments)
     Invocation invocation;
     invocation.arguments = arguments;
     const QString profileFlag = QStringLiteral("--user-data-dir=");
+    // As a real browser does, it takes every word after "--" as an address.
+    bool options = true;
     for (const QString& argument : arguments) {
-        if (argument.startsWith(profileFlag))
+        if (options && argument == QStringLiteral("--"))
+            options = false;
+        else if (options && argument.startsWith(profileFlag))
             invocation.profile = argument.mid(profileFlag.size());
-        else if (!argument.startsWith(QLatin1Char('-')))
+        else if (!options || !argument.startsWith(QLatin1Char('-')))
             invocation.addresses.append(argument);
     }
     if (invocation.profile.isEmpty())
