@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QSharedPointer>
 #include <QString>
+#include <QTimer>
 
 #include "platform/DevToolsPipe.h"
 #include "platform/VbError.h"
@@ -162,7 +163,9 @@ private:
     bool navigateHistory(int step, VbError* error);
     void requestNavigation(const QString& method, const QJsonObject& params);
     void applyWindowState(const QString& windowState);
-    void readWindowState();
+    /// Reads the window's state; with reportAlways false, only a change
+    /// is reported.
+    void readWindowState(bool reportAlways = true);
     void readTitle();
     void titleReported(const QString& title);
 
@@ -190,6 +193,7 @@ private:
     bool m_visible = true;
     bool m_menuBar = true;
     bool m_fullScreen = false;
+    QTimer m_windowStateWatch;
     bool m_loading = false;       // between the main frame's start and stop of loading
     int m_navigationsPending = 0; // navigations sent and not yet answered
     bool m_commitPending = false; // a new document was asked for and has not arrived

@@ -13,6 +13,7 @@ packages=(
     xvfb xauth openbox x11-utils imagemagick
     pulseaudio pulseaudio-utils
     fonts-dejavu-core
+    desktop-file-utils appstream dpkg-dev
 )
 
 # Node.js runs the Playwright-driven browser tests and benchmarks; a
