@@ -423,7 +423,11 @@ void frmMain::buildStatusBar()
     cmdStatus->setFlat(true);
     // The caption keeps its whole width in any font and scale; the status
     // panel starts after it.
-    const int captionWidth = Twips::fromPixels(cmdStatus->sizeHint().width());
+    const QStyle* buttonStyle = cmdStatus->style();
+    const int captionWidth =
+        Twips::fromPixels(cmdStatus->fontMetrics().horizontalAdvance(cmdStatus->text()) +
+                          2 * (buttonStyle->pixelMetric(QStyle::PM_ButtonMargin) +
+                               buttonStyle->pixelMetric(QStyle::PM_DefaultFrameWidth)));
     m_statusLeft = std::max(StatusLeft, ControlsLeft + captionWidth + 30);
     Twips::place(cmdStatus, ControlsLeft, 45, m_statusLeft - ControlsLeft - 30, 315);
     pnlStatus =

@@ -253,9 +253,10 @@ void tst_showfile::relativeReferences()
     // A moved or installed program folder, and a show in a folder of its own.
     const QString program = path(QStringLiteral("program"));
     const QString shows = path(QStringLiteral("shows"));
-    for (const QString& file :
-         {program + QStringLiteral("/data/demo/a.htm"), program + QStringLiteral("/pics/b.jpg"),
-          shows + QStringLiteral("/pics/b.jpg"), shows + QStringLiteral("/chime.wav")}) {
+    const QStringList files{
+        program + QStringLiteral("/data/demo/a.htm"), program + QStringLiteral("/pics/b.jpg"),
+        shows + QStringLiteral("/pics/b.jpg"), shows + QStringLiteral("/chime.wav")};
+    for (const QString& file : files) {
         QDir().mkpath(QFileInfo(file).path());
         writeFile(file, "x");
     }
@@ -266,7 +267,9 @@ void tst_showfile::relativeReferences()
     colURLs show;
     QVERIFY(show.Read_in_file(showFile));
     QCOMPARE(show.Count(), 1);
-    const QString expected = resolved.arg(program, shows);
+    const QString expected = QString(resolved)
+                                 .replace(QStringLiteral("%1"), program)
+                                 .replace(QStringLiteral("%2"), shows);
     QCOMPARE((*show.begin())->HREF, expected);
     QCOMPARE((*show.begin())->SoundFile, expected);
 }
