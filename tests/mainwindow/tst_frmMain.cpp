@@ -466,6 +466,14 @@ void tst_frmMain::fullScreenWithoutBrowser()
     QVERIFY(!window->FullScreenOn);
     QVERIFY(!fullScreen->isChecked());
     QCOMPARE(window->controlBar(), nullptr);
+
+    // So does leaving in the browser itself (Esc), as the browser reports it.
+    fullScreen->trigger();
+    QVERIFY(window->controlBar());
+    Q_EMIT window->browserConnection().browserFullScreen(false);
+    QVERIFY(!window->FullScreenOn);
+    QVERIFY(!fullScreen->isChecked());
+    QTRY_COMPARE(window->controlBar(), nullptr);
 }
 
 void tst_frmMain::fullScreenFromTheCommandLine()
