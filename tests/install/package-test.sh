@@ -70,7 +70,5 @@ for _ in $(seq 1 300); do
     sleep 0.2
 done
 [ -n "$log" ] || fail "no debug log"
-grep -q "Slide number: [0-9]* URL: $program/data/demo/welcome.htm" "$log" ||
-    fail "the demo show's first slide was not shown from the installed folder"
 grep -q "DocumentComplete: $welcome" "$log" || fail "the browser did not load the demo page"
 echo "package runs its demo show OK"
