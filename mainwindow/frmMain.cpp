@@ -1522,6 +1522,7 @@ void frmMain::mnuViewFullScreen_Click()
         mnuViewAlwaysOnTop->trigger();
     if (m_controlBar)
         m_controlBar->close();
+    m_browserShownFullScreen = false;
     m_controlBar = new frmControlBar(browser, this, &m_options, &m_state);
     if (UseDDE)
         m_controlBar->setMenusVisible(true);
@@ -1533,7 +1534,12 @@ void frmMain::browserFullScreen(bool on)
 {
     // Left in the browser itself (Esc, F11): the bar goes and the item is
     // unticked, as if "Normal Size" had been chosen.
-    if (on || !m_controlBar || !m_controlBar->isVisible())
+    if (on) {
+        m_browserShownFullScreen = true;
+        return;
+    }
+    // A window on its way into full screen may still read normal.
+    if (!m_browserShownFullScreen || !m_controlBar || !m_controlBar->isVisible())
         return;
     debugLog(QStringLiteral("The browser left full screen."));
     m_controlBar->close();

@@ -272,7 +272,8 @@ private:
     // A message stays in the status bar a while before a focused control's
     // description may replace it.
     QDeadlineTimer m_statusHeld;
-    int m_statusLeft = 0; ///< the status panel's left edge, in twips
+    int m_statusLeft = 0;                  ///< the status panel's left edge, in twips
+    bool m_browserShownFullScreen = false; ///< since the control bar opened
 
     // The bars, in order from the top.
     CollapsibleBar* m_bars[BarCount] = {};

@@ -304,6 +304,7 @@ bool AutomationBrowser::attachPage(bool newWindow)
     m_windowId = reply.result.value(QStringLiteral("windowId")).toInteger();
     m_fullScreen = reply.result.value(QStringLiteral("bounds"))[QLatin1String("windowState")] ==
                    QLatin1String("fullscreen");
+    m_fullScreenSeen = m_fullScreen;
     if (m_fullScreen)
         m_windowStateWatch.start();
     return true;
@@ -387,6 +388,7 @@ bool AutomationBrowser::setFullScreen(bool on, VbError* error)
     // Read back at once as set, as callers expect; once the browser has
     // done it, the window's real state counts.
     m_fullScreen = on;
+    m_fullScreenSeen = false;
     if (on)
         m_windowStateWatch.start();
     QPointer<AutomationBrowser> self(this);
@@ -412,7 +414,11 @@ void AutomationBrowser::readWindowState(bool reportAlways)
                      const QJsonValue state =
                          reply.result.value(QStringLiteral("bounds"))[QLatin1String("windowState")];
                      const bool fullScreen = state == QLatin1String("fullscreen");
-                     if (!reportAlways && fullScreen == self->m_fullScreen)
+                     // A window on its way into full screen still reads
+                     // normal: only leaving a full screen seen counts.
+                     const bool seen = self->m_fullScreenSeen;
+                     self->m_fullScreenSeen = fullScreen;
+                     if (!reportAlways && (fullScreen || !seen || !self->m_fullScreen))
                          return;
                      self->m_fullScreen = fullScreen;
                      Q_EMIT self->OnFullScreen(fullScreen);

@@ -193,6 +193,7 @@ private:
     bool m_visible = true;
     bool m_menuBar = true;
     bool m_fullScreen = false;
+    bool m_fullScreenSeen = false; // the browser has reported full screen
     QTimer m_windowStateWatch;
     bool m_loading = false;       // between the main frame's start and stop of loading
     int m_navigationsPending = 0; // navigations sent and not yet answered

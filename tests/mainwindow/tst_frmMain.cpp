@@ -470,6 +470,10 @@ void tst_frmMain::fullScreenWithoutBrowser()
     // So does leaving in the browser itself (Esc), as the browser reports it.
     fullScreen->trigger();
     QVERIFY(window->controlBar());
+    // Still on its way into full screen, the window may read normal.
+    Q_EMIT window->browserConnection().browserFullScreen(false);
+    QVERIFY(window->controlBar());
+    Q_EMIT window->browserConnection().browserFullScreen(true);
     Q_EMIT window->browserConnection().browserFullScreen(false);
     QVERIFY(!window->FullScreenOn);
     QVERIFY(!fullScreen->isChecked());
