@@ -90,8 +90,10 @@ bool BrowserConnection::LoadIE(const QString& application)
         ok = !error.isError() && browser->Stop(&error);
     }
     Q_EMIT busyCursor(false);
-    if (ok)
+    if (ok) {
+        Q_EMIT instanceLoaded(browser);
         return true;
+    }
 
     errorLog(QStringLiteral("Error in loading ") + application + QStringLiteral(": ") +
              describe(error));
@@ -124,6 +126,7 @@ bool BrowserConnection::load_Browser(bool& useOLE, bool& useDDE, const QString& 
             m_sink->Notifier = m_notifier;
         }
     } else if (useDDE) {
+        m_linkWindowOpened = false;
         loaded = modDDE::DDEConnect(*m_link, executable, application);
         if (loaded)
             modDDE::DDEActivate(*m_link, m_options.AutoDDEapp);
@@ -163,6 +166,7 @@ bool BrowserConnection::unload_browser(bool useOLE, bool useDDE, const QString& 
         }
         releaseInstance();
     } else if (useDDE) {
+        m_linkWindowOpened = false;
         modDDE::DDEExit(*m_link, m_options.AutoDDEapp);
     }
     if (error.isError())

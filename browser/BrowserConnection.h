@@ -50,6 +50,10 @@ public:
     AutomationBrowser* instance() const;
     /// The remote-open link.
     DdeLink& link() const { return *m_link; }
+    /// True once an address opened the window the link's later addresses
+    /// reuse; a new browser (load or unload) starts without one.
+    bool linkWindowOpened() const { return m_linkWindowOpened; }
+    void setLinkWindowOpened(bool opened) { m_linkWindowOpened = opened; }
     cIE_Events* sink() const { return m_sink; }
     cBrwsr_Events* notifier() const { return m_notifier; }
 
@@ -57,6 +61,11 @@ public:
     /// empty means the defaults.
     void setBrowserProgram(const QString& program) { m_program = program; }
     void setProfileFolder(const QString& folder) { m_profile = folder; }
+    QString browserProgram() const { return m_program; }
+    QString profileFolder() const { return m_profile; }
+
+    /// The options record of the window the connection belongs to.
+    COptions& options() const { return m_options; }
 
     /// Gives the address-opening routines an automation window that
     /// nothing keeps (a help page, a web show test).
@@ -74,6 +83,8 @@ Q_SIGNALS:
     /// The browser's window entered or left full screen, by the program or
     /// by the user in the browser itself.
     void browserFullScreen(bool on);
+    /// A new automation browser has started and is the instance now.
+    void instanceLoaded(AutomationBrowser* browser);
 
 private:
     void releaseInstance();
@@ -85,4 +96,5 @@ private:
     cBrwsr_Events* m_notifier = nullptr;
     QString m_program;
     QString m_profile;
+    bool m_linkWindowOpened = false;
 };

@@ -17,6 +17,10 @@ public:
     COptions* Options = nullptr;
 
     /// Asks at once whether to restart the browser; Yes reloads it in the
-    /// first main window with the names of this notifier's options.
+    /// first main window with the names of this notifier's options. While
+    /// the question is open a further call asks nothing.
     void BrowserTerminate();
+
+    /// True while the question is open.
+    static bool asking();
 };

@@ -41,4 +41,7 @@ public:
     virtual void BrowserTerminate(qint16& counter) = 0;
     /// The notifier's restart prompt: asks at once.
     virtual void NotifierTerminate() = 0;
+    /// True while the show must wait before its next step (the restart
+    /// prompt is open).
+    virtual bool holdsShow() const { return false; }
 };

@@ -190,6 +190,7 @@ void ShowEngine::ShowSlide(const Slide& slide, qint16 number, bool arm)
         m_alarm->setEnabled(true);
         return;
     }
+    Q_EMIT slideStarting();
     if (m_bIntervalDirty)
         ValidateReloadInterval();
 
@@ -329,6 +330,13 @@ void ShowEngine::tmrNotify_Timer()
     // second time straight after, and a slide would flash by.
     if (m_stepWaiting)
         return;
+    // Asked whether to restart the browser, the show waits for the answer:
+    // the step tries again later instead of waiting inside the question.
+    if (m_browser.holdsShow()) {
+        m_tmrNotify.start();
+        return;
+    }
+    const int holds = m_holds;
     {
         const QScopedValueRollback waiting(m_stepWaiting, true);
         if (m_options.BusyWait && m_browser.useOLE()) {
@@ -349,11 +357,18 @@ void ShowEngine::tmrNotify_Timer()
         while (isPaused() && m_options.ReloadMode != ModeNormal)
             modMain::PauseSeconds(1);
     }
+    // A run held during the wait went on from its slide when it resumed:
+    // this step is over.
+    if (holds != m_holds)
+        return;
     TimerStep();
 }
 
 void ShowEngine::TimerStep()
 {
+    // A held run moves on only when it is resumed.
+    if (m_held)
+        return;
     switch (m_options.ReloadMode) {
     case ModeNormal:
         break;
@@ -411,6 +426,46 @@ bool ShowEngine::Suspend_Timer()
         return true;
     }
     return false;
+}
+
+qint16 ShowEngine::currentSlide() const
+{
+    return m_state.NumCurrentSlide;
+}
+
+void ShowEngine::HoldShow()
+{
+    if (m_options.ReloadMode == ModeNormal || m_held)
+        return;
+    m_held = true;
+    ++m_holds;
+    debugLog(QStringLiteral("Run held at slide ") + QString::number(m_state.NumCurrentSlide));
+    m_alarm->RemoveAlarm(this);
+    m_alarm->setEnabled(false);
+    m_tmrNotify.stop();
+    // The page watcher would count the missing browser's failures and ask
+    // a second time.
+    m_timTimer.stop();
+    m_TerminateCount = 0;
+}
+
+void ShowEngine::ResumeShow()
+{
+    if (!m_held)
+        return;
+    m_held = false;
+    debugLog(QStringLiteral("Run resumed at slide ") + QString::number(m_state.NumCurrentSlide));
+    if (m_options.ReloadMode == ModeAutoReload) {
+        AutoReloadStep();
+        return;
+    }
+    if (m_options.ReloadMode != ModeShow)
+        return;
+    const Slide slide = m_show.Item(m_state.NumCurrentSlide);
+    if (slide)
+        ShowSlide(slide, m_state.NumCurrentSlide, true);
+    else
+        TimerStep();
 }
 
 // ---------------------------------------------------- navigation commands
@@ -725,6 +780,8 @@ void ShowEngine::change_mode(qint16 newMode)
         break;
     }
     m_CurrentMode = newMode;
+    // A held run ends with its mode.
+    m_held = false;
     switch (newMode) {
     case ModeShow:
         debugLog(QStringLiteral("Mode: CAROUSEL ----------"));

@@ -101,6 +101,18 @@ public:
     /// Ends the running pause early; true when a step follows.
     bool Suspend_Timer();
 
+    // Holding a run while its browser is replaced.
+    /// Keeps the run at its slide: no alarm, no step and no page watcher
+    /// until ResumeShow (or a change of mode). Nothing happens in Normal
+    /// mode.
+    void HoldShow();
+    /// Shows the slide the run was held at again, with its full pause, and
+    /// goes on from there (Auto Reload fetches its address again).
+    void ResumeShow();
+    bool showHeld() const { return m_held; }
+    /// The slide the run is at (0 before the first).
+    qint16 currentSlide() const;
+
     // Navigation commands.
     void GoBegin();
     void GoBack();
@@ -165,6 +177,9 @@ public:
 Q_SIGNALS:
     /// An unattended run once has ended: the program should exit.
     void exitRequested();
+    /// A slide is about to be shown (before its alarm is armed and its
+    /// address sent): the moment the browser may be replaced unseen.
+    void slideStarting();
 
 private:
     struct SliderState
@@ -218,4 +233,6 @@ private:
     bool m_stepWaiting = false;    // a step waits for the browser or the pause
     bool m_watcherTicking = false; // a page-watcher tick is running
     bool m_armingRefused = false;  // Forward after a refused alarm is running
+    bool m_held = false;           // HoldShow keeps the run at its slide
+    int m_holds = 0;               // counts holds, so a waiting step sees one
 };

@@ -74,7 +74,14 @@ bool MainBrowser::Refresh(VbError* error)
 
 int MainBrowser::DDEOpenURL(const QString& address)
 {
-    return modDDE::DDEOpenURL(m_connection.link(), m_options.AutoDDEapp, address, false);
+    // The first address opens a window of the program's own; the later ones
+    // go to that window, so a running show does not pile windows up.
+    const bool reuse = m_connection.linkWindowOpened();
+    const int result =
+        modDDE::DDEOpenURL(m_connection.link(), m_options.AutoDDEapp, address, reuse);
+    if (result == 0)
+        m_connection.setLinkWindowOpened(true);
+    return result;
 }
 
 void MainBrowser::BrowserTerminate(qint16& counter)
@@ -82,8 +89,15 @@ void MainBrowser::BrowserTerminate(qint16& counter)
     m_connection.BrowserTerminate(counter);
 }
 
+bool MainBrowser::holdsShow() const
+{
+    return cBrwsr_Events::asking();
+}
+
 void MainBrowser::NotifierTerminate()
 {
+    if (!m_restartOffered)
+        return;
     // The notifier comes with the first browser that loaded; without one
     // there is no browser to offer again.
     if (cBrwsr_Events* notifier = m_connection.notifier())

@@ -34,6 +34,11 @@ public:
 
     void BrowserTerminate(qint16& counter) override;
     void NotifierTerminate() override;
+    bool holdsShow() const override;
+
+    /// Off while the start-up address is sent: start-up takes no answer
+    /// from a remote-open browser.
+    void setRestartOffered(bool offered) { m_restartOffered = offered; }
 
 private:
     /// The automation instance, or nullptr with error 91 in *error.
@@ -41,4 +46,5 @@ private:
 
     BrowserConnection& m_connection;
     const COptions& m_options;
+    bool m_restartOffered = true;
 };

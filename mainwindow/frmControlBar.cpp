@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/frmControlBar.h"
 
+#include "mainwindow/AccessibleNames.h"
 #include "mainwindow/ControlBarOwner.h"
 #include "platform/CommonDialog.h"
 #include "platform/Help.h"
@@ -52,6 +53,7 @@ frmControlBar::frmControlBar(AutomationBrowser* oBrowser, ControlBarOwner* frmOw
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
     buildMenus();
+    AccessibleNames::apply(this);
     Help::setHelpContext(this, modMain::HelpFile(), HelpTopics::frmControlBar);
 
     if (m_options && m_options->ToolTips)

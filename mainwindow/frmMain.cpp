@@ -7,8 +7,13 @@
 #include "engine/modInterval.h"
 #include "guidance/frmAbout.h"
 #include "guidance/frmTip.h"
+#include "mainwindow/AccessibleNames.h"
 #include "mainwindow/CollapsibleBar.h"
+#include "mainwindow/BrowserRecovery.h"
 #include "mainwindow/MainBrowser.h"
+#include "browser/frmBrowserType.h"
+#include "mainwindow/MainEditors.h"
+#include "mainwindow/UnattendedRun.h"
 #include "mainwindow/ShowFiles.h"
 #include "mainwindow/Twips.h"
 #include "mainwindow/UpDown.h"
@@ -23,8 +28,10 @@
 #include "startup/modFileTools.h"
 #include "startup/modMain.h"
 #include "startup/modToolTips.h"
+#include "webshow/frmWebShow.h"
 
 #include <QApplication>
+#include <QScopedValueRollback>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -95,6 +102,10 @@ QList<frmMain*>& mainWindows()
     static QList<frmMain*> all;
     return all;
 }
+
+// Set when the program is asked to end from outside (a termination signal):
+// the windows then unload without asking anything.
+bool endingWithoutQuestions = false;
 
 std::function<void()>& programEnd()
 {
@@ -195,10 +206,22 @@ frmMain::frmMain(const COptions& options, QWidget* parent, EngineBrowser* browse
 
     m_engine = std::make_unique<ShowEngine>(m_options, m_show, m_state, *m_browser, *this);
     m_engine->alarm().setObjectName(QStringLiteral("VexiloTimer1"));
+    m_unattended = std::make_unique<UnattendedRun>(this);
+    m_recovery =
+        std::make_unique<BrowserRecovery>(m_connection, *m_engine, m_options, *m_unattended);
+    m_recovery->setMemoryLimitMB(BrowserRecovery::storedMemoryLimitMB());
     m_files = std::make_unique<ShowFiles>(
         ShowFiles::Parts{m_options, m_show, m_state, *m_engine, *this, m_cdlMain, bShowEdited});
     m_files->recentListChanged = [this] { showRecentList(); };
+    m_editors = std::make_unique<MainEditors>(
+        MainEditors::Parts{this, m_options, m_show, m_state, *m_files, bShowEdited,
+                           [this](const QString& address) {
+                               setAddressText(address);
+                               cboAddress_Click();
+                           },
+                           [this] { Form_Activate(); }, [this] { beep(); }});
     connectEngine();
+    AccessibleNames::apply(this);
 
     resize(Twips::toPixels(m_layout.WidthLarge), Twips::toPixels(m_layout.HeightLarge));
 }
@@ -206,15 +229,38 @@ frmMain::frmMain(const COptions& options, QWidget* parent, EngineBrowser* browse
 frmMain::~frmMain()
 {
     mainWindows().removeAll(this);
+    // A window deleted while its address box has the focus loses it only
+    // as the controls go: nothing may reach the half-gone window then.
+    cboAddress->disconnect(this);
+    disconnect(qApp, nullptr, this, nullptr);
     if (m_controlBar)
         delete m_controlBar.data();
-    // The engine drives this window's controls: it goes first.
+    // The engine drives this window's controls: it goes first, after
+    // what watches it.
+    m_recovery.reset();
     m_engine.reset();
 }
 
 void frmMain::setProgramEnd(std::function<void()> end)
 {
     programEnd() = std::move(end);
+}
+
+void frmMain::EndWithoutQuestions()
+{
+    endingWithoutQuestions = true;
+    const QList<frmMain*> windows = mainWindows();
+    if (windows.isEmpty()) {
+        if (programEnd())
+            programEnd()();
+        return;
+    }
+    // Each window unloads as on Exit; the last one unloads the browser,
+    // writes the end banner and ends the program.
+    for (frmMain* window : windows) {
+        if (!window->m_unloading)
+            window->close();
+    }
 }
 
 int frmMain::mainWindowCount()
@@ -288,10 +334,9 @@ void frmMain::buildSlideBar()
     connect(key(tbrSlide, QStringLiteral("Open"), QStyle::SP_DialogOpenButton,
                 QStringLiteral("Open a slide.")),
             &QAction::triggered, this, &frmMain::mnuSlideOpen_Click);
-    // The slide editor comes with a later version of this window.
-    key(tbrSlide, QStringLiteral("Edit"), QStyle::SP_FileDialogDetailedView,
-        QStringLiteral("Edit the current slide."))
-        ->setEnabled(false);
+    connect(key(tbrSlide, QStringLiteral("Edit"), QStyle::SP_FileDialogDetailedView,
+                QStringLiteral("Edit the current slide.")),
+            &QAction::triggered, this, [this] { m_editors->doEditSlide(); });
     connect(key(tbrSlide, QStringLiteral("Reload"), QStyle::SP_BrowserReload,
                 QStringLiteral("Reload the page.")),
             &QAction::triggered, this, &frmMain::GoReload);
@@ -307,6 +352,9 @@ void frmMain::buildSlideBar()
     lblSlideSound = named(sunkenLabel(bar), QStringLiteral("lblSlideSound"),
                           QStringLiteral("Shows the optional sound file playing with slide."));
     Twips::place(lblSlideSound, 2600, 90, 2700, 270);
+    // A click on the slide's pause or sound edits the slide.
+    lblSlidePause->installEventFilter(this);
+    lblSlideSound->installEventFilter(this);
 
     cboAddress = named(new QComboBox(bar), QStringLiteral("cboAddress"),
                        QStringLiteral("Select  the slide  to show."));
@@ -320,6 +368,9 @@ void frmMain::buildSlideBar()
     cboAddress->installEventFilter(this);
     cboAddress->lineEdit()->installEventFilter(this);
     connect(cboAddress, &QComboBox::activated, this, [this](int index) {
+        // Leaving the box with a text that matches an entry is no pick.
+        if (m_leavingAddressBox)
+            return;
         setAddressText(cboAddress->itemText(index));
         cboAddress_Click();
     });
@@ -346,9 +397,9 @@ void frmMain::buildCollectBar()
     connect(
         key(QStringLiteral("Open"), QStyle::SP_DialogOpenButton, QStringLiteral("Open a show.")),
         &QAction::triggered, this, [this] { m_files->do_open_collect(); });
-    // The list editor comes with a later version of this window.
-    key(QStringLiteral("Edit"), QStyle::SP_FileDialogDetailedView, QStringLiteral("Edit the show."))
-        ->setEnabled(false);
+    connect(key(QStringLiteral("Edit"), QStyle::SP_FileDialogDetailedView,
+                QStringLiteral("Edit the show.")),
+            &QAction::triggered, this, [this] { m_editors->mnuFileEdit_Click(); });
     // Each key switches its option to the other choice.
     connect(key(QStringLiteral("Mode"), QStyle::SP_BrowserReload,
                 QStringLiteral("Run sequentially or randomly.")),
@@ -553,23 +604,23 @@ void frmMain::buildFileMenu()
                                         QStringLiteral("&Pagewheel Window"));
     connect(mnuFileNewPagewheelWindow, &QAction::triggered, this,
             &frmMain::mnuFileNewPagewheelWindow_Click);
-    // The list editor and the directory dialog come with a later version.
-    addItem(fileNew, QStringLiteral("mnuFileNewNewShow"), QStringLiteral("&New Show"))
-        ->setEnabled(false);
-    addItem(fileNew, QStringLiteral("mnuFileNewMakeShowFromDirectory"),
-            QStringLiteral("&Make Show from Directory"))
-        ->setEnabled(false);
+    connect(addItem(fileNew, QStringLiteral("mnuFileNewNewShow"), QStringLiteral("&New Show")),
+            &QAction::triggered, this, [this] { m_editors->mnuFileNewBlank_Click(); });
+    connect(addItem(fileNew, QStringLiteral("mnuFileNewMakeShowFromDirectory"),
+                    QStringLiteral("&Make Show from Directory")),
+            &QAction::triggered, this, [this] { m_editors->mnuFileNewDirList_Click(); });
 
     connect(addItem(file, QStringLiteral("mnuFileOpen"), QStringLiteral("&Open")),
             &QAction::triggered, this, [this] { m_files->do_open_collect(); });
-    addItem(file, QStringLiteral("mnuFileEdit"), QStringLiteral("E&dit"))->setEnabled(false);
+    connect(addItem(file, QStringLiteral("mnuFileEdit"), QStringLiteral("E&dit")),
+            &QAction::triggered, this, [this] { m_editors->mnuFileEdit_Click(); });
     connect(addItem(file, QStringLiteral("mnuFileSave"), QStringLiteral("&Save")),
             &QAction::triggered, this, [this] { m_files->saveShow(); });
     QMenu* saveAs = addMenu(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("Save &As..."));
     connect(addItem(saveAs, QStringLiteral("mnuFileSaveAsFile"), QStringLiteral("&File")),
             &QAction::triggered, this, [this] { m_files->do_save_collect(); });
-    addItem(saveAs, QStringLiteral("mnuFileSaveAsWebShow"), QStringLiteral("&Web Show"))
-        ->setEnabled(false);
+    connect(addItem(saveAs, QStringLiteral("mnuFileSaveAsWebShow"), QStringLiteral("&Web Show")),
+            &QAction::triggered, this, &frmMain::mnuFileSaveAsWebShow_Click);
     QMenu* bookmarks = addMenu(file, QStringLiteral("mnuFileImportAndExport"),
                                QStringLiteral("&Import and Export"));
     connect(addItem(bookmarks, QStringLiteral("mnuFileImportAndExportImportBookmarks"),
@@ -668,8 +719,8 @@ void frmMain::buildSlideMenu()
     QMenu* slide = addMenu(nullptr, QStringLiteral("mnuSlide"), QStringLiteral("&Slide"));
     connect(addItem(slide, QStringLiteral("mnuSlideOpen"), QStringLiteral("&Open")),
             &QAction::triggered, this, &frmMain::mnuSlideOpen_Click);
-    // The slide editor comes with a later version of this window.
-    addItem(slide, QStringLiteral("mnuSlideEdit"), QStringLiteral("&Edit"))->setEnabled(false);
+    connect(addItem(slide, QStringLiteral("mnuSlideEdit"), QStringLiteral("&Edit")),
+            &QAction::triggered, this, [this] { m_editors->doEditSlide(); });
 }
 
 void frmMain::buildOptionsMenu()
@@ -724,9 +775,8 @@ void frmMain::buildOptionsMenu()
                     QStringLiteral("&Save to file...")),
             &QAction::triggered, this, [this] { m_files->saveOptionsToFile(); });
     options->addSeparator();
-    // The browser dialog comes with a later version of this window.
-    addItem(options, QStringLiteral("mnuOptionsBrowser"), QStringLiteral("&Browser"))
-        ->setEnabled(false);
+    connect(addItem(options, QStringLiteral("mnuOptionsBrowser"), QStringLiteral("&Browser")),
+            &QAction::triggered, this, &frmMain::mnuOptionsBrowser_Click);
 }
 
 void frmMain::buildHelpMenu()
@@ -794,6 +844,11 @@ void frmMain::noteFocusWindow(QWindow* window)
 void frmMain::Form_Load()
 {
     debugLog(QStringLiteral("Main form load - start"));
+    // A show that starts by itself may have nobody in front of it.
+    if (m_options.AutoStart)
+        m_unattended->startUnattended();
+    else
+        m_unattended->becomeAttended();
     if (m_options.ToolTips)
         modMain::ToolTipsOn(this);
 
@@ -834,7 +889,11 @@ void frmMain::Form_Load()
     debugLog(QStringLiteral("Main form load - init starting address"));
     if (!m_options.StartingAddress.isEmpty()) {
         setAddressText(m_options.StartingAddress);
+        if (m_mainBrowser)
+            m_mainBrowser->setRestartOffered(false);
         m_engine->cboAddress_Click();
+        if (m_mainBrowser)
+            m_mainBrowser->setRestartOffered(true);
     } else {
         setAddressText(QString());
     }
@@ -975,7 +1034,8 @@ void frmMain::closeEvent(QCloseEvent* event)
 
 void frmMain::Form_Unload()
 {
-    if (m_engine->bIntervalDirty())
+    const bool quiet = endingWithoutQuestions;
+    if (m_engine->bIntervalDirty() && !quiet)
         m_engine->ValidateReloadInterval();
     debugLog(identification() + QStringLiteral(" UNLOADING"));
     setBusyCursor(false);
@@ -988,12 +1048,14 @@ void frmMain::Form_Unload()
         m_engine->change_mode(ShowEngine::ModeNormal);
         m_options.ReloadMode = previous;
     }
-    if (m_files->hasUnsavedEdits())
+    // Ending without questions keeps the user's show file as it is.
+    if (m_files->hasUnsavedEdits() && !quiet)
         m_files->AskSaveShowEdits(Prompts::vbYesNo);
 
     const int open = mainWindowCount() + 1;
     if (open > 1) {
         debugLog(QStringLiteral("Unloading Main form ") + QString::number(open));
+        m_recovery->stop();
         unload_browser(UseOLE, UseDDE, m_options.AutoDDEapp, m_options.AutoDDEexe);
         m_state = cShowState();
         return;
@@ -1015,7 +1077,7 @@ void frmMain::Form_Unload()
     m_options.StartingSlide = numeric ? slide : qint16(0);
     if (m_options.CarouselFileName != modMain::SavedOptions.CarouselFileName)
         m_options.Changed = true;
-    if (m_options.Changed && !minimized && !modMain::UseOptionsFile)
+    if (m_options.Changed && !minimized && !modMain::UseOptionsFile && !quiet)
         m_files->AskSaveSettings();
 
     // The other windows (tips, control bar, help) go with the last one.
@@ -1026,6 +1088,7 @@ void frmMain::Form_Unload()
     }
     if (m_controlBar)
         m_controlBar->close();
+    m_recovery->stop();
     unload_browser(UseOLE, UseDDE, m_options.AutoDDEapp, m_options.AutoDDEexe);
     modMain::LogEnd();
     if (programEnd())
@@ -1573,6 +1636,14 @@ void frmMain::mnuFileNewPagewheelWindow_Click()
     window->Form_Load();
 }
 
+void frmMain::mnuFileSaveAsWebShow_Click()
+{
+    // Not modal: Test and Audit follow Make Show while the show stays usable.
+    auto* dialog = new frmWebShow(m_show, m_options, UseOLE, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}
+
 void frmMain::mnuFileImportBookmarks_Click()
 {
     modInpExp::ImportSteps steps;
@@ -1688,6 +1759,18 @@ void frmMain::mnuHelpUpdates_Click()
                         Prompts::vbOKOnly);
 }
 
+void frmMain::mnuOptionsBrowser_Click()
+{
+    // The dialog switches the browser of the window start-up made.
+    BrowserConnection* first = BrowserConnection::first();
+    frmBrowserType dialog(m_options, first ? *first : m_connection, this);
+    dialog.exec();
+    if (dialog.switched()) {
+        for (frmMain* window : mainWindows())
+            window->setBrowserItems();
+    }
+}
+
 void frmMain::mnuHelpAbout_Click()
 {
     auto* about = new frmAbout(this);
@@ -1758,6 +1841,12 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         }
     }
 
+    if ((watched == lblSlidePause || watched == lblSlideSound) &&
+        type == QEvent::MouseButtonRelease) {
+        m_editors->doEditSlide();
+        return true;
+    }
+
     if (watched == cmdNav && type == QEvent::MouseButtonPress) {
         cmdNav_MouseDown(static_cast<QMouseEvent*>(event)->button());
         return true;
@@ -1776,6 +1865,12 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
                 cboAddress_Click();
                 return true;
             }
+        } else if (type == QEvent::FocusOut) {
+            // The box takes a text that matches an entry for a pick when
+            // its field loses the focus; only Enter, Slide and a pick from
+            // the list send the address.
+            const QScopedValueRollback leaving(m_leavingAddressBox, true);
+            return watched->event(event);
         } else if (type == QEvent::DragEnter || type == QEvent::DragMove) {
             auto* drag = static_cast<QDropEvent*>(event);
             if (drag->mimeData()->hasUrls()) {

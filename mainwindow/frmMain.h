@@ -20,6 +20,7 @@
 class CollapsibleBar;
 class EngineBrowser;
 class MainBrowser;
+class MainEditors;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -33,6 +34,8 @@ class QSlider;
 class QToolBar;
 class ShowEngine;
 class ShowFiles;
+class UnattendedRun;
+class BrowserRecovery;
 class UpDown;
 class frmControlBar;
 class frmTip;
@@ -86,6 +89,9 @@ public:
     /// What ends the program when the last main window has closed; by
     /// default the application's event loop ends with status 0.
     static void setProgramEnd(std::function<void()> end);
+    /// Ends the program as Exit does but asks nothing: unsaved show edits
+    /// and changed settings are not written (a termination signal).
+    static void EndWithoutQuestions();
     /// The main windows that are open (not yet unloading).
     static int mainWindowCount();
 
@@ -95,7 +101,10 @@ public:
     cScreenSettings& ScreenSettings() { return m_layout; }
     BrowserConnection& browserConnection() { return m_connection; }
     ShowEngine& engine() { return *m_engine; }
+    UnattendedRun& unattendedRun() { return *m_unattended; }
+    BrowserRecovery& browserRecovery() { return *m_recovery; }
     ShowFiles& files() { return *m_files; }
+    MainEditors& editors() { return *m_editors; }
     /// The floating control bar while the window is in full screen.
     frmControlBar* controlBar() const;
     /// The menu a mouse button on the window's background pops up.
@@ -228,6 +237,7 @@ private:
 
     // Menu actions.
     void mnuFileNewPagewheelWindow_Click();
+    void mnuFileSaveAsWebShow_Click();
     void mnuFileImportBookmarks_Click();
     void mnuFileExportBookmarks_Click();
     void mnuSlideOpen_Click();
@@ -241,6 +251,7 @@ private:
     void mnuHelpTips_Click();
     void mnuHelpWebsite_Click();
     void mnuHelpUpdates_Click();
+    void mnuOptionsBrowser_Click();
     void mnuHelpAbout_Click();
     void cmdNav_MouseDown(Qt::MouseButton button);
     void resyncCheckMarks();
@@ -251,13 +262,17 @@ private:
     std::unique_ptr<MainBrowser> m_mainBrowser;
     EngineBrowser* m_browser = nullptr;
     std::unique_ptr<ShowEngine> m_engine;
+    std::unique_ptr<UnattendedRun> m_unattended;
+    std::unique_ptr<BrowserRecovery> m_recovery;
     std::unique_ptr<ShowFiles> m_files;
+    std::unique_ptr<MainEditors> m_editors;
     CommonDialog m_cdlMain;
     QPointer<frmControlBar> m_controlBar;
     QPointer<frmTip> m_tip;
 
     int m_serial = 0;
     bool m_loaded = false;
+    bool m_leavingAddressBox = false;
     bool m_unloading = false;
     bool m_closeRequested = false;
     bool m_fullScreenByCommandLine = false;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/AutomationBrowser.h"
+#include "platform/BrowserProfile.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -14,6 +15,7 @@
 #include "platform/ProgramLocator.h"
 
 #include <memory>
+#include <utility>
 #include <unistd.h>
 
 namespace {
@@ -40,6 +42,8 @@ const char* const QuietFlags[] = {
     "--disable-component-update",
     "--disable-sync",
     "--test-type",
+    // Nor does it offer to restore the pages of a run that did not end well.
+    "--hide-crash-restore-bubble",
 };
 
 /// A browser this program runs, by profile folder: a second window on the
@@ -228,6 +232,10 @@ bool AutomationBrowser::connectToBrowser(const QString& program, const QString& 
         pipe->waitForFinished(ClosingBrowserTimeoutMs);
     }
     m_program = program;
+    // A browser that crashed or was killed last time would offer to restore
+    // its pages over the slides.
+    if (!BrowserProfile::MarkExitedCleanly(profile))
+        qWarning("AutomationBrowser: cannot mark the profile %s as closed", qPrintable(profile));
     const QStringList arguments = launchArguments(profile);
     m_headless = arguments.contains(QStringLiteral("--headless")) ||
                  !arguments.filter(QStringLiteral("--headless=")).isEmpty();
@@ -508,8 +516,26 @@ void AutomationBrowser::requestNavigation(const QString& method, const QJsonObje
     // loading follows a few milliseconds later, and a command the page
     // refused for a moment is sent again; a caller polling in between must
     // not see an idle browser.
+    // A browser that has not answered the last navigation gets no second
+    // one: the latest waits and replaces any waiting before it, so a
+    // browser that wakes up is not flooded with pages nobody wants now.
+    if (m_navigationsPending > 0) {
+        m_queuedNavigation = {method, params};
+        return;
+    }
     ++m_navigationsPending;
-    sendToPage(method, params, [this](const DevToolsReply&) { --m_navigationsPending; });
+    sendToPage(method, params, [this](const DevToolsReply&) {
+        --m_navigationsPending;
+        if (m_queuedNavigation && m_state == State::Ready) {
+            const auto [nextMethod, nextParams] = *std::exchange(m_queuedNavigation, {});
+            requestNavigation(nextMethod, nextParams);
+        }
+    });
+}
+
+bool AutomationBrowser::endedAsHung() const
+{
+    return m_pipe && m_pipe->killedAsHung();
 }
 
 bool AutomationBrowser::Quit(VbError* error)
@@ -517,6 +543,14 @@ bool AutomationBrowser::Quit(VbError* error)
     if (!checkReady(error))
         return false;
     closePages(m_pipe, 0, m_targetId);
+    return true;
+}
+
+bool AutomationBrowser::closeBrowser(VbError* error)
+{
+    if (!checkReady(error))
+        return false;
+    m_pipe->closeBrowser();
     return true;
 }
 
@@ -735,6 +769,7 @@ void AutomationBrowser::resetWindowState()
     m_fullScreen = false;
     m_loading = false;
     m_navigationsPending = 0;
+    m_queuedNavigation.reset();
     m_commitPending = false;
     m_completeWhenCommitted = false;
     m_locationUrl.clear();
@@ -749,5 +784,6 @@ void AutomationBrowser::becomeGone()
     ++m_windowGeneration; // answers still on their way are of no use now
     m_loading = false;
     m_navigationsPending = 0;
+    m_queuedNavigation.reset();
     Q_EMIT OnQuit();
 }

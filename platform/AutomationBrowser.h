@@ -7,6 +7,9 @@
 #include <QString>
 #include <QTimer>
 
+#include <optional>
+#include <utility>
+
 #include "platform/DevToolsPipe.h"
 #include "platform/VbError.h"
 
@@ -92,6 +95,9 @@ public:
     /// The browser's process id (shared by the windows of one process);
     /// 0 when not running.
     qint64 processId() const;
+    /// True when the browser was ended because it stopped answering (see
+    /// DevToolsPipe); OnQuit has then been emitted.
+    bool endedAsHung() const;
 
     /// True from the start: the browser's window shows at once.
     bool Visible(VbError* error = nullptr) const;
@@ -125,6 +131,9 @@ public:
     bool GoForward(VbError* error = nullptr);
     /// Closes this object's window.
     bool Quit(VbError* error = nullptr);
+    /// Ends the whole browser process with all its windows; a later
+    /// start() on the profile starts a new one.
+    bool closeBrowser(VbError* error = nullptr);
     /// Closes the browser window with the id (as read from HWND) and every
     /// page in it; when no other window is left the browser ends.
     bool closeWindow(qint64 hwnd, VbError* error = nullptr);
@@ -197,6 +206,8 @@ private:
     QTimer m_windowStateWatch;
     bool m_loading = false;       // between the main frame's start and stop of loading
     int m_navigationsPending = 0; // navigations sent and not yet answered
+    // The navigation asked for while one was still unanswered.
+    std::optional<std::pair<QString, QJsonObject>> m_queuedNavigation;
     bool m_commitPending = false; // a new document was asked for and has not arrived
     bool m_completeWhenCommitted = false;
     QString m_locationUrl;

@@ -4,6 +4,9 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QSocketNotifier>
+#include <QTimer>
+
+#include "platform/ProcessTree.h"
 
 #include <cerrno>
 #include <csignal>
@@ -23,6 +26,10 @@ constexpr int SafeFdFloor = 10;
 constexpr int StartTimeoutMs = 10000;
 constexpr int CloseTimeoutMs = 3000;
 constexpr int KillTimeoutMs = 1000;
+// How often the pipe checks that the browser still answers, and how long
+// the browser may stay silent before it is asked something.
+constexpr int AnswerCheckMs = 500;
+constexpr int QuietProbeMs = 1000;
 
 void closeFd(int& fd)
 {
@@ -46,6 +53,9 @@ DevToolsPipe::DevToolsPipe(QObject* parent) : QObject(parent)
     m_process.setStandardInputFile(QProcess::nullDevice());
     m_process.setStandardOutputFile(QProcess::nullDevice());
     m_process.setStandardErrorFile(QProcess::nullDevice());
+    m_answerCheck = new QTimer(this);
+    m_answerCheck->setInterval(AnswerCheckMs);
+    connect(m_answerCheck, &QTimer::timeout, this, &DevToolsPipe::checkAnswers);
     connect(&m_process, &QProcess::finished, this, [this] {
         // Take what the browser wrote before it ended, then report it gone.
         readAvailable();
@@ -129,6 +139,9 @@ bool DevToolsPipe::start(const QString& program, const QStringList& arguments, Q
     m_writeNotifier->setEnabled(false);
     connect(m_writeNotifier, &QSocketNotifier::activated, this, &DevToolsPipe::writePending);
     m_open = true;
+    m_killedAsHung = false;
+    m_sinceRead.start();
+    m_answerCheck->start();
     return true;
 }
 
@@ -173,8 +186,11 @@ int DevToolsPipe::send(const QString& method, const QJsonObject& params, const Q
         message.insert(QStringLiteral("params"), params);
     if (!sessionId.isEmpty())
         message.insert(QStringLiteral("sessionId"), sessionId);
-    if (handler)
+    if (handler) {
+        if (m_handlers.isEmpty())
+            m_oldestUnanswered.start();
         m_handlers.insert(id, std::move(handler));
+    }
     m_writeBuffer += QJsonDocument(message).toJson(QJsonDocument::Compact);
     m_writeBuffer += '\0';
     writePending();
@@ -191,6 +207,7 @@ void DevToolsPipe::readAvailable()
         const ssize_t n = ::read(m_readFd, chunk, sizeof chunk);
         if (n > 0) {
             m_readBuffer.append(chunk, n);
+            m_sinceRead.start();
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -256,6 +273,8 @@ void DevToolsPipe::handleReply(int id, const QJsonObject& message)
     const ReplyHandler handler = m_handlers.take(id);
     if (!handler)
         return;
+    // The next command waiting counts from this answer.
+    m_oldestUnanswered.start();
     DevToolsReply reply;
     const QJsonObject error = message.value(QStringLiteral("error")).toObject();
     if (!error.isEmpty()) {
@@ -272,6 +291,7 @@ void DevToolsPipe::shutDown()
     if (!m_open)
         return;
     m_open = false;
+    m_answerCheck->stop();
     closeFds();
     Q_EMIT closed();
     // Waiting callers learn it too; take the handlers first, as each one may
@@ -294,4 +314,27 @@ void DevToolsPipe::closeFds()
     closeFd(m_writeFd);
     m_readBuffer.clear();
     m_writeBuffer.clear();
+}
+
+void DevToolsPipe::checkAnswers()
+{
+    if (!m_open || m_closing || m_answerTimeoutMs <= 0)
+        return;
+    if (m_handlers.isEmpty()) {
+        // A quiet browser may be a stopped one: ask it something cheap, so
+        // that its silence has a command to be measured against.
+        if (m_sinceRead.elapsed() >= QuietProbeMs)
+            send(QStringLiteral("Browser.getVersion"), {}, {}, [](const DevToolsReply&) {});
+        return;
+    }
+    if (m_sinceRead.elapsed() < m_answerTimeoutMs ||
+        m_oldestUnanswered.elapsed() < m_answerTimeoutMs)
+        return;
+    qWarning("DevToolsPipe: the browser has not answered for %d s; ending it",
+             m_answerTimeoutMs / 1000);
+    m_killedAsHung = true;
+    m_answerCheck->stop();
+    // Its helpers go too: a stopped tree would otherwise stay behind.
+    ProcessTree::kill(m_process.processId());
+    // The process's end reports the pipe closed.
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QMap>
 #include <QObject>
@@ -12,6 +13,7 @@
 #include <functional>
 
 class QSocketNotifier;
+class QTimer;
 
 /// The answer to one DevTools command: the result, or the error the browser
 /// (or the transport) gave instead.
@@ -39,6 +41,12 @@ struct DevToolsReply
 /// emits closed() once; every command still waiting is answered with
 /// DevToolsReply::ConnectionClosed, and later commands are answered so at
 /// once.
+///
+/// A browser that is stopped or hung answers nothing and never closes the
+/// pipe. While it runs the pipe asks it something now and then; when a
+/// command has waited longer than the answer timeout with nothing at all
+/// read from the browser, the process is killed and the pipe reports it
+/// gone as above.
 class DevToolsPipe : public QObject
 {
     Q_OBJECT
@@ -65,6 +73,12 @@ public:
     bool waitForFinished(int msecs);
     /// The process id of the browser, 0 when none runs.
     qint64 processId() const;
+    /// How long a command may wait with the browser silent before the
+    /// browser counts as hung and is killed (0: never).
+    void setAnswerTimeout(int msecs) { m_answerTimeoutMs = msecs; }
+    int answerTimeout() const { return m_answerTimeoutMs; }
+    /// True when the pipe ended the browser because it stopped answering.
+    bool killedAsHung() const { return m_killedAsHung; }
 
     /// Sends a command; the handler (optional) gets the reply. A session id
     /// sends it to an attached target (flat sessions). Returns the command id.
@@ -84,6 +98,7 @@ private:
     void handleReply(int id, const QJsonObject& message);
     void shutDown();
     void closeFds();
+    void checkAnswers();
 
     QProcess m_process;
     int m_readFd = -1;  // our end of the browser's output
@@ -96,4 +111,13 @@ private:
     int m_nextId = 1;
     bool m_open = false;
     bool m_closing = false;
+    int m_answerTimeoutMs = DefaultAnswerTimeoutMs;
+    bool m_killedAsHung = false;
+    QElapsedTimer m_sinceRead;        // since the browser last wrote anything
+    QElapsedTimer m_oldestUnanswered; // since the oldest command still waiting was sent
+    QTimer* m_answerCheck = nullptr;
+
+public:
+    /// Ten seconds: far longer than any command takes a live browser.
+    static constexpr int DefaultAnswerTimeoutMs = 10000;
 };

@@ -3,9 +3,10 @@
 
 #include "platform/Help.h"
 
+#include <QPushButton>
 #include <QApplication>
 #include <QMessageBox>
-
+#include <QTimer>
 
 namespace {
 
@@ -27,7 +28,8 @@ QList<ButtonAnswer> buttonsFor(int kind)
                 {QMessageBox::Retry, vbRetry},
                 {QMessageBox::Ignore, vbIgnore}};
     case Prompts::vbYesNoCancel:
-        return {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}};
+        return {
+            {QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}};
     case Prompts::vbYesNo:
         return {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}};
     case Prompts::vbRetryCancel:
@@ -74,6 +76,26 @@ int MessageBoxPrompts::show(const Prompts::Request& request)
         box.setProperty("helpContext", request.helpContext);
         // F1 opens the topic the box names.
         Help::setHelpContext(&box, request.helpFile, request.helpContext);
+    }
+    QTimer countdown;
+    if (request.closeAfterSeconds > 0) {
+        // Nobody may be there: the box says when it goes, then takes its
+        // default button.
+        int left = request.closeAfterSeconds;
+        const auto showLeft = [&box, &left] {
+            box.setInformativeText(
+                QStringLiteral("This message closes by itself in %1 s.").arg(left));
+        };
+        showLeft();
+        countdown.setInterval(1000);
+        QObject::connect(&countdown, &QTimer::timeout, &box, [&box, &left, showLeft] {
+            if (--left > 0) {
+                showLeft();
+                return;
+            }
+            box.defaultButton()->click();
+        });
+        countdown.start();
     }
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());

@@ -37,6 +37,9 @@ struct Request
     QString title; ///< Never empty: the application title stands in for none.
     QString helpFile;
     int helpContext = 0;
+    /// When above 0 nobody may be there to answer: the box shows a
+    /// countdown and then takes its default button by itself.
+    int closeAfterSeconds = 0;
 };
 
 /// Shows boxes; the program installs a real one, tests a scripted one.
@@ -51,6 +54,13 @@ public:
 /// writes the box to standard error and takes its default button).
 void setBackend(Backend* backend);
 Backend* backend();
+
+/// Makes every box that follows close itself after the seconds, taking
+/// its default button (0: boxes wait for an answer, as normally).
+void setSelfClosingSeconds(int seconds);
+int selfClosingSeconds();
+/// The time an unattended run gives a box before it closes itself.
+constexpr int UnattendedBoxSeconds = 15;
 
 /// The application title, the caption of a box that names none.
 QString applicationTitle();

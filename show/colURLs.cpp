@@ -60,13 +60,14 @@ bool readSkip(const InputFields::Field& field, Encoding encoding)
     return false;
 }
 
-/// Field 3: the number at its start, rounded half to even into 16 bits.
-/// Out of range is an overflow and reads as 0.
-qint16 readPause(const InputFields::Field& field, Encoding encoding)
+/// Field 3: the number at its start, rounded half to even into 32 bits,
+/// so every pause the slide editor takes (up to 999999) reads back as
+/// written. Out of range is an overflow and reads as 0.
+qint32 readPause(const InputFields::Field& field, Encoding encoding)
 {
     // Almost every pause is a few plain digits; those need no detour
     // through text and floating point.
-    if (!field.bytes.isEmpty() && field.bytes.size() <= 4) {
+    if (!field.bytes.isEmpty() && field.bytes.size() <= 9) {
         int value = 0;
         for (const char c : field.bytes) {
             if (c < '0' || c > '9') {
@@ -76,10 +77,10 @@ qint16 readPause(const InputFields::Field& field, Encoding encoding)
             value = value * 10 + (c - '0');
         }
         if (value >= 0)
-            return qint16(value);
+            return value;
     }
-    qint16 pause = 0;
-    if (!VbConvert::toInt16(VbConvert::Val(field.text(encoding)), &pause)) {
+    qint32 pause = 0;
+    if (!VbConvert::toInt32(VbConvert::Val(field.text(encoding)), &pause)) {
         logReadError(VbErrors::make(VbErrors::Overflow));
         return 0;
     }
@@ -99,7 +100,7 @@ struct Record
 {
     QString href;
     QString sound;
-    qint16 pause = 0;
+    qint32 pause = 0;
     bool skip = false;
 };
 
@@ -198,7 +199,7 @@ void colURLs::EraseAll()
     m_keys.clear();
 }
 
-colURLs::Slide colURLs::Add(const QString& HREF, const QString& SoundFile, qint16 PauseTime,
+colURLs::Slide colURLs::Add(const QString& HREF, const QString& SoundFile, qint32 PauseTime,
                             bool SkipField, const QString& key)
 {
     // Like the old keyed collection, a key already in use adds nothing.
@@ -210,7 +211,7 @@ colURLs::Slide colURLs::Add(const QString& HREF, const QString& SoundFile, qint1
     return slide;
 }
 
-colURLs::Slide colURLs::append(QString HREF, QString SoundFile, qint16 PauseTime, bool SkipField)
+colURLs::Slide colURLs::append(QString HREF, QString SoundFile, qint32 PauseTime, bool SkipField)
 {
     Slide& slide = m_items.emplace_back(std::make_shared<cURL>());
     slide->HREF = std::move(HREF);

@@ -25,7 +25,7 @@ public:
     /// Drops every slide; the three fields stay as they are.
     void EraseAll();
     /// Appends a slide with these values (other fields at their defaults).
-    Slide Add(const QString& HREF, const QString& SoundFile, qint16 PauseTime, bool SkipField,
+    Slide Add(const QString& HREF, const QString& SoundFile, qint32 PauseTime, bool SkipField,
               const QString& key = QString());
     /// The slide at a 1-based position, or nullptr (logged in ErrorMode).
     Slide Item(qint32 position) const;
@@ -49,7 +49,7 @@ public:
 
 private:
     /// Appends a slide, taking over the two texts.
-    Slide append(QString HREF, QString SoundFile, qint16 PauseTime, bool SkipField);
+    Slide append(QString HREF, QString SoundFile, qint32 PauseTime, bool SkipField);
     /// Reserves room for the slides a file of this size likely holds,
     /// judged by the lines read so far.
     void reserveFor(qint64 fileSize, qint64 bytesSeen);

@@ -5,6 +5,7 @@
 #include "browser/modURL.h"
 #include "platform/AutomationBrowser.h"
 #include "platform/Prompts.h"
+#include "startup/BrowserChoice.h"
 #include "settings/COptions.h"
 #include "settings/ReadInOptions.h"
 #include "settings/modRegistry.h"
@@ -107,6 +108,8 @@ void loadOptions(COptions& options)
     if (modRegistry::RegistryGet(options))
         return;
     options.init_options();
+    // Started without the installation step: choose as it would have.
+    BrowserChoice::RecordIfMissing();
     options.AutoMode = modRegistry::GetBrowserChoice();
     Prompts::MsgBox(QStringLiteral("Initializing options for ") + AppTitle() +
                         QStringLiteral(" Version ") + ProgramVersion::text() +
@@ -114,6 +117,25 @@ void loadOptions(COptions& options)
                     Prompts::vbOKOnly);
     modRegistry::RegistrySave(options);
     modRegistry::RegistryGet(options);
+}
+
+/// Whether the run will start its show by itself: the stored options, or
+/// the options file the words name, ask for auto start. Read ahead of
+/// everything else, so that the boxes of the start know whether a person
+/// is there to answer them.
+bool optionsAskForAutoStart(const QStringList& words)
+{
+    COptions ahead;
+    if (!modRegistry::RegistryGet(ahead))
+        ahead.init_options();
+    QString optionsFile;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        if (words[i].toUpper() == QStringLiteral("OPTIONS") && i + 1 < words.size())
+            optionsFile = words[++i];
+    }
+    if (!optionsFile.isEmpty())
+        ReadInOptions(optionsFile, ahead);
+    return ahead.AutoStart;
 }
 
 } // namespace
@@ -128,6 +150,10 @@ void Main(const QString& commandLine, const QString& executableName, const QStri
 {
     SetProgramFolder(programFolder);
     const QStringList words = modFileTools::GetCommandLine(commandLine, 5);
+    // A show started by itself may have nobody in front of it: its boxes
+    // close themselves after a while.
+    if (optionsAskForAutoStart(words))
+        Prompts::setSelfClosingSeconds(Prompts::UnattendedBoxSeconds);
     handleWords(words, UsageText(executableName));
     logWritableFolders();
     fillVendorInfo();

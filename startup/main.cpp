@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "mainwindow/frmMain.h"
 #include "platform/MessageBoxPrompts.h"
+#include "platform/TerminationSignals.h"
 #include "resources/WheelEmblem.h"
 #include "startup/Main.h"
 #include "startup/ProgramWindows.h"
@@ -37,6 +39,14 @@ int main(int argc, char* argv[])
     // The program ends when its last main window unloads, which writes the
     // end banner; a tip or help window left open does not keep it running.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // Logout, Ctrl+C or a service manager end the program as Exit does,
+    // without questions, so the browser it started goes with it.
+    TerminationSignals terminations;
+    QObject::connect(&terminations, &TerminationSignals::received, [](int number) {
+        modMain::debugLog(QStringLiteral("Ending on signal ") + QString::number(number));
+        frmMain::EndWithoutQuestions();
+    });
 
     ProgramWindows windows;
     modMain::Main(arguments.join(QLatin1Char(' ')), executable, QApplication::applicationDirPath(),

@@ -91,6 +91,7 @@ void ResetProgramState()
     DebugFileName.clear();
     ErrorFileName.clear();
     AppFolder.clear();
+    Prompts::setSelfClosingSeconds(0);
 }
 
 void WriteLog(const QString& message)

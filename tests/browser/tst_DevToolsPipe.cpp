@@ -151,6 +151,23 @@ private Q_SLOTS:
         QCOMPARE(closed.size(), 1);
     }
 
+    void stoppedBrowserIsEnded()
+    {
+        // Stopped while idle: the pipe asks it something, and its silence
+        // ends it.
+        DevToolsPipe pipe;
+        pipe.setAnswerTimeout(800);
+        startPeer(pipe);
+        QSignalSpy closed(&pipe, &DevToolsPipe::closed);
+        const qint64 pid = pipe.processId();
+        QTest::qWait(1500);
+        QVERIFY(closed.isEmpty() && !pipe.killedAsHung());
+        ::kill(pid_t(pid), SIGSTOP);
+        QVERIFY(closed.wait(5000));
+        QVERIFY(pipe.killedAsHung());
+        QTRY_VERIFY_WITH_TIMEOUT(!processExists(pid), 2000);
+    }
+
     void missingProgramFailsToStart()
     {
         DevToolsPipe pipe;

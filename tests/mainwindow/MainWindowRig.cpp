@@ -82,7 +82,18 @@ QByteArray MainWindowRig::readFile(const QString& path)
 
 QPointer<frmMain> MainWindowRig::open(const COptions& windowOptions, bool load)
 {
-    auto* window = new frmMain(windowOptions, nullptr, &browser);
+    return openWith(windowOptions, load, &browser);
+}
+
+QPointer<frmMain> MainWindowRig::openOnOwnBrowser(const COptions& windowOptions, bool load)
+{
+    return openWith(windowOptions, load, nullptr);
+}
+
+QPointer<frmMain> MainWindowRig::openWith(const COptions& windowOptions, bool load,
+                                          EngineBrowser* engineBrowser)
+{
+    auto* window = new frmMain(windowOptions, nullptr, engineBrowser);
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (load)
         window->Form_Load();

@@ -52,6 +52,8 @@ public:
     /// A main window on the recording browser, loaded unless told not to.
     /// It deletes itself when closed, so it is held weakly.
     QPointer<frmMain> open(const COptions& options, bool load = true);
+    /// A main window on its own browser side (its real connection).
+    QPointer<frmMain> openOnOwnBrowser(const COptions& options, bool load = true);
 
     /// A value of the settings store's "Settings" or "Options" section.
     static QString setting(const QString& section, const QString& key);
@@ -63,5 +65,7 @@ public:
     QStringList boxes() const { return prompts.texts(); }
 
 private:
+    QPointer<frmMain> openWith(const COptions& options, bool load, EngineBrowser* engineBrowser);
+
     QString m_showFile;
 };

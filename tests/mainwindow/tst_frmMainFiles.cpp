@@ -5,6 +5,7 @@
 
 #include "mainwindow/ShowFiles.h"
 #include "mainwindow/frmMain.h"
+#include "webshow/frmWebShow.h"
 #include "platform/Prompts.h"
 #include "startup/modMain.h"
 
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 #include <memory>
@@ -72,6 +74,7 @@ private Q_SLOTS:
     void importMakesANewShowExportWritesBookmarks();
     void slideOpenShowsTheChosenFile();
     void optionsSaveToFile();
+    void saveAsWebShowMakesThePagesOfTheShow();
 
 private:
     std::unique_ptr<MainWindowRig> m_rig;
@@ -388,6 +391,26 @@ void tst_frmMainFiles::optionsSaveToFile()
     m_rig->dialogs.chooseFile(nowhere);
     trigger(window, "mnuOptionsSaveToFile");
     QCOMPARE(statusOf(window), QStringLiteral("Options not saved to file."));
+}
+
+void tst_frmMainFiles::saveAsWebShowMakesThePagesOfTheShow()
+{
+    for (const char* name : {"NAV.txt", "STRTTOUR.txt"})
+        QVERIFY(QFile::copy(QStringLiteral(PW_APP_FOLDER "/") + QLatin1String(name),
+                            m_rig->program.filePath(QLatin1String(name))));
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    trigger(window, "mnuFileSaveAsWebShow");
+    auto* dialog = window->findChild<frmWebShow*>();
+    QVERIFY(dialog && dialog->isVisible() && !dialog->isModal());
+    QCOMPARE(dialog->windowTitle(),
+             QStringLiteral("Make Web Show from ") + QFileInfo(m_rig->showFile()).baseName());
+    // Into the program's data folder, with the show's own slides.
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    QCOMPARE(m_rig->prompts.shown().last().title, QStringLiteral("Show Created"));
+    const QByteArray page =
+        MainWindowRig::readFile(m_rig->program.filePath(QStringLiteral("data/WebShow.htm")));
+    QVERIFY(page.contains(window->Show().Item(1)->HREF.toUtf8()));
+    QVERIFY(QFileInfo::exists(m_rig->program.filePath(QStringLiteral("data/StrtShow.htm"))));
 }
 
 QTEST_MAIN(tst_frmMainFiles)

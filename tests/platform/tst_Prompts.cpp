@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
+#include <QElapsedTimer>
 #include <QTimer>
 
 using namespace Prompts;
@@ -20,6 +21,7 @@ private Q_SLOTS:
     void scriptedRecordsEveryBox();
     void messageBoxShowsAndAnswers_data();
     void messageBoxShowsAndAnswers();
+    void selfClosingBoxCountsDownToItsDefault();
 };
 
 void tst_Prompts::defaultAnswers_data()
@@ -62,9 +64,9 @@ void tst_Prompts::messageBoxShowsAndAnswers_data()
     QTest::addColumn<int>("icon");
     QTest::newRow("yes/no, click No")
         << vbYesNo + vbExclamation << int(QMessageBox::No) << vbNo << int(QMessageBox::Warning);
-    QTest::newRow("yes/no/cancel, click Cancel") << vbYesNoCancel + vbQuestion
-                                                 << int(QMessageBox::Cancel) << vbCancel
-                                                 << int(QMessageBox::Question);
+    QTest::newRow("yes/no/cancel, click Cancel")
+        << vbYesNoCancel + vbQuestion << int(QMessageBox::Cancel) << vbCancel
+        << int(QMessageBox::Question);
     QTest::newRow("OK") << vbOKOnly << int(QMessageBox::Ok) << vbOK << int(QMessageBox::NoIcon);
 }
 
@@ -93,6 +95,33 @@ void tst_Prompts::messageBoxShowsAndAnswers()
     QCOMPARE(seenTitle, QStringLiteral("Pagewheel"));
     QCOMPARE(seenText, QStringLiteral("Question text"));
     QCOMPARE(seenIcon, icon);
+}
+
+void tst_Prompts::selfClosingBoxCountsDownToItsDefault()
+{
+    MessageBoxPrompts real;
+    setBackend(&real);
+    setSelfClosingSeconds(2);
+    QStringList countdown;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            if (!countdown.contains(box->informativeText()))
+                countdown << box->informativeText();
+        }
+    });
+    watch.start(100);
+    QElapsedTimer shown;
+    shown.start();
+    // A question keeps its default answer; nobody clicks.
+    const int reply = MsgBox(QStringLiteral("Restart?"), vbYesNo + vbDefaultButton2);
+    const qint64 elapsed = shown.elapsed();
+    setSelfClosingSeconds(0);
+    setBackend(nullptr);
+    QCOMPARE(reply, vbNo);
+    QVERIFY2(elapsed >= 1900 && elapsed < 4000, qPrintable(QString::number(elapsed)));
+    QCOMPARE(countdown, (QStringList{"This message closes by itself in 2 s.",
+                                     "This message closes by itself in 1 s."}));
 }
 
 QTEST_MAIN(tst_Prompts)

@@ -144,8 +144,10 @@ void tst_showfile::pause_data()
     QTest::newRow("number then text") << QByteArray("\"12abc\"") << 12;
     QTest::newRow("empty") << QByteArray("\"\"") << 0;
     QTest::newRow("smallest") << QByteArray("\"-32768\"") << -32768;
-    QTest::newRow("one past the largest") << QByteArray("\"32768\"") << 0;
-    QTest::newRow("rounds past the largest") << QByteArray("\"32767.5\"") << 0;
+    QTest::newRow("above 16 bits") << QByteArray("\"32768\"") << 32768;
+    QTest::newRow("the editor's largest") << QByteArray("\"999999\"") << 999999;
+    QTest::newRow("one past 32 bits") << QByteArray("\"2147483648\"") << 0;
+    QTest::newRow("rounds past 32 bits") << QByteArray("\"2147483647.5\"") << 0;
 }
 
 void tst_showfile::pause()

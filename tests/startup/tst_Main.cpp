@@ -69,6 +69,7 @@ private Q_SLOTS:
     void optionsFileMissing();
     void optionsWordEdgeCases();
     void fullscreen();
+    void boxesOfAnUnattendedStartCloseThemselves();
 
 private:
     RecordingWindows run(const QString& commandLine);
@@ -295,6 +296,33 @@ void tst_Main::fullscreen()
     QVERIFY(FullScreenMode);
     QVERIFY(!UseOptionsFile);
     QVERIFY(m_prompts->texts().isEmpty());
+}
+
+void tst_Main::boxesOfAnUnattendedStartCloseThemselves()
+{
+    // The very first start, with an options file asking for auto start:
+    // the unknown word's box and the first-run box close themselves.
+    const QString autoStart = writeFile(QStringLiteral("lobby.txt"), "\"AutoStart\",#TRUE#\r\n");
+    run(QStringLiteral("bogus options ") + autoStart);
+    QCOMPARE(m_prompts->shown().size(), 2);
+    for (const Prompts::Request& box : m_prompts->shown())
+        QCOMPARE(box.closeAfterSeconds, Prompts::UnattendedBoxSeconds);
+
+    // Stored auto start and a missing options file: that box too.
+    Registry::SaveSetting(QStringLiteral("Pagewheel"), QStringLiteral("Options"),
+                          QStringLiteral("AutoStart"), QStringLiteral("True"));
+    m_prompts->clear();
+    run(QStringLiteral("options ") + m_program->filePath(QStringLiteral("none.txt")));
+    QCOMPARE(m_prompts->shown().size(), 1);
+    QCOMPARE(m_prompts->shown().first().closeAfterSeconds, Prompts::UnattendedBoxSeconds);
+
+    // Without auto start the boxes wait for a person.
+    Registry::SaveSetting(QStringLiteral("Pagewheel"), QStringLiteral("Options"),
+                          QStringLiteral("AutoStart"), QStringLiteral("False"));
+    m_prompts->clear();
+    run(QStringLiteral("bogus"));
+    QCOMPARE(m_prompts->shown().size(), 1);
+    QCOMPARE(m_prompts->shown().first().closeAfterSeconds, 0);
 }
 
 QTEST_GUILESS_MAIN(tst_Main)

@@ -22,7 +22,20 @@ TestHttpServer::TestHttpServer(QObject* parent) : QObject(parent)
 bool TestHttpServer::listen()
 {
     m_clock.start();
-    return m_server.listen(QHostAddress::LocalHost, 0);
+    if (!m_server.listen(QHostAddress::LocalHost, 0))
+        return false;
+    m_port = m_server.serverPort();
+    return true;
+}
+
+void TestHttpServer::close()
+{
+    m_server.close();
+}
+
+bool TestHttpServer::reopen()
+{
+    return m_server.listen(QHostAddress::LocalHost, m_port);
 }
 
 QUrl TestHttpServer::url(const QString& path) const

@@ -33,7 +33,11 @@ public:
 
     /// Listens on a free port of 127.0.0.1.
     bool listen();
-    quint16 port() const { return m_server.serverPort(); }
+    quint16 port() const { return m_port; }
+    /// Stops listening, as a server that went away: connections are refused.
+    void close();
+    /// Listens again on the same port.
+    bool reopen();
     /// The address of a path on this server, e.g. url("/a.html").
     QUrl url(const QString& path) const;
 
@@ -46,6 +50,8 @@ public:
     void holdOpen(const QString& path, int msecs);
 
     QList<Request> requests() const { return m_requests; }
+    /// Milliseconds since the server started listening (the requests' clock).
+    qint64 elapsed() const { return m_clock.elapsed(); }
     /// How many requests asked for the path.
     int requestCount(const QString& path) const;
 
@@ -65,6 +71,7 @@ private:
     void answer(QTcpSocket* socket, const QString& path);
 
     QTcpServer m_server;
+    quint16 m_port = 0;
     QElapsedTimer m_clock;
     QHash<QString, Page> m_pages;
     QList<Request> m_requests;

@@ -3,7 +3,10 @@
 // viewer, and prints the pages' state as one line of JSON.
 // Usage: node drive.mjs <scenario.json>
 //   { "url": "...", "open": "start" | "direct",
-//     "steps": [ { "click": "#btnStart" } | { "wait": ms } ] }
+//     "steps": [ { "click": "#btnStart" } | { "wait": ms } | { "status": true } ] }
+// "navigations" lists every top-level page each window showed, with the
+// milliseconds since the scenario began; a "status" step notes the show
+// page's status line at that moment.
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -18,7 +21,9 @@ setTimeout(() => {
     process.exit(3);
 }, 90000).unref();
 
-const result = { popup: false, hacked: [], dialogs: [], pageErrors: [] };
+const result = { popup: false, hacked: [], dialogs: [], pageErrors: [], navigations: [], statuses: [] };
+const began = Date.now();
+const windows = [];
 
 const profile = mkdtempSync(join(tmpdir(), 'pw-webshow-'));
 const args = ['--headless=new', '--disable-gpu', '--no-first-run', '--no-default-browser-check',
@@ -42,6 +47,11 @@ function watch(page) {
         await dialog.dismiss().catch(() => {});
     });
     page.on('pageerror', (error) => result.pageErrors.push(String(error)));
+    windows.push(page);
+    page.on('framenavigated', (frame) => {
+        if (frame === page.mainFrame())
+            result.navigations.push({ window: windows.indexOf(page), url: frame.url(), msecs: Date.now() - began });
+    });
 }
 context.on('page', watch);
 
@@ -69,6 +79,8 @@ try {
             await control.click(step.click);
         else if (step.wait)
             await control.waitForTimeout(step.wait);
+        else if (step.status)
+            result.statuses.push(await control.evaluate(() => document.getElementById('pwStatus').textContent));
     }
 
     result.controlUrl = control.url();
