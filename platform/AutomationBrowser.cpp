@@ -524,13 +524,26 @@ void AutomationBrowser::requestNavigation(const QString& method, const QJsonObje
         return;
     }
     ++m_navigationsPending;
-    sendToPage(method, params, [this](const DevToolsReply&) {
-        --m_navigationsPending;
-        if (m_queuedNavigation && m_state == State::Ready) {
-            const auto [nextMethod, nextParams] = *std::exchange(m_queuedNavigation, {});
-            requestNavigation(nextMethod, nextParams);
-        }
+    const quint64 sent = ++m_navigationSent;
+    sendToPage(method, params, [this, sent](const DevToolsReply&) {
+        // An older navigation's late answer says nothing of the latest.
+        if (sent == m_navigationSent)
+            navigationAnswered();
     });
+}
+
+void AutomationBrowser::navigationAnswered()
+{
+    // A page whose server is slow answers the navigation only once it
+    // commits, but its start of loading already shows a browser at work:
+    // either counts, so a slow page never holds back the next slide.
+    if (m_navigationsPending == 0)
+        return;
+    m_navigationsPending = 0;
+    if (m_queuedNavigation && m_state == State::Ready) {
+        const auto [nextMethod, nextParams] = *std::exchange(m_queuedNavigation, {});
+        requestNavigation(nextMethod, nextParams);
+    }
 }
 
 bool AutomationBrowser::endedAsHung() const
@@ -713,6 +726,7 @@ void AutomationBrowser::handlePageEvent(const QString& method, const QJsonObject
         Q_EMIT BeforeNavigate2(params.value(QStringLiteral("url")).toString());
     } else if (method == QLatin1String("Page.frameStartedLoading")) {
         m_loading = true;
+        navigationAnswered();
         Q_EMIT DownloadBegin();
         Q_EMIT ProgressChange(0, 100);
     } else if (method == QLatin1String("Page.navigatedWithinDocument")) {

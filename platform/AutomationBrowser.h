@@ -171,6 +171,9 @@ private:
                      DevToolsReply* reply);
     bool navigateHistory(int step, VbError* error);
     void requestNavigation(const QString& method, const QJsonObject& params);
+    /// The browser took up the navigation sent last: the one waiting, if
+    /// any, goes now.
+    void navigationAnswered();
     void applyWindowState(const QString& windowState);
     /// Reads the window's state; with reportAlways false, only a change
     /// is reported.
@@ -206,6 +209,7 @@ private:
     QTimer m_windowStateWatch;
     bool m_loading = false;       // between the main frame's start and stop of loading
     int m_navigationsPending = 0; // navigations sent and not yet answered
+    quint64 m_navigationSent = 0; // numbers the navigations sent
     // The navigation asked for while one was still unanswered.
     std::optional<std::pair<QString, QJsonObject>> m_queuedNavigation;
     bool m_commitPending = false; // a new document was asked for and has not arrived
