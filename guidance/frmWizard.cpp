@@ -4,7 +4,10 @@
 #include "editors/WindowPlace.h"
 #include "guidance/WizardScreen.h"
 #include "guidance/cWizard.h"
+#include "platform/Help.h"
+#include "platform/HelpTopics.h"
 #include "platform/Prompts.h"
+#include "startup/modMain.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -58,6 +61,7 @@ frmWizard::frmWizard(cWizard& wizard, QWidget* parent) : QDialog(parent), m_wiza
     layout->addLayout(body, 1);
     layout->addLayout(buttons);
     setMinimumHeight(WindowPlace::toPixels(3600));
+    Help::setHelpContext(this, modMain::HelpFile(), HelpTopics::frmWizard);
 }
 
 int frmWizard::labelTopTwips(const QString& text, bool information)

@@ -6,6 +6,8 @@
 #include "guidance/WizardScreen.h"
 #include "guidance/cWizard.h"
 #include "platform/CommonDialog.h"
+#include "platform/Help.h"
+#include "platform/HelpTopics.h"
 #include "platform/Prompts.h"
 #include "platform/VbError.h"
 #include "settings/COptions.h"
@@ -71,6 +73,7 @@ frmWizardInp::frmWizardInp(cWizard& wizard, QWidget* parent) : QDialog(parent), 
     layout->addLayout(body, 1);
     layout->addLayout(buttons);
     setMinimumHeight(WindowPlace::toPixels(3600));
+    Help::setHelpContext(this, modMain::HelpFile(), HelpTopics::frmWizardInp);
 }
 
 void frmWizardInp::showEvent(QShowEvent* event)

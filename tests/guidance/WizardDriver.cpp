@@ -52,6 +52,8 @@ void WizardDriver::tick()
         screen->close();
     } else if (word == u"cur") {
         press("cmdCurrent");
+    } else if (word.startsWith(u"p:")) {
+        press(word.mid(2).toLatin1().constData());
     } else if (word.startsWith(u"t:")) {
         const QStringList texts = word.mid(2).split(QLatin1Char('|'));
         for (int i = 0; i < texts.size(); ++i)

@@ -12,7 +12,8 @@ class QDialog;
 /// "1".."4" click that option and press Next; "n" Next; "b" Back; "c"
 /// Cancel; "x" close through the frame; "t:text" or "t:one|two" type the
 /// field(s) and press Next; "f:path" Browse (the scripted file dialog
-/// answers path) and press Next; "cur" the chooser's "&Current".
+/// answers path) and press Next; "cur" the chooser's "&Current";
+/// "p:name" press the button of that name (another window's Cancel).
 class WizardDriver : public QObject
 {
     Q_OBJECT
