@@ -74,14 +74,15 @@ void frmWizMain::buildControls()
 {
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabWizard"));
-    m_tabs->setToolTip(QStringLiteral("Choose Recent files opened or New show wizard."));
+    m_tabs->setProperty("Tag", QStringLiteral("Choose Recent files opened or New show wizard."));
 
     auto* recent = new QWidget(m_tabs);
     recent->setObjectName(QStringLiteral("fraRecent"));
     m_list = new QTreeWidget(recent);
     m_list->setObjectName(QStringLiteral("ListView1"));
     m_list->setAccessibleName(QStringLiteral("Recent shows"));
-    m_list->setToolTip(QStringLiteral("Click left column to select a recently opened show."));
+    m_list->setProperty("Tag",
+                        QStringLiteral("Click left column to select a recently opened show."));
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels(
         {QStringLiteral("Show file"), QStringLiteral("Slides"), QStringLiteral("Date")});
@@ -91,9 +92,9 @@ void frmWizMain::buildControls()
     m_lblCurrent = new QLabel(recent);
     m_lblCurrent->setObjectName(QStringLiteral("lblCurrent"));
     auto* current = button(QStringLiteral("&Current"), "cmdCurrent", recent);
-    current->setToolTip(QStringLiteral("To select current or most recent show."));
+    current->setProperty("Tag", QStringLiteral("To select current or most recent show."));
     auto* more = button(QStringLiteral("&More..."), "cmdMore", recent);
-    more->setToolTip(QStringLiteral("To find a show file on the computer."));
+    more->setProperty("Tag", QStringLiteral("To find a show file on the computer."));
     auto* recentLayout = new QGridLayout(recent);
     recentLayout->addWidget(m_list, 0, 0, 1, 3);
     recentLayout->addWidget(m_lblCurrent, 1, 0);
@@ -105,7 +106,7 @@ void frmWizMain::buildControls()
     auto* fresh = new QWidget(m_tabs);
     fresh->setObjectName(QStringLiteral("fraNew"));
     auto* newShow = button(QStringLiteral("Ne&w Show"), "cmdNewShow", fresh);
-    newShow->setToolTip(QStringLiteral("Press to start New Show wizard."));
+    newShow->setProperty("Tag", QStringLiteral("Press to start New Show wizard."));
     auto* newLabel = new QLabel(QStringLiteral("Press to start the new show wizard."), fresh);
     newLabel->setObjectName(QStringLiteral("lblNewShow"));
     auto* newLayout = new QHBoxLayout(fresh);
@@ -115,11 +116,11 @@ void frmWizMain::buildControls()
 
     m_chkStartup = new QCheckBox(QStringLiteral("&Show Wizard at Startup"), this);
     m_chkStartup->setObjectName(QStringLiteral("chkStartup"));
-    m_chkStartup->setToolTip(QStringLiteral("Check to see this wizard at startup."));
+    m_chkStartup->setProperty("Tag", QStringLiteral("Check to see this wizard at startup."));
     auto* cancel = button(QStringLiteral("Cancel"), "cmdCancel", this);
-    cancel->setToolTip(QStringLiteral("Cancel and discard changes."));
+    cancel->setProperty("Tag", QStringLiteral("Cancel and discard changes."));
     auto* help = button(QStringLiteral("&Help"), "cmdHelp", this);
-    help->setToolTip(QStringLiteral("For on-line help."));
+    help->setProperty("Tag", QStringLiteral("For on-line help."));
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_chkStartup, 1);

@@ -33,9 +33,10 @@ void WizardDriver::tick()
         if (auto* button = screen->findChild<QPushButton*>(QString::fromLatin1(name)))
             button->click();
     };
-    if (auto* label = screen->findChild<QLabel*>(QStringLiteral("lbl")))
+    if (auto* label = screen->findChild<QLabel*>(QStringLiteral("lbl"))) {
         labels.append(label->text());
-    else
+        tops.append(label->mapTo(screen, QPoint()).y());
+    } else
         labels.append(screen->objectName());
 
     if (word.size() == 1 && word.at(0).isDigit()) {

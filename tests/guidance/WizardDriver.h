@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <QList>
 #include <QStringList>
 #include <QTimer>
 
@@ -23,6 +24,8 @@ public:
 
     /// The question of every screen acted on, in order.
     QStringList labels;
+    /// The question's distance from the top of each screen (pixels).
+    QList<int> tops;
     /// Words left when the flow ended; screens left open when the script
     /// ran out (closed by the driver) count as "<stuck>".
     QStringList left;

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "editors/WindowPlace.h"
 #include "guidance/ShowWizards.h"
 #include "guidance/cWizard.h"
 #include "platform/ScriptedPrompts.h"
@@ -100,6 +101,21 @@ private Q_SLOTS:
         QCOMPARE(driver.labels.last(), lastLabel);
         QCOMPARE(host.calls, calls);
         QCOMPARE(asked.texts(), prompts);
+    }
+
+    void shortQuestionsSitLower()
+    {
+        // Under 100 characters a question moves down to 800 twips; an
+        // information screen sits at 1200 twips.
+        WizardDriver driver("c c c");
+        gWizard.owner = nullptr;
+        QCOMPARE(int(gWizard.do_YesNo(QString(99, QLatin1Char('q')))), 2);
+        QCOMPARE(int(gWizard.do_YesNo(QString(100, QLatin1Char('q')))), 2);
+        QCOMPARE(int(gWizard.do_Inform(QStringLiteral("Done."))), 0);
+        QCOMPARE(driver.tops.size(), 3);
+        QVERIFY(qAbs(driver.tops.at(0) - WindowPlace::toPixels(800)) <= 1);
+        QVERIFY(driver.tops.at(1) < driver.tops.at(0));
+        QVERIFY(qAbs(driver.tops.at(2) - WindowPlace::toPixels(1200)) <= 1);
     }
 
     void webShowDialogIsFilledFromTheAnswers()
