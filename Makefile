@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench fuzz format clean
+.PHONY: all deps configure build run test bench fuzz install package format clean
 
 all: build
 
@@ -23,6 +23,15 @@ run: build
 
 test: build
 	@scripts/run-tests.sh $(BUILD)
+
+# Honours DESTDIR and PREFIX (default /usr/local).
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the installed layout, in $(BUILD)/.
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 bench: build
 	@scripts/run-bench.sh $(BUILD)

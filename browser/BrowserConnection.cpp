@@ -111,9 +111,10 @@ bool BrowserConnection::load_Browser(bool& useOLE, bool& useDDE, const QString& 
     if (useOLE) {
         if (!m_sink) {
             m_sink = new cIE_Events(this);
-            connect(m_sink, &cIE_Events::fullScreenChanged, this, [](bool on) {
+            connect(m_sink, &cIE_Events::fullScreenChanged, this, [this](bool on) {
                 if (BrowserConnection* window = first())
                     window->FullScreenOn = on;
+                Q_EMIT browserFullScreen(on);
             });
         }
         // Bound before loading, so the new instance's first events are heard.

@@ -80,6 +80,9 @@ Q_SIGNALS:
     void closeRequested();
     /// The user chose not to restart the browser: the show stops.
     void stopRequested();
+    /// The browser's window entered or left full screen, by the program or
+    /// by the user in the browser itself.
+    void browserFullScreen(bool on);
     /// A new automation browser has started and is the instance now.
     void instanceLoaded(AutomationBrowser* browser);
 

@@ -6,6 +6,7 @@
 #include "platform/HelpTopics.h"
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
+#include "resources/WheelEmblem.h"
 #include "startup/modFileTools.h"
 #include "startup/modMain.h"
 
@@ -35,11 +36,7 @@ void frmAbout::buildControls()
 {
     m_icon = new QLabel(this);
     m_icon->setObjectName(QStringLiteral("picIcon"));
-    const QIcon icon = QApplication::windowIcon();
-    if (icon.isNull())
-        m_icon->hide();
-    else
-        m_icon->setPixmap(icon.pixmap(64, 64));
+    m_icon->setPixmap(WheelEmblem::programIcon().pixmap(64, 64));
 
     m_title = new QLabel(this);
     m_title->setObjectName(QStringLiteral("lblTitle"));

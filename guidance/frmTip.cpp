@@ -101,6 +101,10 @@ void frmTip::showEvent(QShowEvent* event)
 {
     if (!m_loaded)
         Form_Load();
+    // Placed as it is shown: a tip shown beside the active main window at
+    // start-up may never be activated itself.
+    if (!m_activated)
+        move(StartPosition);
     QDialog::showEvent(event);
 }
 

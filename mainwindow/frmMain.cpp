@@ -47,6 +47,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -54,6 +56,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -72,6 +75,10 @@ constexpr int OptBarHeight = 1050;
 constexpr int OptStripHeight = 1250;
 
 // Where the controls that follow the window's width start, in twips.
+// How long a new browser window takes to come up in front.
+constexpr int BrowserWindowUpMilliseconds = 1500;
+// How long a message stands against the focus returning to the window.
+constexpr int StatusHoldMilliseconds = 4000;
 constexpr int ControlsLeft = 180;
 constexpr int StatusLeft = 700;
 // The gap between the window's right edge and the stretched controls.
@@ -124,6 +131,29 @@ public:
 private:
     QComboBox* m_box;
 };
+
+/// The reload arrow with a small clock: reloading every interval.
+QIcon autoReloadIcon(const QIcon& reload)
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        reload.paint(&p, QRect(0, 0, size, size));
+        const QRectF face(size * 0.45, size * 0.45, size * 0.53, size * 0.53);
+        p.setPen(QPen(QColor(0x0f, 0x25, 0x40), std::max(1.0, size / 16.0)));
+        p.setBrush(QColor(0xfd, 0xf6, 0xe3));
+        p.drawEllipse(face);
+        const QPointF centre = face.center();
+        p.drawLine(centre, centre - QPointF(0, face.height() * 0.32));
+        p.drawLine(centre, centre + QPointF(face.width() * 0.25, 0));
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
 
 /// A control with its name and Tag.
 template <typename Widget>
@@ -311,9 +341,10 @@ void frmMain::buildSlideBar()
     connect(key(tbrSlide, QStringLiteral("Reload"), QStyle::SP_BrowserReload,
                 QStringLiteral("Reload the page.")),
             &QAction::triggered, this, &frmMain::GoReload);
-    connect(key(tbrSlide, QStringLiteral("AutoReload"), QStyle::SP_BrowserStop,
-                QStringLiteral("Reload the page every interval.")),
-            &QAction::triggered, this, [this] { m_engine->AutoReloadStep(); });
+    QAction* autoReload = key(tbrSlide, QStringLiteral("AutoReload"), QStyle::SP_BrowserReload,
+                              QStringLiteral("Reload the page every interval."));
+    autoReload->setIcon(autoReloadIcon(autoReload->icon()));
+    connect(autoReload, &QAction::triggered, this, [this] { m_engine->AutoReloadStep(); });
     Twips::place(tbrSlide, ControlsLeft, 30, 1600, 390);
 
     lblSlidePause = named(sunkenLabel(bar), QStringLiteral("lblSlidePause"),
@@ -442,7 +473,15 @@ void frmMain::buildStatusBar()
     cmdStatus = named(new QPushButton(QStringLiteral("Status"), bar), QStringLiteral("cmdStatus"),
                       QStringLiteral("The state of the show and the browser."));
     cmdStatus->setFlat(true);
-    Twips::place(cmdStatus, ControlsLeft, 45, StatusLeft - ControlsLeft - 30, 315);
+    // The caption keeps its whole width in any font and scale; the status
+    // panel starts after it.
+    const QStyle* buttonStyle = cmdStatus->style();
+    const int captionWidth =
+        Twips::fromPixels(cmdStatus->fontMetrics().horizontalAdvance(cmdStatus->text()) +
+                          2 * (buttonStyle->pixelMetric(QStyle::PM_ButtonMargin) +
+                               buttonStyle->pixelMetric(QStyle::PM_DefaultFrameWidth)));
+    m_statusLeft = std::max(StatusLeft, ControlsLeft + captionWidth + 30);
+    Twips::place(cmdStatus, ControlsLeft, 45, m_statusLeft - ControlsLeft - 30, 315);
     pnlStatus =
         named(sunkenLabel(bar), QStringLiteral("pnlStatus"), QStringLiteral("Slide show status."));
 }
@@ -769,13 +808,34 @@ void frmMain::connectEngine()
     connect(&m_connection, &BrowserConnection::statusText, this, &frmMain::setStatusText);
     connect(&m_connection, &BrowserConnection::busyCursor, this, &frmMain::setBusyCursor);
     connect(&m_connection, &BrowserConnection::stopRequested, this, &frmMain::GoStop);
+    connect(&m_connection, &BrowserConnection::browserFullScreen, this,
+            &frmMain::browserFullScreen);
     connect(&m_connection, &BrowserConnection::closeRequested, this, [this] {
         m_closeRequested = true;
         if (m_loaded)
             requestClose();
     });
     connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { showTagOf(now); });
+            [this](QWidget* old, QWidget* now) { showTagOf(old, now); });
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmMain::noteFocusWindow);
+}
+
+void frmMain::noteFocusWindow(QWindow* window)
+{
+    if (!window || window == windowHandle())
+        return;
+    // Another program's window takes the focus as no window of ours: the
+    // focus window is then none.
+    m_backFromProgramWindow = false;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (const QWidget* widget : windows) {
+        if (widget->windowHandle() == window) {
+            // The program's own windows are named frm...; message boxes and
+            // file dialogs are not, as they were none of the program's forms.
+            m_backFromProgramWindow = widget->objectName().startsWith(QLatin1String("frm"));
+            return;
+        }
+    }
 }
 
 // ====================================================================
@@ -840,9 +900,19 @@ void frmMain::Form_Load()
 
     m_options.Changed = false;
     bShowEdited = false;
-    // The browser stays in front of the window that runs it.
-    if (m_options.AutoStart)
+    // The browser stays in front of the window that runs it. Otherwise the
+    // window comes back in front once the new browser window is up, so a
+    // newcomer sees the controls and not just a browser.
+    if (m_options.AutoStart) {
         lower();
+    } else if (UseOLE || UseDDE) {
+        QTimer::singleShot(BrowserWindowUpMilliseconds, this, [this] {
+            if (!m_unloading && !FullScreenOn && !(windowState() & Qt::WindowMinimized)) {
+                raise();
+                activateWindow();
+            }
+        });
+    }
 
     if (!IsCopy) {
         if (modMain::FullScreenMode) {
@@ -905,13 +975,16 @@ void frmMain::Form_Activate()
     if (bShowEdited) {
         m_engine->do_set_collect();
         bShowEdited = false;
-    } else if (m_show.Count() > 0 && m_state.NumCurrentSlide > 0) {
+    } else if (m_show.Count() > 0 && m_state.NumCurrentSlide > 0 &&
+               (m_state.NumCurrentSlide != m_activatedSlide || m_backFromProgramWindow)) {
         if (const colURLs::Slide slide = m_show.Item(m_state.NumCurrentSlide)) {
             setAddressText(slide->HREF);
             setSlideSoundText(slide->SoundFile);
             setSlidePauseText(QString::number(slide->PauseTime));
         }
     }
+    m_activatedSlide = m_state.NumCurrentSlide;
+    m_backFromProgramWindow = false;
     if (UseOLE) {
         if (AutomationBrowser* browser = m_connection.instance()) {
             VbError error;
@@ -943,7 +1016,7 @@ void frmMain::Form_Resize()
         Twips::place(control, left, top, std::max(0, right - left), height);
     };
     stretch(sldCollect, ControlsLeft, 480, 300);
-    stretch(pnlStatus, StatusLeft, 45, 315);
+    stretch(pnlStatus, m_statusLeft, 45, 315);
     const int statusWidth = std::max(0, right - StatusLeft);
     Twips::place(lblColMax, StatusLeft + statusWidth - ColMaxFromRight, 780, 600, 210);
     // The address box takes the width the Slide button leaves.
@@ -1165,6 +1238,7 @@ void frmMain::setSlideSoundText(const QString& text)
 void frmMain::setStatusText(const QString& text)
 {
     pnlStatus->setText(text);
+    m_statusHeld.setRemainingTime(StatusHoldMilliseconds);
 }
 
 void frmMain::setWindowTitle(const QString& title)
@@ -1517,10 +1591,42 @@ void frmMain::mnuViewFullScreen_Click()
         mnuViewAlwaysOnTop->trigger();
     if (m_controlBar)
         m_controlBar->close();
+    m_browserShownFullScreen = false;
     m_controlBar = new frmControlBar(browser, this, &m_options, &m_state);
     if (UseDDE)
         m_controlBar->setMenusVisible(true);
     m_controlBar->show();
+    keepBelowControlBar();
+}
+
+void frmMain::browserFullScreen(bool on)
+{
+    // Left in the browser itself (Esc, F11): the bar goes and the item is
+    // unticked, as if "Normal Size" had been chosen.
+    if (on) {
+        m_browserShownFullScreen = true;
+        return;
+    }
+    // A window on its way into full screen may still read normal.
+    if (!m_browserShownFullScreen || !m_controlBar || !m_controlBar->isVisible())
+        return;
+    debugLog(QStringLiteral("The browser left full screen."));
+    m_controlBar->close();
+    FullScreenOn = false;
+    mnuViewFullScreen->setChecked(false);
+}
+
+void frmMain::keepBelowControlBar()
+{
+    // The bar lies across the top of the screen and this window stays on
+    // top beside it: the window steps down below the bar, so the bar never
+    // covers its menu.
+    if (!m_controlBar || (windowState() & Qt::WindowMinimized))
+        return;
+    const QRect bar = m_controlBar->frameGeometry();
+    const QRect frame = frameGeometry();
+    if (frame.intersects(bar) && frame.top() <= bar.bottom())
+        move(x(), y() + bar.bottom() + 1 - frame.top());
 }
 
 // ====================================================================
@@ -1707,9 +1813,8 @@ void frmMain::mnuHelpWebsite_Click()
 
 void frmMain::mnuHelpUpdates_Click()
 {
-    QString home = modURL::URLHome;
-    while (home.endsWith(QLatin1Char('/')))
-        home.chop(1);
+    // The updates page sits beside the home page.
+    const QString home = modURL::URLHome.left(modURL::URLHome.lastIndexOf(QLatin1Char('/')));
     const QString product = modMain::VendorInfo.ProductName.isEmpty()
                                 ? modMain::AppTitle()
                                 : modMain::VendorInfo.ProductName;
@@ -1757,14 +1862,21 @@ void frmMain::cmdNav_MouseDown(Qt::MouseButton button)
     }
 }
 
-void frmMain::showTagOf(QWidget* focused)
+void frmMain::showTagOf(QWidget* old, QWidget* focused)
 {
     if (!focused || (focused != this && !isAncestorOf(focused)))
+        return;
+    // The focus coming back with the window (after a dialog, from the
+    // browser) leaves a fresh message standing; the user moving it on
+    // within the window shows where it went.
+    const bool movedWithin = old && (old == this || isAncestorOf(old));
+    if (!movedWithin && !m_statusHeld.hasExpired())
         return;
     for (QWidget* widget = focused; widget; widget = widget->parentWidget()) {
         const QString tag = widget->property("Tag").toString();
         if (!tag.isEmpty()) {
-            setStatusText(tag);
+            // A description is no message: the next message replaces it at once.
+            pnlStatus->setText(tag);
             return;
         }
         if (widget == this)

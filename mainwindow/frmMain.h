@@ -11,6 +11,7 @@
 #include "settings/cShowState.h"
 #include "show/colURLs.h"
 
+#include <QDeadlineTimer>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -27,6 +28,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QWindow;
 class QPushButton;
 class QRadioButton;
 class QSlider;
@@ -244,6 +246,8 @@ private:
     void mnuViewAlwaysOnTop_Click();
     void mnuViewFullScreen_Click();
     void setAlwaysOnTop(bool on);
+    void keepBelowControlBar();
+    void browserFullScreen(bool on);
 
     // Menu actions.
     void mnuFileNewPagewheelWindow_Click();
@@ -266,7 +270,8 @@ private:
     void mnuHelpAbout_Click();
     void cmdNav_MouseDown(Qt::MouseButton button);
     void resyncCheckMarks();
-    void showTagOf(QWidget* focused);
+    void showTagOf(QWidget* old, QWidget* focused);
+    void noteFocusWindow(QWindow* window);
     void dropOnAddressBox(const QStringList& files);
 
     std::unique_ptr<MainBrowser> m_mainBrowser;
@@ -290,6 +295,16 @@ private:
     bool m_validatingInterval = false;
     bool m_modeShown[4] = {};
     bool m_pauseShown = false;
+    // Activation shows the current slide again only when it changed or when
+    // the user comes back from another of the program's windows, so an
+    // address typed but not sent survives a visit to the browser.
+    qint32 m_activatedSlide = 0;
+    bool m_backFromProgramWindow = false;
+    // A message stays in the status bar a while before a focused control's
+    // description may replace it.
+    QDeadlineTimer m_statusHeld;
+    int m_statusLeft = 0;                  ///< the status panel's left edge, in twips
+    bool m_browserShownFullScreen = false; ///< since the control bar opened
 
     // The bars, in order from the top.
     CollapsibleBar* m_bars[BarCount] = {};

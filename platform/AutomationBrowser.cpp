@@ -20,6 +20,9 @@
 
 namespace {
 
+// How often the window's state is read while it is in full screen.
+constexpr int WindowStateWatchMilliseconds = 500;
+
 // A cold start takes about half a second; a busy machine may take far more.
 constexpr int StartTimeoutMs = 30000;
 // A history lookup is answered in milliseconds.
@@ -154,6 +157,16 @@ VbError AutomationErrors::make(int number)
 
 AutomationBrowser::AutomationBrowser(QObject* parent) : QObject(parent)
 {
+    // The protocol sends no event when the user leaves full screen in the
+    // browser itself (Esc, F11): while full screen, the window's state is
+    // read now and then, and a change is reported.
+    m_windowStateWatch.setInterval(WindowStateWatchMilliseconds);
+    connect(&m_windowStateWatch, &QTimer::timeout, this, [this] {
+        if (m_state != State::Ready || !m_fullScreen)
+            m_windowStateWatch.stop();
+        else
+            readWindowState(false);
+    });
 }
 
 AutomationBrowser::~AutomationBrowser()
@@ -299,6 +312,9 @@ bool AutomationBrowser::attachPage(bool newWindow)
     m_windowId = reply.result.value(QStringLiteral("windowId")).toInteger();
     m_fullScreen = reply.result.value(QStringLiteral("bounds"))[QLatin1String("windowState")] ==
                    QLatin1String("fullscreen");
+    m_fullScreenSeen = m_fullScreen;
+    if (m_fullScreen)
+        m_windowStateWatch.start();
     return true;
 }
 
@@ -380,6 +396,9 @@ bool AutomationBrowser::setFullScreen(bool on, VbError* error)
     // Read back at once as set, as callers expect; once the browser has
     // done it, the window's real state counts.
     m_fullScreen = on;
+    m_fullScreenSeen = false;
+    if (on)
+        m_windowStateWatch.start();
     QPointer<AutomationBrowser> self(this);
     const QJsonObject bounds{{QStringLiteral("windowState"),
                               on ? QStringLiteral("fullscreen") : QStringLiteral("normal")}};
@@ -392,18 +411,25 @@ bool AutomationBrowser::setFullScreen(bool on, VbError* error)
     return true;
 }
 
-void AutomationBrowser::readWindowState()
+void AutomationBrowser::readWindowState(bool reportAlways)
 {
     QPointer<AutomationBrowser> self(this);
     m_pipe->send(QStringLiteral("Browser.getWindowForTarget"),
                  {{QStringLiteral("targetId"), m_targetId}}, {},
-                 [self](const DevToolsReply& reply) {
+                 [self, reportAlways](const DevToolsReply& reply) {
                      if (!self || self->m_state != State::Ready || reply.isError())
                          return;
                      const QJsonValue state =
                          reply.result.value(QStringLiteral("bounds"))[QLatin1String("windowState")];
-                     self->m_fullScreen = state == QLatin1String("fullscreen");
-                     Q_EMIT self->OnFullScreen(self->m_fullScreen);
+                     const bool fullScreen = state == QLatin1String("fullscreen");
+                     // A window on its way into full screen still reads
+                     // normal: only leaving a full screen seen counts.
+                     const bool seen = self->m_fullScreenSeen;
+                     self->m_fullScreenSeen = fullScreen;
+                     if (!reportAlways && (fullScreen || !seen || !self->m_fullScreen))
+                         return;
+                     self->m_fullScreen = fullScreen;
+                     Q_EMIT self->OnFullScreen(fullScreen);
                  });
 }
 

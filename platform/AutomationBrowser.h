@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QSharedPointer>
 #include <QString>
+#include <QTimer>
 
 #include <optional>
 #include <utility>
@@ -171,7 +172,9 @@ private:
     bool navigateHistory(int step, VbError* error);
     void requestNavigation(const QString& method, const QJsonObject& params);
     void applyWindowState(const QString& windowState);
-    void readWindowState();
+    /// Reads the window's state; with reportAlways false, only a change
+    /// is reported.
+    void readWindowState(bool reportAlways = true);
     void readTitle();
     void titleReported(const QString& title);
 
@@ -199,6 +202,8 @@ private:
     bool m_visible = true;
     bool m_menuBar = true;
     bool m_fullScreen = false;
+    bool m_fullScreenSeen = false; // the browser has reported full screen
+    QTimer m_windowStateWatch;
     bool m_loading = false;       // between the main frame's start and stop of loading
     int m_navigationsPending = 0; // navigations sent and not yet answered
     // The navigation asked for while one was still unanswered.

@@ -360,8 +360,11 @@ void HelpWindow::showPage(const QString& page)
 
 void HelpWindow::pageChanged(const QUrl& source)
 {
+    // The contents page is titled as the help itself: named once.
     const QString title = m_page->documentTitle();
-    setWindowTitle(title.isEmpty() ? helpTitle() : helpTitle() + QStringLiteral(" - ") + title);
+    setWindowTitle(title.isEmpty() || title == helpTitle()
+                       ? helpTitle()
+                       : helpTitle() + QStringLiteral(" - ") + title);
     // The contents follow the page, however it was reached.
     const Help::Topic* topic = m_catalog.findPage(pageName(source));
     if (!topic)

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "resources/WheelEmblem.h"
 
+#include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
+#include <QPixmap>
 
 #include <cmath>
 #include <numbers>
@@ -55,4 +58,33 @@ void WheelEmblem::draw(QPainter& p, QPointF centre, qreal r)
     p.setPen(Qt::NoPen);
     p.drawEllipse(centre, r * 0.06, r * 0.06);
     p.restore();
+}
+
+void WheelEmblem::drawIcon(QPainter& p, qreal size)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient tile(0, 0, size, size);
+    tile.setColorAt(0.0, Navy);
+    tile.setColorAt(1.0, Teal);
+    p.setPen(Qt::NoPen);
+    p.setBrush(tile);
+    p.drawRoundedRect(QRectF(size * 0.03, size * 0.03, size * 0.94, size * 0.94), size * 0.2,
+                      size * 0.2);
+    draw(p, QPointF(size / 2, size / 2), size * 0.4);
+    p.restore();
+}
+
+QIcon WheelEmblem::programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        drawIcon(p, size);
+        p.end();
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
 #include <QPointF>
 
 class QPainter;
@@ -21,5 +22,12 @@ QPointF polar(QPointF centre, qreal radius, qreal degrees);
 /// A rim carrying six upright pages like the cars of a big wheel, one of
 /// them lit (the slide on screen), spokes and a hub, of radius r.
 void draw(QPainter& p, QPointF centre, qreal r);
+
+/// The program's icon: the emblem on a rounded navy tile, so the cream
+/// wheel reads on light and dark panels alike; size pixels square.
+void drawIcon(QPainter& p, qreal size);
+
+/// The program's icon at the usual sizes, for windows and boxes.
+QIcon programIcon();
 
 } // namespace WheelEmblem

@@ -2,6 +2,8 @@
 // Draws the pictures (and the chime) that ship with Pagewheel.
 // Usage: makeart <data folder>; writes vexilo.jpg there and the demo
 // pictures into its demo/ subfolder.
+// makeart --icons <folder>; writes the program's icon into a hicolor
+// theme tree there: PNGs of the usual sizes and a scalable SVG.
 
 #include "resources/WheelEmblem.h"
 
@@ -102,6 +104,79 @@ QImage emblem()
     QPainter p(&img);
     WheelEmblem::draw(p, QPointF(128, 128), 118);
     return img;
+}
+
+QImage icon(int size)
+{
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    WheelEmblem::drawIcon(p, size);
+    return img;
+}
+
+QString svgNumber(qreal value)
+{
+    return QString::number(value, 'f', 2);
+}
+
+/// The same icon as SVG on a 256 unit canvas, shape for shape.
+QByteArray iconSvg()
+{
+    const qreal c = 128;
+    const qreal r = 256 * 0.4;
+    const auto colour = [](const QColor& col) { return col.name(); };
+    const auto at = [&](qreal radius, qreal degrees) {
+        return WheelEmblem::polar(QPointF(c, c), radius, degrees);
+    };
+    QString svg;
+    QTextStream out(&svg);
+    out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+           "viewBox=\"0 0 256 256\">\n"
+        << "<defs><linearGradient id=\"tile\" x1=\"0\" y1=\"0\" x2=\"1\" y2=\"1\">"
+        << "<stop offset=\"0\" stop-color=\"" << colour(kNavy) << "\"/>"
+        << "<stop offset=\"1\" stop-color=\"" << colour(kTeal) << "\"/>"
+        << "</linearGradient></defs>\n"
+        << "<rect x=\"7.68\" y=\"7.68\" width=\"240.64\" height=\"240.64\" rx=\"51.2\" "
+           "fill=\"url(#tile)\"/>\n";
+    out << "<g stroke=\"" << colour(kCream) << "\" stroke-width=\"" << svgNumber(r * 0.035)
+        << "\">\n";
+    for (int i = 0; i < 6; ++i) {
+        const QPointF a = at(r * 0.2, i * 60.0 - 90.0);
+        const QPointF b = at(r * 0.78, i * 60.0 - 90.0);
+        out << "<line x1=\"" << svgNumber(a.x()) << "\" y1=\"" << svgNumber(a.y()) << "\" x2=\""
+            << svgNumber(b.x()) << "\" y2=\"" << svgNumber(b.y()) << "\"/>\n";
+    }
+    out << "</g>\n<circle cx=\"128\" cy=\"128\" r=\"" << svgNumber(r * 0.8)
+        << "\" fill=\"none\" stroke=\"" << colour(kCream) << "\" stroke-width=\""
+        << svgNumber(r * 0.07) << "\"/>\n";
+    const qreal w = r * 0.34;
+    const qreal h = r * 0.44;
+    for (int i = 0; i < 6; ++i) {
+        const QPointF centre = at(r * 0.8, i * 60.0 - 90.0);
+        const bool lit = i == 0;
+        const qreal left = centre.x() - w / 2;
+        const qreal top = centre.y() - h / 2;
+        out << "<rect x=\"" << svgNumber(left) << "\" y=\"" << svgNumber(top) << "\" width=\""
+            << svgNumber(w) << "\" height=\"" << svgNumber(h) << "\" rx=\"" << svgNumber(r * 0.04)
+            << "\" fill=\"" << colour(lit ? kAmber : kCream) << "\" stroke=\""
+            << colour(lit ? kAmber.darker(130) : kNavy) << "\" stroke-width=\""
+            << svgNumber(r * 0.025) << "\"/>\n";
+        for (int line = 0; line < 3; ++line) {
+            const qreal y = top + h * (0.3 + 0.2 * line);
+            const qreal right = left + w - w * (line == 2 ? 0.45 : 0.22);
+            out << "<line x1=\"" << svgNumber(left + w * 0.22) << "\" y1=\"" << svgNumber(y)
+                << "\" x2=\"" << svgNumber(right) << "\" y2=\"" << svgNumber(y) << "\" stroke=\""
+                << colour(lit ? kNavy : kTeal) << "\" stroke-width=\"" << svgNumber(r * 0.022)
+                << "\" stroke-linecap=\"round\"/>\n";
+        }
+    }
+    out << "<circle cx=\"128\" cy=\"128\" r=\"" << svgNumber(r * 0.16) << "\" fill=\""
+        << colour(kAmber) << "\" stroke=\"" << colour(kCream) << "\" stroke-width=\""
+        << svgNumber(r * 0.03) << "\"/>\n"
+        << "<circle cx=\"128\" cy=\"128\" r=\"" << svgNumber(r * 0.06) << "\" fill=\""
+        << colour(kNavy) << "\"/>\n</svg>\n";
+    return svg.toUtf8();
 }
 
 // The three mode icons of the diagram.
@@ -405,12 +480,29 @@ bool saveBytes(const QByteArray& bytes, const QString& path)
     return false;
 }
 
+/// Writes the icon into a hicolor theme tree under the folder.
+int makeIcons(const QDir& theme)
+{
+    bool ok = true;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = theme.filePath(QStringLiteral("%1x%1/apps").arg(size));
+        ok = QDir().mkpath(folder) && ok;
+        ok = saveImage(icon(size), QDir(folder).filePath(QStringLiteral("pagewheel.png"))) && ok;
+    }
+    const QString scalable = theme.filePath(QStringLiteral("scalable/apps"));
+    ok = QDir().mkpath(scalable) && ok;
+    ok = saveBytes(iconSvg(), QDir(scalable).filePath(QStringLiteral("pagewheel.svg"))) && ok;
+    return ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QGuiApplication app(argc, argv);
     const QStringList args = QGuiApplication::arguments();
+    if (args.size() == 3 && args.at(1) == QLatin1String("--icons"))
+        return makeIcons(QDir(args.at(2)));
     if (args.size() != 2) {
         QTextStream(stderr) << "usage: makeart <data folder>\n";
         return 2;

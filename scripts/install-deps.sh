@@ -14,6 +14,7 @@ packages=(
     xvfb xauth openbox x11-utils imagemagick
     pulseaudio pulseaudio-utils
     fonts-dejavu-core
+    desktop-file-utils appstream dpkg-dev
 )
 
 if [ "${1:-}" = fuzz ]; then

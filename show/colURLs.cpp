@@ -7,6 +7,7 @@
 #include "platform/TextFileWriter.h"
 #include "platform/VbConvert.h"
 #include "platform/VbError.h"
+#include "startup/ShippedPath.h"
 #include "startup/modMain.h"
 
 #include <QByteArray>
@@ -290,13 +291,15 @@ bool colURLs::Read_in_file(const QString& fileName)
     qint64 lines = 0;
     qint64 bytesSeen = 0;
     Record record;
+    const QString showFolder = QFileInfo(fileName).absolutePath();
     const auto onLine = [&](QByteArrayView line, Encoding encoding) {
         ++lines;
         bytesSeen += line.size() + 2;
         if (lines == SampleLines)
             reserveFor(fileSize, bytesSeen);
         if (readRecord(line, encoding, Count(), &record))
-            append(std::move(record.href), std::move(record.sound), record.pause, record.skip);
+            append(ShippedPath::resolve(record.href, showFolder),
+                   ShippedPath::resolve(record.sound, showFolder), record.pause, record.skip);
     };
     // The file turned out not to be UTF-8 after some lines were taken as
     // UTF-8; it is read again from the start as Windows-1252.

@@ -2,6 +2,8 @@
 #include "startup/Main.h"
 #include "startup/ProgramVersion.h"
 
+#include "browser/modURL.h"
+#include "platform/AutomationBrowser.h"
 #include "platform/Prompts.h"
 #include "startup/BrowserChoice.h"
 #include "settings/COptions.h"
@@ -10,6 +12,8 @@
 #include "startup/StartupWindows.h"
 #include "startup/modFileTools.h"
 #include "startup/modMain.h"
+
+#include <QUrl>
 
 namespace modMain {
 
@@ -77,8 +81,25 @@ void fillVendorInfo()
 {
     VendorInfo.ProductName = QStringLiteral("Pagewheel");
     VendorInfo.EXEName = QStringLiteral("Pagewheel");
-    VendorInfo.URLHome = QStringLiteral("https://pagewheel.example.org/");
+    // The program's own pages ship with it: they say which version this is
+    // and how updates come, and open without a network.
+    VendorInfo.URLHome =
+        QUrl::fromLocalFile(AppFolder + QStringLiteral("site/index.htm")).toString();
+    modURL::URLHome = VendorInfo.URLHome;
     VendorInfo.URLTestFile = QStringLiteral("test.htm");
+}
+
+/// Says once where the program writes: an installed program folder is
+/// read-only, so logs, recordings and web shows go to the user's data folder.
+void logWritableFolders()
+{
+    const QString writable = WritableFolder();
+    if (writable != AppFolder)
+        debugLog(QStringLiteral("Program folder is read-only: _") + AppFolder +
+                 QStringLiteral("_, logs, recordings and web shows go to _") + writable +
+                 QLatin1Char('_'));
+    debugLog(QStringLiteral("Browser profile folder: _") +
+             AutomationBrowser::defaultProfileFolder() + QLatin1Char('_'));
 }
 
 /// Loads the options from the store, setting them up on the very first run.
@@ -134,6 +155,7 @@ void Main(const QString& commandLine, const QString& executableName, const QStri
     if (optionsAskForAutoStart(words))
         Prompts::setSelfClosingSeconds(Prompts::UnattendedBoxSeconds);
     handleWords(words, UsageText(executableName));
+    logWritableFolders();
     fillVendorInfo();
 
     COptions options;

@@ -2,6 +2,7 @@
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBoxPrompts.h"
 #include "platform/TerminationSignals.h"
+#include "resources/WheelEmblem.h"
 #include "startup/Main.h"
 #include "startup/ProgramWindows.h"
 #include "startup/modMain.h"
@@ -16,8 +17,16 @@ int main(int argc, char* argv[])
     if (qgetenv("XDG_SESSION_TYPE") == "wayland" && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 
-    QApplication app(argc, argv);
+    // Qt would take its own words (-style, -reverse, -platform ...) out of
+    // the command line and act on them; start-up must see every word and
+    // report the unknown ones, so Qt is given only the program's name.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Pagewheel"));
+    QApplication::setWindowIcon(WheelEmblem::programIcon());
     QApplication::setApplicationVersion(QStringLiteral("1.3.0"));
 
     MessageBoxPrompts prompts;
@@ -25,7 +34,6 @@ int main(int argc, char* argv[])
 
     // The old platform handed the program one command line; rebuild it so
     // the words split as they always did.
-    const QStringList arguments = QApplication::arguments().mid(1);
     const QString executable = QFileInfo(QApplication::applicationFilePath()).fileName();
 
     // The program ends when its last main window unloads, which writes the

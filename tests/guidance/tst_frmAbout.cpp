@@ -72,6 +72,10 @@ private Q_SLOTS:
         QVERIFY2(platform.startsWith(QLatin1String("for ")) && platform.size() > 4,
                  qPrintable(platform));
         QVERIFY2(!platform.contains(QLatin1String("Windows")), qPrintable(platform));
+        // The program's icon, whatever icon the application was given.
+        const auto* icon = about.findChild<QLabel*>(QStringLiteral("picIcon"));
+        QVERIFY(icon && icon->isVisibleTo(&about));
+        QCOMPARE(icon->pixmap().size(), QSize(64, 64));
     }
 
     void noSystemInformationProgramDisablesTheButton()

@@ -174,6 +174,20 @@ private Q_SLOTS:
         QCOMPARE(tip.size(), size);
     }
 
+    void shownBesideAnActiveWindowItIsAt250By100()
+    {
+        writeTips("tip\r\n");
+        QWidget main;
+        main.setGeometry(600, 400, 300, 200);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        frmTip tip;
+        tip.setAttribute(Qt::WA_ShowWithoutActivating);
+        tip.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tip));
+        QCOMPARE(tip.pos(), QPoint(250, 100));
+    }
+
     void okClosesAndTheNextShowingReadsTheFileAgain()
     {
         writeTips("old tip\r\n");

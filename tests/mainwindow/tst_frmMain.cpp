@@ -27,6 +27,7 @@
 #include <QMimeData>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -95,6 +96,9 @@ private Q_SLOTS:
     void resizeStretchesTheControlsToTheRightEdge();
     void focusShowsTheControlsTag();
     void activationRedisplaysAnEditedShow();
+    void activationKeepsAnAddressTypedButNotSent();
+    void captionsFitTheirControls();
+    void aMessageOutlastsTheFocusComingBack();
     void tipsShowAtLoadUnlessAutoStart();
     void mainBrowserWithoutBrowser();
 
@@ -433,6 +437,7 @@ void tst_frmMain::defaultPauseIsValidatedWhenLeft()
 void tst_frmMain::fullScreenWithoutBrowser()
 {
     const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    window->move(40, 0);
     QAction* fullScreen = act(window, "mnuViewFullScreen");
     QAction* onTop = act(window, "mnuViewAlwaysOnTop");
     fullScreen->trigger();
@@ -443,6 +448,8 @@ void tst_frmMain::fullScreenWithoutBrowser()
     QVERIFY(onTop->isChecked());
     QVERIFY(window->windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(!(window->windowState() & Qt::WindowMinimized));
+    // The bar across the top leaves the window's menu uncovered.
+    QVERIFY(!bar->frameGeometry().intersects(window->frameGeometry()));
 
     fullScreen->trigger();
     QVERIFY(!window->FullScreenOn);
@@ -459,6 +466,18 @@ void tst_frmMain::fullScreenWithoutBrowser()
     QVERIFY(!window->FullScreenOn);
     QVERIFY(!fullScreen->isChecked());
     QCOMPARE(window->controlBar(), nullptr);
+
+    // So does leaving in the browser itself (Esc), as the browser reports it.
+    fullScreen->trigger();
+    QVERIFY(window->controlBar());
+    // Still on its way into full screen, the window may read normal.
+    Q_EMIT window->browserConnection().browserFullScreen(false);
+    QVERIFY(window->controlBar());
+    Q_EMIT window->browserConnection().browserFullScreen(true);
+    Q_EMIT window->browserConnection().browserFullScreen(false);
+    QVERIFY(!window->FullScreenOn);
+    QVERIFY(!fullScreen->isChecked());
+    QTRY_COMPARE(window->controlBar(), nullptr);
 }
 
 void tst_frmMain::fullScreenFromTheCommandLine()
@@ -566,7 +585,11 @@ void tst_frmMain::resizeStretchesTheControlsToTheRightEdge()
     window->resize(px(9000), px(5000));
     const int right = Twips::fromPixels(window->centralWidget()->width()) - 200;
     QCOMPARE(control(window, "sldCollect")->geometry(), Twips::rect(180, 480, right - 180, 300));
-    QCOMPARE(control(window, "pnlStatus")->geometry(), Twips::rect(700, 45, right - 700, 315));
+    // The status panel starts after the whole "Status" caption.
+    const int statusLeft =
+        std::max(700, Twips::fromPixels(control(window, "cmdStatus")->geometry().right() + 1) + 30);
+    QCOMPARE(control(window, "pnlStatus")->geometry(),
+             Twips::rect(statusLeft, 45, right - statusLeft, 315));
     act(window, "mnuViewStatus")->trigger();
     QCOMPARE(control(window, "picStatusBar")->width(), window->centralWidget()->width());
 }
@@ -597,6 +620,107 @@ void tst_frmMain::activationRedisplaysAnEditedShow()
     QCOMPARE(control<QComboBox>(window, "cboAddress")->currentText(),
              QStringLiteral("http://127.0.0.1:9/four.html"));
     QCOMPARE(control<QLabel>(window, "lblSlidePause")->text(), QStringLiteral("4"));
+}
+
+void tst_frmMain::activationKeepsAnAddressTypedButNotSent()
+{
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    window->engine().SlideNumberEdited(QStringLiteral("2"));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto* address = control<QComboBox>(window, "cboAddress");
+    const QString second = address->currentText();
+    QVERIFY(!second.isEmpty());
+
+    // Away to another program's window (the browser) and back.
+    QWidget browser;
+    const auto visit = [&](QWidget& other) {
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    };
+    address->setEditText(QStringLiteral("http://typed.example/"));
+    visit(browser);
+    QCOMPARE(address->currentText(), QStringLiteral("http://typed.example/"));
+
+    // A cancelled Slide > Open leaves the box empty.
+    m_rig->dialogs.cancel();
+    act(window, "mnuSlideOpen")->trigger();
+    visit(browser);
+    QCOMPARE(address->currentText(), QString());
+
+    // Back from another of the program's windows, the slide shows again.
+    QWidget editor;
+    editor.setObjectName(QStringLiteral("frmListEdit"));
+    visit(editor);
+    QCOMPARE(address->currentText(), second);
+}
+
+void tst_frmMain::captionsFitTheirControls()
+{
+    // Run at 1x and, by a second registration, at 2x scale.
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    const auto textWidth = [](const QWidget* widget, QString text) {
+        return widget->fontMetrics().horizontalAdvance(text.remove(QLatin1Char('&')));
+    };
+    const QList<QAbstractButton*> buttons = window->findChildren<QAbstractButton*>();
+    int checked = 0;
+    for (const QAbstractButton* button : buttons) {
+        // Tool keys show only their icons.
+        if (button->text().isEmpty() || !button->isVisibleTo(window) ||
+            qobject_cast<const QToolButton*>(button))
+            continue;
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        QStyle::SubElement contents = QStyle::SE_PushButtonContents;
+        if (qobject_cast<const QCheckBox*>(button))
+            contents = QStyle::SE_CheckBoxContents;
+        else if (qobject_cast<const QRadioButton*>(button))
+            contents = QStyle::SE_RadioButtonContents;
+        const int room = button->style()->subElementRect(contents, &option, button).width();
+        QVERIFY2(room >= textWidth(button, button->text()), qPrintable(button->text()));
+        ++checked;
+    }
+    const QList<QLabel*> labels = window->findChildren<QLabel*>();
+    for (const QLabel* label : labels) {
+        // Sunken panels show texts of any length; captions must fit.
+        if (label->text().isEmpty() || label->frameShape() != QFrame::NoFrame ||
+            !label->isVisibleTo(window))
+            continue;
+        QVERIFY2(label->contentsRect().width() >= textWidth(label, label->text()),
+                 qPrintable(label->text()));
+        ++checked;
+    }
+    QVERIFY(checked >= 10);
+}
+
+void tst_frmMain::aMessageOutlastsTheFocusComingBack()
+{
+    const QPointer<frmMain> window = m_rig->open(m_rig->options());
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    control(window, "cmdSlide")->setFocus();
+    auto* status = control<QLabel>(window, "pnlStatus");
+    m_rig->dialogs.chooseFile(m_rig->files.filePath(QStringLiteral("options.txt")));
+    act(window, "mnuOptionsSaveToFile")->trigger();
+    QCOMPARE(status->text(), QStringLiteral("Options saved to file."));
+
+    // The focus comes back to the control with the window.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTRY_COMPARE(QApplication::focusWidget(), control(window, "cmdSlide"));
+    QCOMPARE(status->text(), QStringLiteral("Options saved to file."));
+
+    // The user moving the focus on shows where it went.
+    control(window, "cboAddress")->setFocus();
+    QCOMPARE(status->text(), QStringLiteral("Select  the slide  to show."));
 }
 
 void tst_frmMain::tipsShowAtLoadUnlessAutoStart()

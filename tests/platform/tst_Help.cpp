@@ -153,6 +153,11 @@ void tst_Help::everyTopicOpensItsPageWithItsTitle()
         QVERIFY(window && window->isVisible());
         QCOMPARE(window->currentPage(), topic.page);
         QCOMPARE(window->currentTitle(), topic.title);
+        // The help's name once, then the page's own title when it has another.
+        const QString name = QStringLiteral("Pagewheel Help");
+        const QString pageTitle = child<QTextBrowser>(window, "brwTopic")->documentTitle();
+        QCOMPARE(window->windowTitle(),
+                 pageTitle == name ? name : name + QStringLiteral(" - ") + pageTitle);
         // More than a heading: the page says something.
         auto* browser = child<QTextBrowser>(window, "brwTopic");
         QVERIFY2(browser->toPlainText().size() > topic.title.size() + 100, qPrintable(topic.page));

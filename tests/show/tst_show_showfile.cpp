@@ -52,6 +52,8 @@ private Q_SLOTS:
     void records_data();
     void records();
     void windows1252FoundLate();
+    void relativeReferences_data();
+    void relativeReferences();
     void unreadableFile_data();
     void unreadableFile();
     void emptyFileName();
@@ -229,6 +231,56 @@ void tst_showfile::records()
     QFETCH(QByteArray, file);
     QFETCH(QStringList, slides);
     QCOMPARE(read(file), slides);
+}
+
+void tst_showfile::relativeReferences_data()
+{
+    QTest::addColumn<QString>("reference");
+    QTest::addColumn<QString>("resolved");
+
+    // "%1" is the program folder, "%2" the show file's folder.
+    QTest::newRow("program folder") << "data/demo/a.htm"
+                                    << "%1/data/demo/a.htm";
+    QTest::newRow("beside the show first") << "pics/b.jpg"
+                                           << "%2/pics/b.jpg";
+    QTest::newRow("backslashes") << "data\\demo\\a.htm"
+                                 << "%1/data/demo/a.htm";
+    QTest::newRow("missing file kept") << "data/demo/none.htm"
+                                       << "data/demo/none.htm";
+    QTest::newRow("host and path kept") << "www.debian.org/news"
+                                        << "www.debian.org/news";
+    QTest::newRow("bare name kept") << "chime.wav"
+                                    << "chime.wav";
+    QTest::newRow("web address kept") << "https://x/data/demo/a.htm"
+                                      << "https://x/data/demo/a.htm";
+}
+
+void tst_showfile::relativeReferences()
+{
+    QFETCH(QString, reference);
+    QFETCH(QString, resolved);
+    // A moved or installed program folder, and a show in a folder of its own.
+    const QString program = path(QStringLiteral("program"));
+    const QString shows = path(QStringLiteral("shows"));
+    const QStringList files{
+        program + QStringLiteral("/data/demo/a.htm"), program + QStringLiteral("/pics/b.jpg"),
+        shows + QStringLiteral("/pics/b.jpg"), shows + QStringLiteral("/chime.wav")};
+    for (const QString& file : files) {
+        QDir().mkpath(QFileInfo(file).path());
+        writeFile(file, "x");
+    }
+    modMain::SetProgramFolder(program);
+    const QString showFile = shows + QStringLiteral("/show.txt");
+    writeFile(showFile,
+              "\"" + reference.toUtf8() + "\",\"" + reference.toUtf8() + "\",\"3\",#FALSE#\r\n");
+    colURLs show;
+    QVERIFY(show.Read_in_file(showFile));
+    QCOMPARE(show.Count(), 1);
+    const QString expected = QString(resolved)
+                                 .replace(QStringLiteral("%1"), program)
+                                 .replace(QStringLiteral("%2"), shows);
+    QCOMPARE((*show.begin())->HREF, expected);
+    QCOMPARE((*show.begin())->SoundFile, expected);
 }
 
 void tst_showfile::windows1252FoundLate()
