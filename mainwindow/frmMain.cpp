@@ -7,6 +7,7 @@
 #include "engine/modInterval.h"
 #include "guidance/frmAbout.h"
 #include "guidance/frmTip.h"
+#include "guidance/frmWizMain.h"
 #include "mainwindow/AccessibleNames.h"
 #include "mainwindow/CollapsibleBar.h"
 #include "mainwindow/BrowserRecovery.h"
@@ -584,10 +585,9 @@ void frmMain::buildMenus()
 {
     menuBar()->setNativeMenuBar(false);
     buildFileMenu();
-    // The start-up show chooser comes with a later version of this window.
     m_mnuWizard = menuBar()->addAction(QStringLiteral("&Wizard"));
     m_mnuWizard->setObjectName(QStringLiteral("mnuWizard"));
-    m_mnuWizard->setEnabled(false);
+    connect(m_mnuWizard, &QAction::triggered, this, &frmMain::mnuWizard_Click);
     buildControlMenu();
     buildViewMenu();
     buildModeMenu();
@@ -919,15 +919,21 @@ void frmMain::Form_Load()
             m_fullScreenByCommandLine = true;
             mnuViewFullScreen_Click();
         }
-        // The start-up show chooser comes with a later version of this
-        // window; until then the tips stay up instead of making way for it.
         debugLog(QStringLiteral("Main form load - display wizard"));
+        if (m_options.DisplayWizard) {
+            // The chooser takes the tips' place.
+            if (m_options.DisplayTips && m_tip)
+                m_tip->close();
+            mnuWizard_Click();
+        }
     }
     m_loaded = true;
 
     if (m_options.AutoStart) {
         if (m_options.DisplayTips && m_tip)
             m_tip->close();
+        if (m_options.DisplayWizard && m_wizMain)
+            m_wizMain->close();
         if (m_options.ReloadMode == ShowEngine::ModeAutoReload)
             m_engine->mnuModeAutoReload();
         else
@@ -1642,6 +1648,67 @@ void frmMain::mnuFileSaveAsWebShow_Click()
     auto* dialog = new frmWebShow(m_show, m_options, UseOLE, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
+}
+
+void frmMain::mnuWizard_Click()
+{
+    if (m_wizMain) {
+        m_wizMain->raise();
+        m_wizMain->activateWindow();
+        return;
+    }
+    // Not modal: the show stays usable beside it.
+    m_wizMain = new frmWizMain(this);
+    m_wizMain->setAttribute(Qt::WA_DeleteOnClose);
+    m_wizMain->setOptions(m_options);
+    m_wizMain->setShow(m_show);
+    m_wizMain->setHost(this);
+    m_wizMain->show();
+}
+
+frmWizMain* frmMain::wizardStart() const
+{
+    return m_wizMain;
+}
+
+QWidget* frmMain::hostWindow()
+{
+    return this;
+}
+
+QStringList frmMain::recentShows() const
+{
+    return m_files->recentFiles();
+}
+
+void frmMain::openRecentShow(const QString& fileName)
+{
+    m_files->openRecent(int(m_files->recentFiles().indexOf(fileName)) + 1);
+}
+
+void frmMain::openShow()
+{
+    m_files->do_open_collect();
+}
+
+void frmMain::newShowFromDirectory()
+{
+    m_editors->mnuFileNewDirList_Click();
+}
+
+void frmMain::importBookmarks()
+{
+    mnuFileImportBookmarks_Click();
+}
+
+void frmMain::newBlankShow()
+{
+    m_editors->mnuFileNewBlank_Click();
+}
+
+bool frmMain::useOLE() const
+{
+    return UseOLE;
 }
 
 void frmMain::mnuFileImportBookmarks_Click()

@@ -3,6 +3,7 @@
 
 #include "browser/BrowserConnection.h"
 #include "engine/EngineView.h"
+#include "guidance/WizardHost.h"
 #include "mainwindow/ControlBarOwner.h"
 #include "platform/CommonDialog.h"
 #include "settings/COptions.h"
@@ -39,6 +40,7 @@ class BrowserRecovery;
 class UpDown;
 class frmControlBar;
 class frmTip;
+class frmWizMain;
 
 /// The program's control window: a narrow window of five collapsible bars
 /// (Slide, Show, Control, Status, Options) and the menus, from which the
@@ -54,7 +56,7 @@ class frmTip;
 /// the options, loads the show and the browser and shows the window.
 /// Closing the window runs the exit sequence; closing the last main window
 /// ends the program.
-class frmMain : public QMainWindow, public EngineView, public ControlBarOwner
+class frmMain : public QMainWindow, public EngineView, public ControlBarOwner, public WizardHost
 {
     Q_OBJECT
 
@@ -109,6 +111,18 @@ public:
     frmControlBar* controlBar() const;
     /// The menu a mouse button on the window's background pops up.
     QMenu* backgroundMenu(Qt::MouseButton button) const;
+    /// The start-up show chooser while it is open.
+    frmWizMain* wizardStart() const;
+
+    // WizardHost: what the wizards and the show chooser need.
+    QWidget* hostWindow() override;
+    QStringList recentShows() const override;
+    void openRecentShow(const QString& fileName) override;
+    void openShow() override;
+    void newShowFromDirectory() override;
+    void importBookmarks() override;
+    void newBlankShow() override;
+    bool useOLE() const override;
 
     // The show's operations (the engine's).
     void GoBegin();
@@ -238,6 +252,7 @@ private:
     // Menu actions.
     void mnuFileNewPagewheelWindow_Click();
     void mnuFileSaveAsWebShow_Click();
+    void mnuWizard_Click();
     void mnuFileImportBookmarks_Click();
     void mnuFileExportBookmarks_Click();
     void mnuSlideOpen_Click();
@@ -269,6 +284,7 @@ private:
     CommonDialog m_cdlMain;
     QPointer<frmControlBar> m_controlBar;
     QPointer<frmTip> m_tip;
+    QPointer<frmWizMain> m_wizMain;
 
     int m_serial = 0;
     bool m_loaded = false;

@@ -313,6 +313,18 @@ void frmWebShow::Form_Load()
     optShowType_Click();
 }
 
+void frmWebShow::fillIn(const Choices& choices)
+{
+    (choices.web ? m_optWeb : m_optLocal)->setChecked(true);
+    optShowType_Click();
+    m_txtPathLcl->setText(choices.localPath);
+    m_txtPathWeb->setText(choices.webPath);
+    m_txtStartFile->setText(choices.startPage);
+    m_txtPath->setText(choices.folder);
+    m_chkAutoStart->setChecked(choices.autoStart);
+    m_chkUseSnd->setChecked(choices.useSound);
+}
+
 void frmWebShow::optShowType_Click()
 {
     const bool web = m_optWeb->isChecked();

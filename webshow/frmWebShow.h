@@ -41,6 +41,22 @@ public:
     /// The pause in seconds: the chosen setting, else the options' interval.
     qint32 GetPauseSeconds() const;
 
+    /// Answers given elsewhere (the web show wizard) for the dialog's
+    /// fields.
+    struct Choices
+    {
+        bool web = false;
+        QString localPath; ///< relocation: the show's path to replace
+        QString webPath;   ///< relocation: the path that replaces it
+        QString startPage;
+        QString folder;
+        bool autoStart = false;
+        bool useSound = false;
+    };
+    /// Fills the show type, the relocation pair, the start page, the
+    /// folder and the two boxes in.
+    void fillIn(const Choices& choices);
+
     /// The audit window, once Audit has opened it.
     frmAudit* auditWindow() const;
 

@@ -6,7 +6,9 @@
 #include "editors/frmDirList.h"
 #include "editors/frmListEdit.h"
 #include "editors/frmSlideEdit.h"
+#include "guidance/frmWizMain.h"
 #include "mainwindow/frmMain.h"
+#include "../guidance/WizardDriver.h"
 #include "../editors/EditorTestKit.h"
 
 #include <QAbstractButton>
@@ -22,6 +24,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -78,6 +81,31 @@ private Q_SLOTS:
         window->ShowState().NumCurrentSlide = 0;
         MainWindowRig::action(window, QStringLiteral("mnuSlideEdit"))->trigger();
         QVERIFY(m_rig->log->messages().contains(QStringLiteral("doEditSlide: Not a record.")));
+    }
+
+    void startupChooserLeadsThroughTheWizardToTheListEditor()
+    {
+        COptions options = m_rig->options();
+        options.DisplayWizard = true;
+        const QPointer<frmMain> window = m_rig->open(options);
+        QPointer<frmWizMain> chooser = window->wizardStart();
+        QVERIFY(chooser);
+        QTRY_VERIFY(chooser->isVisible());
+        QCOMPARE(control<QTreeWidget>(chooser, "ListView1")->topLevelItem(0)->text(0),
+                 m_rig->showFile());
+
+        // New Show: by me, not all local, no bookmarks, from scratch: the
+        // list editor on a new, empty show.
+        WizardDriver driver(QStringLiteral("1 2 2 1 n p:cmdCancel"));
+        control<QPushButton>(chooser, "cmdNewShow")->click();
+        QCOMPARE(driver.left, QStringList());
+        QCOMPARE(driver.labels.last(), QStringLiteral("frmListEdit"));
+        QVERIFY(window->Show().TrayFilename.startsWith(QStringLiteral("Show")));
+        QTRY_VERIFY(!chooser);
+
+        // The Wizard menu opens the chooser again.
+        MainWindowRig::action(window, QStringLiteral("mnuWizard"))->trigger();
+        QVERIFY(window->wizardStart() && window->wizardStart()->isVisible());
     }
 
     void newShowAndShowFromDirectoryFromTheFileMenu()
