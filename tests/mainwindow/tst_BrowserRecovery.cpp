@@ -259,10 +259,15 @@ void tst_BrowserRecovery::stoppedBrowserGetsOnlyTheLatestNavigation()
         QVERIFY(stopped.Navigate(m_server.url(QStringLiteral("/s%1.html").arg(k)).toString()));
     QTest::qWait(1000);
     ::kill(pid_t(pid), SIGCONT);
-    // The first one asked for, then the latest: the one between is dropped.
-    QTRY_COMPARE_WITH_TIMEOUT(slidesSince(m_seen).size(), 2, 10000);
+    // The first one asked for, then the latest: the one between is never
+    // sent. The first may be overtaken by the latest before its request
+    // goes out, once the browser has started loading it.
+    QTRY_COMPARE_WITH_TIMEOUT(slidesSince(m_seen).value(slidesSince(m_seen).size() - 1),
+                              QStringLiteral("/s3.html"), 10000);
     QTest::qWait(1000);
-    QCOMPARE(slidesSince(m_seen), (QStringList{"/s1.html", "/s3.html"}));
+    const QStringList asked = slidesSince(m_seen);
+    QVERIFY2(asked == QStringList{"/s3.html"} || asked == (QStringList{"/s1.html", "/s3.html"}),
+             qPrintable(asked.join(QLatin1Char(' '))));
 }
 
 void tst_BrowserRecovery::memoryLimitReplacesTheBrowserAtASlide()
