@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench fuzz install package format clean
+.PHONY: all deps configure build run test bench mutants fuzz install package format clean
 
 all: build
 
@@ -35,6 +35,13 @@ package: build
 
 bench: build
 	@scripts/run-bench.sh $(BUILD)
+
+# Plants small faults in the program's logic one at a time and prints the
+# ones no test catches, then "caught K of N". A developer's tool: it builds
+# a coverage build of its own in build-mutants/ and takes about an hour.
+# MUTANTS_ARGS="--fraction 0.02" plants fewer; "--list" only lists them.
+mutants: deps
+	@scripts/run-mutants.sh $(MUTANTS_ARGS)
 
 # The fuzzers, built with clang in a folder of their own.
 fuzz:
