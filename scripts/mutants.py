@@ -273,7 +273,7 @@ def describe(m):
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", default=str(ROOT / "build-mutants"))
-    parser.add_argument("--fraction", type=float, default=0.06,
+    parser.add_argument("--fraction", type=float, default=0.035,
                         help="share of all possible faults to plant (chosen by hash)")
     parser.add_argument("--files", nargs="*", help="only these source files")
     parser.add_argument("--list", action="store_true", help="list the chosen faults and stop")
