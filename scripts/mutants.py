@@ -150,7 +150,7 @@ def run(cmd, **kw):
 
 def configure_and_build(build):
     flags = "--coverage -O0"
-    r = run(["cmake", "-S", str(ROOT), "-B", str(build), "-DCMAKE_BUILD_TYPE=Debug",
+    r = run(["cmake", "-S", str(ROOT), "-B", str(build), "-DCMAKE_BUILD_TYPE=Debug", "-DPW_BENCH=OFF",
              f"-DCMAKE_CXX_FLAGS={flags}", "-DCMAKE_EXE_LINKER_FLAGS=--coverage"])
     if r.returncode:
         sys.exit(r.stdout)
