@@ -2,7 +2,7 @@
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmMainParts.h"
 
-#include "engine/IntervalBox.h"
+#include "engine/ComboIntervalBox.h"
 #include "engine/ShowEngine.h"
 #include "engine/modInterval.h"
 #include "guidance/frmTip.h"
@@ -49,24 +49,6 @@ std::function<void()>& programEnd()
     static std::function<void()> end = [] { QCoreApplication::exit(0); };
     return end;
 }
-
-/// The default-pause box as the interval table fills it.
-class ComboIntervalBox final : public IntervalBox
-{
-public:
-    explicit ComboIntervalBox(QComboBox* box) : m_box(box) {}
-    void setText(const QString& text) override { m_box->setEditText(text); }
-    void addItem(const QString& text) override
-    {
-        // Adding the first entry would make it the box's text.
-        const QString current = m_box->currentText();
-        m_box->addItem(text);
-        m_box->setEditText(current);
-    }
-
-private:
-    QComboBox* m_box;
-};
 
 } // namespace
 
