@@ -44,6 +44,29 @@ private:
     QList<int> m_history;
 };
 
+/// A yes/no screen: the next step for each answer, and the answer kept
+/// in value when one is given.
+qint16 yesNo(const QString& question, Steps& steps, int yes, int no, bool* value = nullptr)
+{
+    const qint16 answer = gWizard.do_YesNo(question);
+    if (answer == Prompts::vbYes || answer == Prompts::vbNo) {
+        if (value)
+            *value = answer == Prompts::vbYes;
+        steps.forward(answer == Prompts::vbYes ? yes : no);
+    }
+    return answer;
+}
+
+/// An information or input screen's button: the next step on Next.
+qint16 onward(qint16 command, Steps& steps, int next)
+{
+    if (command == cWizard::CommandNext) {
+        steps.forward(next);
+        return 0;
+    }
+    return command == cWizard::CommandBack ? CodeBack : CodeDone;
+}
+
 /// The name after the last folder separator.
 QString fileNameOf(const QString& path)
 {
@@ -113,32 +136,23 @@ qint16 NewShowWizard()
         qint16 answer = 0;
         switch (steps.current()) {
         case AllLocal:
-            answer = gWizard.do_YesNo(
-                QStringLiteral("Are all slides for this show made up of image files, web pages or "
-                               "documents on this computer?"));
-            if (answer == Prompts::vbYes || answer == Prompts::vbNo)
-                steps.forward(answer == Prompts::vbYes ? SingleFolder : Bookmarks);
+            answer = yesNo(QStringLiteral("Are all slides for this show made up of image files, "
+                                          "web pages or documents on this computer?"),
+                           steps, SingleFolder, Bookmarks);
             break;
-        case SingleFolder:
-            answer = AskSingleFolder();
-            if (answer == cWizard::CommandNext) {
-                steps.forward(gWizard.nOption == 1 ? FromFolder : Bookmarks);
-                answer = 0;
-            } else {
-                answer = answer == cWizard::CommandBack ? CodeBack : CodeDone;
-            }
+        case SingleFolder: {
+            // The choice is read once the screen has closed.
+            const qint16 command = AskSingleFolder();
+            answer = onward(command, steps, gWizard.nOption == 1 ? FromFolder : Bookmarks);
             break;
+        }
         case Bookmarks:
-            answer = gWizard.do_YesNo(
-                QStringLiteral("Will you be importing from a HTML bookmark file."));
-            if (answer == Prompts::vbYes || answer == Prompts::vbNo)
-                steps.forward(answer == Prompts::vbYes ? FromBookmarks : Manual);
+            answer = yesNo(QStringLiteral("Will you be importing from a HTML bookmark file."),
+                           steps, FromBookmarks, Manual);
             break;
         case Manual:
-            answer =
-                gWizard.do_YesNo(QStringLiteral("Will you making a show manually from scratch."));
-            if (answer == Prompts::vbYes || answer == Prompts::vbNo)
-                steps.forward(answer == Prompts::vbYes ? FromScratch : NotHandled);
+            answer = yesNo(QStringLiteral("Will you making a show manually from scratch."), steps,
+                           FromScratch, NotHandled);
             break;
         default: {
             const int step = steps.current();
@@ -215,24 +229,6 @@ qint16 WebShowWizard()
     QString startPage;
     QString folder;
 
-    // A yes/no screen: the next step for each answer.
-    auto yesNo = [](const QString& question, Steps& steps, int yes, int no, bool* value) {
-        const qint16 answer = gWizard.do_YesNo(question);
-        if (answer == Prompts::vbYes || answer == Prompts::vbNo) {
-            if (value)
-                *value = answer == Prompts::vbYes;
-            steps.forward(answer == Prompts::vbYes ? yes : no);
-        }
-        return answer;
-    };
-    // An information or input screen's button: the next step on Next.
-    auto onward = [](qint16 command, Steps& steps, int next) -> qint16 {
-        if (command == cWizard::CommandNext) {
-            steps.forward(next);
-            return 0;
-        }
-        return command == cWizard::CommandBack ? CodeBack : CodeDone;
-    };
     auto input = [](const QString& question, const QString& field, const QString& label,
                     bool dirOnly) {
         gWizard.sFld1 = field;
@@ -283,7 +279,7 @@ qint16 WebShowWizard()
             answer = yesNo(QStringLiteral("Are there slides in this show that are referenced with "
                                           "a Windows file path?") +
                                CrLf + QStringLiteral("(i.e. C:\\mydir\\myimage.jpg)"),
-                           steps, MustMove, StartPage, nullptr);
+                           steps, MustMove, StartPage);
             break;
         case MustMove:
             answer = onward(
@@ -300,7 +296,7 @@ qint16 WebShowWizard()
             answer =
                 yesNo(QStringLiteral("Are there slides in your show with local paths you would "
                                      "like to now change?"),
-                      steps, Relocate, StartPage, nullptr);
+                      steps, Relocate, StartPage);
             break;
         case Relocate:
             gWizard.sFld1 = localPath;

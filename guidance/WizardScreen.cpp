@@ -4,12 +4,14 @@
 #include "editors/WindowPlace.h"
 
 #include <QBoxLayout>
+#include <QHBoxLayout>
 #include <QDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 #include <QSpacerItem>
 #include <QStyle>
+#include <QVBoxLayout>
 
 namespace WizardScreen {
 
@@ -48,6 +50,23 @@ void addButtons(QDialog* screen, QBoxLayout* row, QPushButton* (&buttons)[3])
         row->addWidget(buttons[i]);
     }
     buttons[2]->setDefault(true);
+}
+
+void arrange(QDialog* screen, QLayout* questions, QPushButton* (&buttons)[3],
+             const std::function<void(int)>& clicked)
+{
+    auto* body = new QHBoxLayout;
+    body->addWidget(picture(screen));
+    body->addLayout(questions, 1);
+    auto* row = new QHBoxLayout;
+    addButtons(screen, row, buttons);
+    for (int i = 0; i < 3; ++i)
+        QObject::connect(buttons[i], &QPushButton::clicked, screen, [clicked, i] { clicked(i); });
+
+    auto* layout = new QVBoxLayout(screen);
+    layout->addLayout(body, 1);
+    layout->addLayout(row);
+    screen->setMinimumHeight(WindowPlace::toPixels(3600));
 }
 
 void placeLabel(QSpacerItem* top, QWidget* screen, int twips)

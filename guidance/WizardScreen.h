@@ -3,7 +3,10 @@
 
 #include <QString>
 
+#include <functional>
+
 class QBoxLayout;
+class QLayout;
 class QDialog;
 class QLabel;
 class QPushButton;
@@ -23,6 +26,10 @@ QLabel* picture(QWidget* parent);
 QLabel* questionLabel(QWidget* parent);
 /// "< &Back", "Cancel" and "&Next >" as cmdGo0 to cmdGo2, added to row.
 void addButtons(QDialog* screen, QBoxLayout* row, QPushButton* (&buttons)[3]);
+/// Lays a screen out: the picture beside its questions, the three buttons
+/// below (clicked is told the button's index), and the screen's least height.
+void arrange(QDialog* screen, QLayout* questions, QPushButton* (&buttons)[3],
+             const std::function<void(int)>& clicked);
 /// Moves the label down to the place in twips.
 void placeLabel(QSpacerItem* top, QWidget* screen, int twips);
 

@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -49,18 +48,7 @@ frmWizard::frmWizard(cWizard& wizard, QWidget* parent) : QDialog(parent), m_wiza
     connect(group, &QButtonGroup::idClicked, this,
             [this](int id) { m_wizard.nOption = qint16(id); });
 
-    auto* body = new QHBoxLayout;
-    body->addWidget(WizardScreen::picture(this));
-    body->addLayout(questions, 1);
-    auto* buttons = new QHBoxLayout;
-    WizardScreen::addButtons(this, buttons, m_cmdGo);
-    for (int i = 0; i < 3; ++i)
-        connect(m_cmdGo[i], &QPushButton::clicked, this, [this, i] { cmdGo_Click(i); });
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(body, 1);
-    layout->addLayout(buttons);
-    setMinimumHeight(WindowPlace::toPixels(3600));
+    WizardScreen::arrange(this, questions, m_cmdGo, [this](int index) { cmdGo_Click(index); });
     Help::setHelpContext(this, modMain::HelpFile(), HelpTopics::frmWizard);
 }
 

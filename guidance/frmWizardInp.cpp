@@ -16,7 +16,6 @@
 
 #include <QApplication>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -61,18 +60,7 @@ frmWizardInp::frmWizardInp(cWizard& wizard, QWidget* parent) : QDialog(parent), 
     questions->addWidget(m_lbl);
     questions->addLayout(fields);
     questions->addStretch(1);
-    auto* body = new QHBoxLayout;
-    body->addWidget(WizardScreen::picture(this));
-    body->addLayout(questions, 1);
-    auto* buttons = new QHBoxLayout;
-    WizardScreen::addButtons(this, buttons, m_cmdGo);
-    for (int i = 0; i < 3; ++i)
-        connect(m_cmdGo[i], &QPushButton::clicked, this, [this, i] { cmdGo_Click(i); });
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(body, 1);
-    layout->addLayout(buttons);
-    setMinimumHeight(WindowPlace::toPixels(3600));
+    WizardScreen::arrange(this, questions, m_cmdGo, [this](int index) { cmdGo_Click(index); });
     Help::setHelpContext(this, modMain::HelpFile(), HelpTopics::frmWizardInp);
 }
 

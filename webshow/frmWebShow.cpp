@@ -3,7 +3,7 @@
 
 #include "browser/modURL.h"
 #include "editors/frmDirList.h"
-#include "engine/IntervalBox.h"
+#include "engine/ComboIntervalBox.h"
 #include "engine/modInterval.h"
 #include "platform/Help.h"
 #include "platform/HelpTopics.h"
@@ -45,24 +45,6 @@ void setTag(QWidget* widget, const QString& tag)
 {
     widget->setProperty("Tag", tag);
 }
-
-/// The pause list as the interval table fills it.
-class ComboIntervalBox final : public IntervalBox
-{
-public:
-    explicit ComboIntervalBox(QComboBox* box) : m_box(box) {}
-    void setText(const QString& text) override { m_box->setEditText(text); }
-    void addItem(const QString& text) override
-    {
-        // Adding the first entry would make it the box's text.
-        const QString current = m_box->currentText();
-        m_box->addItem(text);
-        m_box->setEditText(current);
-    }
-
-private:
-    QComboBox* m_box;
-};
 
 /// Tried for real: permission bits say little to root or on a read-only
 /// mount. A folder not there yet counts when it can be made.
