@@ -187,7 +187,13 @@ bool AutomationBrowser::start(VbError* error)
         return fail(AutomationErrors::CannotStart, error);
     connect(m_pipe.data(), &DevToolsPipe::event, this, &AutomationBrowser::handleEvent);
     connect(m_pipe.data(), &DevToolsPipe::closed, this, &AutomationBrowser::becomeGone);
-    if (!attachPage(newWindow)) {
+    // The waits for the browser's answers let timers run: a start or reset
+    // made meanwhile owns the window from then on, and this one leaves it be.
+    const int window = m_windowGeneration;
+    const bool attached = attachPage(newWindow);
+    if (m_windowGeneration != window)
+        return m_state == State::Ready || fail(AutomationErrors::CannotStart, error);
+    if (!attached) {
         qWarning("AutomationBrowser: the browser did not open its page");
         m_pipe->disconnect(this);
         m_pipe.reset();
@@ -248,9 +254,11 @@ QStringList AutomationBrowser::launchArguments(const QString& profile) const
 bool AutomationBrowser::attachPage(bool newWindow)
 {
     DevToolsReply reply;
-    const auto ask = [this, &reply](const QString& method, const QJsonObject& params,
-                                    bool toPage = false) {
-        return callAndWait(method, params, toPage, &reply) && !reply.isError();
+    const int window = m_windowGeneration;
+    const auto ask = [this, &reply, window](const QString& method, const QJsonObject& params,
+                                            bool toPage = false) {
+        return m_windowGeneration == window && callAndWait(method, params, toPage, &reply) &&
+               !reply.isError() && m_windowGeneration == window;
     };
     if (!ask(QStringLiteral("Target.setDiscoverTargets"), {{QStringLiteral("discover"), true}}))
         return false;
