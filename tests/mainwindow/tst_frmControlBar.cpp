@@ -107,7 +107,6 @@ private Q_SLOTS:
                 captions << action->text();
             QCOMPARE(captions, items);
         }
-
         const QList<std::pair<QString, QStringList>> calls = {
             {"mnuControlBack", {"GoBack"}},       {"mnuControlPause", {"GoPause"}},
             {"mnuControlForward", {"GoForward"}}, {"mnuControlStop", {"GoStop"}},

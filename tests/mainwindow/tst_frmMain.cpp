@@ -120,7 +120,6 @@ private Q_SLOTS:
         options.ReloadInterval = 30;
         options.StartingSlide = 2;
         const QPointer<frmMain> window = m_rig->open(options);
-
         QCOMPARE(window->windowTitle(), QStringLiteral("demo - Vexilo Software Pagewheel"));
         auto* slider = control<QSlider>(window, "sldCollect");
         QCOMPARE(slider->maximum(), 3);
@@ -146,7 +145,6 @@ private Q_SLOTS:
         QCOMPARE(act(window, "mnuFileArray1")->text(), a);
         QCOMPARE(act(window, "mnuFileArray2")->text(), sameShow);
         QVERIFY(!act(window, "mnuFileArray3")->isVisible());
-
         QCOMPARE(window->pos(), QPoint(px(300), px(450)));
         QCOMPARE(window->size(), QSize(px(6000), px(5100)));
         QCOMPARE(control(window, "picSlide")->height(), px(135));
@@ -295,7 +293,6 @@ private Q_SLOTS:
         QApplication::sendEvent(address->lineEdit(), &drop);
         QCOMPARE(address->currentText(), picture);
         QVERIFY(navigations().isEmpty());
-
         const QString typed = "http://127.0.0.1:9/typed.html";
         address->setEditText(QString());
         QTest::keyClicks(address->lineEdit(), typed);
@@ -347,7 +344,6 @@ private Q_SLOTS:
         QTest::mouseClick(control<QCheckBox>(window, "chkBusyWait"), Qt::LeftButton);
         QVERIFY(window->Options().BusyWait);
         QVERIFY(ticked(window, "mnuOptionsLoadingWaitTillDone"));
-
         // Order and operation: menu item, option button and records together;
         // the checked item chosen again stays checked.
         act(window, "mnuOptionsOrder1")->trigger();
@@ -364,7 +360,6 @@ private Q_SLOTS:
         act(window, "tbrCollectOperation")->trigger();
         QCOMPARE(window->Options().CarouselOperation, qint16(1));
         QVERIFY(ticked(window, "mnuOptionsOperation0"));
-
         // A second Auto-Reload returns to Normal; Pause in Normal does nothing.
         act(window, "mnuModeAutoReload")->trigger();
         QVERIFY(ticked(window, "mnuModeAutoReload"));
@@ -430,7 +425,6 @@ private Q_SLOTS:
         onTop->trigger();
         QVERIFY(!(window->windowFlags() & Qt::WindowStaysOnTopHint));
         QVERIFY(window->isVisible());
-
         // Leaving from the bar's "Normal Size" unticks the item as well.
         fullScreen->trigger();
         window->controlBar()->findChild<QAction*>(QStringLiteral("mnuViewNormalSize"))->trigger();
@@ -515,7 +509,6 @@ private Q_SLOTS:
         // "Slide" sends the box's slide.
         press(window, "cmdSlide");
         QCOMPARE(navigations(), QStringList{"http://127.0.0.1:9/one.html"});
-
         QVERIFY(!control(window, "cmdNavKey0")->isEnabled());
         press(window, "cmdNavKey3");
         QCOMPARE(m_rig->browser.count(QStringLiteral("GoForward")), 1);
@@ -570,7 +563,6 @@ private Q_SLOTS:
         QApplication::sendEvent(window, &activate);
         QCOMPARE(address->currentText(), QStringLiteral("http://127.0.0.1:9/four.html"));
         QCOMPARE(control<QLabel>(window, "lblSlidePause")->text(), QStringLiteral("4"));
-
         window->engine().SlideNumberEdited(QStringLiteral("2"));
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
@@ -591,7 +583,6 @@ private Q_SLOTS:
         editor.setObjectName(QStringLiteral("frmListEdit"));
         visit(&editor, window);
         QCOMPARE(address->currentText(), second);
-
         // A message outlasts the focus coming back to its control.
         control(window, "cmdSlide")->setFocus();
         auto* status = control<QLabel>(window, "pnlStatus");

@@ -341,7 +341,6 @@ private Q_SLOTS:
                     if (url.endsWith(QLatin1String(".htm")))
                         shown.append(QUrl(url).fileName());
                 });
-
         // File > New > Make Show from Directory, every file of the folder.
         whenModal<frmDirList>([pages](frmDirList* dialog) {
             dialog->findChild<QRadioButton*>(QStringLiteral("optAllFiles0"))->click();
@@ -369,7 +368,6 @@ private Q_SLOTS:
         QCOMPARE(back.Item(1)->HREF, pages + QStringLiteral("/gamma.htm"));
         QCOMPARE(back.Item(2)->HREF, pages + QStringLiteral("/alpha.htm"));
         QCOMPARE(m_window->Show().TrayFilename, saved);
-
         // "Show": the browser shows the saved order once, then the show ends.
         QTest::mouseClick(m_window->findChild<QPushButton*>(QStringLiteral("cmdCollect")),
                           Qt::LeftButton);
@@ -401,7 +399,6 @@ private Q_SLOTS:
         send(slide(1));
         QTRY_COMPARE_WITH_TIMEOUT(m_server.requestCount(QStringLiteral("/s1.html")), 1, 30000);
         QVERIFY(!browsersOf(configHome, false).isEmpty());
-
         m_rig->prompts.answer(1);
         QTimer::singleShot(0, [] {
             QWidget* dialog = QApplication::activeModalWidget();
@@ -416,7 +413,6 @@ private Q_SLOTS:
         QVERIFY(m_window->Options().Changed);
         QVERIFY(browser());
         QTRY_VERIFY_WITH_TIMEOUT(browsersOf(configHome, false).isEmpty(), 10000);
-
         send(slide(2));
         QTRY_COMPARE_WITH_TIMEOUT(browser()->LocationURL(), slide(2).toString(), 30000);
         QCOMPARE(m_server.requestCount(QStringLiteral("/s2.html")), 1);

@@ -137,7 +137,6 @@ private Q_SLOTS:
                                "\"StartingSlide\",0\r\n\"UseDefault\",#FALSE#\r\n"
                                "\"CarouselFileName\",\"" +
                                    showFile.toUtf8() + "\"\r\n");
-
         QProcessEnvironment environment = onDisplay(m_display);
         environment.insert(QStringLiteral("HOME"), m_home.path());
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
@@ -163,7 +162,6 @@ private Q_SLOTS:
         });
         m_program.start(QStringLiteral(PW_EXECUTABLE), words);
         QVERIFY2(m_program.waitForStarted(10000), qPrintable(m_program.errorString()));
-
         // The last slide is up; the control bar and the slide are
         // photographed while it stays.
         const auto slides = [this] {
@@ -192,7 +190,6 @@ private Q_SLOTS:
         const qint64 ended = m_server.elapsed();
         QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(m_program.exitCode(), 0);
-
         // In order, one second each counted from the request; then the last
         // slide's second, seven seconds more, and the program ends.
         const QList<TestHttpServer::Request> shown = slides();
@@ -225,7 +222,6 @@ private Q_SLOTS:
             10000);
         if (!photograph)
             QSKIP("full screen is photographed with a window manager (openbox) and import");
-
         // The control bar: the top rows, one colour across the screen, not
         // the slide's.
         const QColor bar = screen.pixelColor(ScreenWidth / 2, 5);

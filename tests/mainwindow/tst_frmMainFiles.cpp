@@ -111,7 +111,6 @@ private Q_SLOTS:
         QCOMPARE(request.kind, CommonDialog::Kind::Open);
         QCOMPARE(QDir(request.InitDir).canonicalPath(),
                  QDir(m_rig->program.filePath(QStringLiteral("data"))).canonicalPath());
-
         const QString other =
             m_rig->writeShow(QStringLiteral("Lobby.TXT"),
                              {"http://127.0.0.1:9/a.html", "http://127.0.0.1:9/b.html"});
@@ -128,7 +127,6 @@ private Q_SLOTS:
         QCOMPARE(requests().size(), 3);
         QCOMPARE(requests().at(2).FileName, other);
         QCOMPARE(requests().at(2).InitDir, request.InitDir);
-
         // Edits: Cancel keeps the show and opens no dialog.
         window->Show().Changed = true;
         m_rig->prompts.answer(vbCancel);
@@ -169,7 +167,6 @@ private Q_SLOTS:
         trigger(window, "mnuFileSaveAsFile");
         QVERIFY(m_rig->boxes().isEmpty());
         QVERIFY(read(m_rig->showFile()).contains(",\"7\","));
-
         // A new show is saved under a name asked for, then without asking.
         window->files().StartNewShow();
         QCOMPARE(window->Show().Count(), 0);
@@ -285,7 +282,6 @@ private Q_SLOTS:
         QCOMPARE(ShowFiles::newShowName(day, taken), QStringLiteral("ShowB03-07-24.txt"));
         QCOMPARE(ShowFiles::newShowName(day, {QStringLiteral("/shows/Show03-08-24.txt")}),
                  QStringLiteral("Show03-07-24.txt"));
-
         const QPointer<frmMain> window = m_rig->open(m_rig->options());
         const QString today = ShowFiles::newShowName(QDate::currentDate(), {});
         // A show of today's name is in the list: the new one takes a letter.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's address box and its remote-open browser: what is sent,
-// into which window, and what is asked when the browser has gone.
+// The remote-open browser, a stand-in: the main window's slides go into
+// the program's own browser window, a browser gone is asked about once;
+// the program asked to end from outside (logout, Ctrl+C, a service
+// manager) ends as Exit does, its browser with it.
 #include "BrowserTestKit.h"
 #include "MainWindowRig.h"
 #include "browser/BrowserConnection.h"
@@ -10,15 +12,15 @@
 #include "platform/Shell.h"
 #include "settings/cShowState.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QEventLoop>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
+#include <csignal>
 
 namespace {
 
@@ -51,11 +53,12 @@ private:
     frmMain& m_window;
 };
 
-QString writeProgram(const QString& path, const QByteArray& script)
+/// A file of the user's own, which may be run.
+QString writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
-        file.write("#!/bin/sh\n" + script);
+        file.write(bytes);
     file.close();
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
@@ -74,33 +77,11 @@ class tst_frmMainRemoteOpen : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void leavingTheAddressBoxSendsNothing();
     void laterSlidesReuseTheProgramsWindow();
     void browserGoneAsksOnceAndHoldsTheShow();
+    void signalEndsTheProgramAndItsBrowser_data();
+    void signalEndsTheProgramAndItsBrowser();
 };
-
-void tst_frmMainRemoteOpen::leavingTheAddressBoxSendsNothing()
-{
-    MainWindowRig rig;
-    const QPointer<frmMain> window = rig.open(rig.options());
-    QApplication::setActiveWindow(window);
-    auto* box = window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
-    sendWithEnter(box, QStringLiteral("http://127.0.0.1:9/a.html"));
-    sendWithEnter(box, QStringLiteral("http://127.0.0.1:9/b.html"));
-    QCOMPARE(rig.browser.navigations().size(), 2);
-
-    // The text of a list entry is typed, then the user clicks elsewhere.
-    box->lineEdit()->setFocus();
-    QTRY_VERIFY(box->lineEdit()->hasFocus());
-    box->setEditText(QStringLiteral("http://127.0.0.1:9/b.html"));
-    window->findChild<QPushButton*>(QStringLiteral("cmdSlide"))->setFocus();
-    QTRY_VERIFY(!box->lineEdit()->hasFocus());
-    QCOMPARE(rig.browser.navigations().size(), 2);
-
-    // A pick from the list still sends.
-    Q_EMIT box->activated(0);
-    QCOMPARE(rig.browser.navigations().last(), QStringLiteral("http://127.0.0.1:9/a.html"));
-}
 
 void tst_frmMainRemoteOpen::laterSlidesReuseTheProgramsWindow()
 {
@@ -137,7 +118,8 @@ void tst_frmMainRemoteOpen::browserGoneAsksOnceAndHoldsTheShow()
     FakeBrowser lasting(rig.files.filePath(QStringLiteral("lasting")));
     EnvironmentGuard environment;
     environment.set("PAGEWHEEL_BROWSER_FLAGS", lasting.profileFlag());
-    const QString gone = writeProgram(rig.files.filePath(QStringLiteral("gone")), "exit 0\n");
+    const QString gone =
+        writeFile(rig.files.filePath(QStringLiteral("gone")), "#!/bin/sh\nexit 0\n");
     COptions options = rig.options();
     options.AutoMode = 6;
     options.AutoDDEapp = QStringLiteral("gone");
@@ -170,6 +152,63 @@ void tst_frmMainRemoteOpen::browserGoneAsksOnceAndHoldsTheShow()
     QCOMPARE(user.titles.value(0), QStringLiteral("Browser Terminated"));
     QCOMPARE(user.mostOpen, 1);
     QCOMPARE(user.slidesBehind, 0);
+}
+
+void tst_frmMainRemoteOpen::signalEndsTheProgramAndItsBrowser_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+void tst_frmMainRemoteOpen::signalEndsTheProgramAndItsBrowser()
+{
+    QFETCH(int, number);
+    QTemporaryDir home;
+    FakeBrowser browser(home.filePath(QStringLiteral("browser")));
+    QVERIFY(QDir(home.path()).mkpath(QStringLiteral("config/Pagewheel")));
+    // The browser through its remote-open line; options stored, so no
+    // first-run box waits.
+    writeFile(home.filePath(QStringLiteral("config/Pagewheel/Pagewheel.ini")),
+              "[Options]\nAutoMode=6\nAutoDDEapp=fake\nAutoDDEexe=" + browser.program().toUtf8() +
+                  "\nDisplayTips=False\nDisplayWizard=False\nAutoStart=False\n"
+                  "StartingAddress=\n");
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("PAGEWHEEL_BROWSER_FLAGS"), browser.profileFlag());
+    // No display: raising the browser's window is refused at once.
+    environment.remove(QStringLiteral("DISPLAY"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    const QString logFile = QStringLiteral(PW_APP_FOLDER "/DebugFile.txt");
+    const qint64 logOffset = QFileInfo(logFile).size();
+    program.start(QStringLiteral(PW_EXECUTABLE), {QStringLiteral("debug")});
+    QVERIFY(program.waitForStarted(10000));
+
+    QTRY_VERIFY_WITH_TIMEOUT(browser.instancePid() > 0, 30000);
+    const qint64 browserPid = browser.instancePid();
+    // The window has loaded when it has gone to Normal mode.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            QFile log(logFile);
+            return log.open(QIODevice::ReadOnly) && log.seek(logOffset) &&
+                   log.readAll().contains("display wizard");
+        }(),
+        30000);
+
+    ::kill(pid_t(program.processId()), number);
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!processAlive(browserPid), 5000);
+    QFile log(logFile);
+    QVERIFY(log.open(QIODevice::ReadOnly) && log.seek(logOffset));
+    QVERIFY(log.readAll().contains("-------------------PAGEWHEEL Ends -------------------------"));
 }
 
 QTEST_MAIN(tst_frmMainRemoteOpen)
