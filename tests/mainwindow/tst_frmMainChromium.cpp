@@ -388,7 +388,7 @@ private Q_SLOTS:
         qputenv("XDG_DATA_HOME", m_rig->files.filePath(QStringLiteral("data")).toUtf8());
         COptions options = m_rig->options();
         options.AutoMode = 0;
-        m_window = m_rig->openOnOwnBrowser(options);
+        m_window = m_rig->open(options, true, true);
         BrowserConnection& connection = m_window->browserConnection();
         QVERIFY(connection.UseDDE);
         auto* box = m_window->findChild<QComboBox*>(QStringLiteral("cboAddress"));

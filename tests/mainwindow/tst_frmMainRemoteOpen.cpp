@@ -95,7 +95,7 @@ void tst_frmMainRemoteOpen::laterSlidesReuseTheProgramsWindow()
     options.AutoMode = 6;
     options.AutoDDEexe = browser.program();
     options.AutoDDEapp = QStringLiteral("vivaldi");
-    const QPointer<frmMain> window = rig.openOnOwnBrowser(options);
+    const QPointer<frmMain> window = rig.open(options, true, true);
     QTRY_VERIFY_WITH_TIMEOUT(browser.instancePid() > 0, 10000);
 
     auto* box = window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
@@ -127,7 +127,7 @@ void tst_frmMainRemoteOpen::browserGoneAsksOnceAndHoldsTheShow()
     options.StartingAddress = QStringLiteral("http://127.0.0.1:9/start.html");
     // Each slide for its own pause of a second.
     options.UseDefault = false;
-    const QPointer<frmMain> window = rig.openOnOwnBrowser(options, false);
+    const QPointer<frmMain> window = rig.open(options, false, true);
 
     // A browser ran and was lost before the window loads with one that
     // will not start; the user goes on without it.
