@@ -317,6 +317,7 @@ private Q_SLOTS:
     void folderShowEditedSavedAndRun()
     {
         QTemporaryDir data;
+        const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
         const QString pages = m_rig->files.filePath(QStringLiteral("pages"));
         QVERIFY(QDir().mkpath(pages));
@@ -374,6 +375,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(m_window->findChild<QLabel*>(QStringLiteral("pnlStatus"))->text(),
                                   QStringLiteral("Show complete."), 30000);
         QCOMPARE(shown, (QStringList{"gamma.htm", "alpha.htm"}));
+        qputenv("XDG_DATA_HOME", oldDataHome);
     }
 
     void remoteOpenToAutomation()
