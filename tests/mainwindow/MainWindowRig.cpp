@@ -80,20 +80,9 @@ QByteArray MainWindowRig::readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QPointer<frmMain> MainWindowRig::open(const COptions& windowOptions, bool load)
+QPointer<frmMain> MainWindowRig::open(const COptions& windowOptions, bool load, bool ownBrowser)
 {
-    return openWith(windowOptions, load, &browser);
-}
-
-QPointer<frmMain> MainWindowRig::openOnOwnBrowser(const COptions& windowOptions, bool load)
-{
-    return openWith(windowOptions, load, nullptr);
-}
-
-QPointer<frmMain> MainWindowRig::openWith(const COptions& windowOptions, bool load,
-                                          EngineBrowser* engineBrowser)
-{
-    auto* window = new frmMain(windowOptions, nullptr, engineBrowser);
+    auto* window = new frmMain(windowOptions, nullptr, ownBrowser ? nullptr : &browser);
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (load)
         window->Form_Load();

@@ -49,11 +49,10 @@ public:
     QString writeFile(const QString& name, const QByteArray& bytes = {}) const;
     static QByteArray readFile(const QString& path);
 
-    /// A main window on the recording browser, loaded unless told not to.
-    /// It deletes itself when closed, so it is held weakly.
-    QPointer<frmMain> open(const COptions& options, bool load = true);
-    /// A main window on its own browser side (its real connection).
-    QPointer<frmMain> openOnOwnBrowser(const COptions& options, bool load = true);
+    /// A main window, loaded unless told not to, on the recording browser
+    /// or, with ownBrowser, on its real connection. It deletes itself when
+    /// closed, so it is held weakly.
+    QPointer<frmMain> open(const COptions& options, bool load = true, bool ownBrowser = false);
 
     /// A value of the settings store's "Settings" or "Options" section.
     static QString setting(const QString& section, const QString& key);
@@ -65,7 +64,5 @@ public:
     QStringList boxes() const { return prompts.texts(); }
 
 private:
-    QPointer<frmMain> openWith(const COptions& options, bool load, EngineBrowser* engineBrowser);
-
     QString m_showFile;
 };

@@ -19,7 +19,12 @@ public:
     CommonDialog dialog;
 
     void GoBack() override { calls.append(QStringLiteral("GoBack")); }
-    void GoPause() override;
+    void GoPause() override
+    {
+        calls.append(QStringLiteral("GoPause"));
+        if (showRunning)
+            state.IsPaused = state.IsPaused ? cShowState::False : cShowState::True;
+    }
     void GoForward() override { calls.append(QStringLiteral("GoForward")); }
     void GoStop() override { calls.append(QStringLiteral("GoStop")); }
     void GoReload() override { calls.append(QStringLiteral("GoReload")); }

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The floating control bar without a browser (as with a DDE browser) or
+// with one that never started, and an owner that records its calls.
 #include "mainwindow/frmControlBar.h"
 #include "platform/ScriptedCommonDialog.h"
 #include "settings/COptions.h"
@@ -16,13 +18,15 @@
 
 #include <memory>
 
-/// The floating control bar without a browser (as with a DDE browser) or
-/// with one that never started, and an owner that records its calls.
 class tst_frmControlBar : public QObject
 {
     Q_OBJECT
 
-private:
+    std::unique_ptr<RecordingOwner> m_owner;
+    COptions m_options;
+    QPointer<frmControlBar> m_bar;
+    std::unique_ptr<QTemporaryDir> m_folder; // each test's log
+
     /// A shown bar; it deletes itself when closed, so it is held weakly.
     QPointer<frmControlBar> showBar(AutomationBrowser* browser = nullptr)
     {
@@ -30,24 +34,21 @@ private:
         m_bar->show();
         return m_bar;
     }
-
-    static QAction* item(QWidget* bar, const char* name)
+    static QAction* item(QWidget* bar, const QString& name)
     {
-        return bar->findChild<QAction*>(QLatin1String(name));
+        return bar->findChild<QAction*>(name);
     }
-
     static QWidget* picControl(QWidget* bar)
     {
         return bar->findChild<QWidget*>(QStringLiteral("picControl"));
     }
 
-    std::unique_ptr<RecordingOwner> m_owner;
-    COptions m_options;
-    QPointer<frmControlBar> m_bar;
-
 private Q_SLOTS:
-    void init() { m_owner = std::make_unique<RecordingOwner>(); }
-
+    void init()
+    {
+        m_owner = std::make_unique<RecordingOwner>();
+        m_folder = std::make_unique<QTemporaryDir>();
+    }
     void cleanup()
     {
         delete m_bar;
@@ -67,6 +68,7 @@ private Q_SLOTS:
         QFETCH(bool, alwaysOnTop);
         QFETCH(QString, ownerCall);
         m_owner->alwaysOnTop = alwaysOnTop;
+        LogCapture log(m_folder->path(), true, false);
         const auto bar = showBar();
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         QCOMPARE(bar->geometry(), QRect(screen.x() - 1, screen.y() - 5, screen.width(), 20));
@@ -76,72 +78,52 @@ private Q_SLOTS:
         bar->hide();
         bar->show();
         QCOMPARE(m_owner->calls, QStringList{ownerCall});
+        bar->resize(100, 30);
+        QVERIFY(log.messages().contains(QStringLiteral("frmControlBar form resize")));
     }
 
-    void mouseButtonPopsItsMenu_data()
+    void mouseButtonsPopTheirMenusWhoseItemsCallTheOwner()
     {
-        QTest::addColumn<Qt::MouseButton>("button");
-        QTest::addColumn<QString>("menu");
-        QTest::addColumn<QStringList>("items");
-        QTest::newRow("left") << Qt::LeftButton << QStringLiteral("mnuControl")
-                              << QStringList{"&Back",   "&Pause", "&Forward",    "&Stop",
-                                             "&Reload", "",       "Start S&how", "Close &Menu"};
-        QTest::newRow("right") << Qt::RightButton << QStringLiteral("mnuView")
-                               << QStringList{"&Color...", "Co&ntrols...", "&Normal Size", "",
-                                              "Close &Menu"};
-        QTest::newRow("middle") << Qt::MiddleButton << QStringLiteral("mnuCenter")
-                                << QStringList{"&Menus Visible"};
-    }
-
-    void mouseButtonPopsItsMenu()
-    {
-        QFETCH(Qt::MouseButton, button);
-        QFETCH(QString, menu);
-        QFETCH(QStringList, items);
         const auto bar = showBar();
-        QTest::mousePress(picControl(bar), button, {}, QPoint(200, 10));
-        QStringList shown;
-        for (QMenu* popup : bar->findChildren<QMenu*>()) {
-            if (popup->isVisible())
-                shown << popup->objectName();
-            popup->hide();
+        const QList<std::tuple<Qt::MouseButton, QString, QStringList>> menus = {
+            {Qt::LeftButton,
+             "mnuControl",
+             {"&Back", "&Pause", "&Forward", "&Stop", "&Reload", "", "Start S&how", "Close &Menu"}},
+            {Qt::RightButton,
+             "mnuView",
+             {"&Color...", "Co&ntrols...", "&Normal Size", "", "Close &Menu"}},
+            {Qt::MiddleButton, "mnuCenter", {"&Menus Visible"}}};
+        for (const auto& [button, menu, items] : menus) {
+            QTest::mousePress(picControl(bar), button, {}, QPoint(200, 10));
+            QStringList shown;
+            for (QMenu* popup : bar->findChildren<QMenu*>()) {
+                if (popup->isVisible())
+                    shown << popup->objectName();
+                popup->hide();
+            }
+            QCOMPARE(shown, QStringList{menu});
+            QStringList captions;
+            for (const QAction* action : bar->menuFor(button)->actions())
+                captions << action->text();
+            QCOMPARE(captions, items);
         }
-        QCOMPARE(shown, QStringList{menu});
-        QStringList captions;
-        for (const QAction* action : bar->menuFor(button)->actions())
-            captions << action->text();
-        QCOMPARE(captions, items);
-    }
-
-    void itemsCallTheOwner_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QStringList>("calls");
-        QTest::newRow("back") << "mnuControlBack" << QStringList{"GoBack"};
-        QTest::newRow("pause") << "mnuControlPause" << QStringList{"GoPause"};
-        QTest::newRow("forward") << "mnuControlForward" << QStringList{"GoForward"};
-        QTest::newRow("stop") << "mnuControlStop" << QStringList{"GoStop"};
-        QTest::newRow("reload") << "mnuControlReload" << QStringList{"GoReload"};
-        QTest::newRow("start show") << "mnuControlStartShow" << QStringList{"cmdCollect_Click"};
-        QTest::newRow("close menu") << "mnuControlCloseMenu" << QStringList{};
-        QTest::newRow("controls") << "mnuViewControls" << QStringList{"restoreWindow"};
-    }
-
-    void itemsCallTheOwner()
-    {
-        QFETCH(QString, name);
-        QFETCH(QStringList, calls);
-        const auto bar = showBar();
-        m_owner->calls.clear();
-        item(bar, qPrintable(name))->trigger();
-        QCOMPARE(m_owner->calls, calls);
-        QVERIFY(bar && bar->isVisible());
+        const QList<std::pair<QString, QStringList>> calls = {
+            {"mnuControlBack", {"GoBack"}},       {"mnuControlPause", {"GoPause"}},
+            {"mnuControlForward", {"GoForward"}}, {"mnuControlStop", {"GoStop"}},
+            {"mnuControlReload", {"GoReload"}},   {"mnuControlStartShow", {"cmdCollect_Click"}},
+            {"mnuControlCloseMenu", {}},          {"mnuViewControls", {"restoreWindow"}}};
+        for (const auto& [name, called] : calls) {
+            m_owner->calls.clear();
+            item(bar, name)->trigger();
+            QCOMPARE(m_owner->calls, called);
+            QVERIFY(bar && bar->isVisible());
+        }
     }
 
     void pauseIsCheckedExactlyWhenPaused()
     {
         const auto bar = showBar();
-        QAction* pause = item(bar, "mnuControlPause");
+        QAction* pause = item(bar, QStringLiteral("mnuControlPause"));
         pause->trigger();
         QVERIFY(m_owner->state.IsPaused && pause->isChecked());
         pause->trigger();
@@ -164,17 +146,13 @@ private Q_SLOTS:
         QCOMPARE(m_owner->calls,
                  (QStringList{"minimizeWindow", "restoreWindow", "controlBarClosed"}));
         QTRY_VERIFY(bar.isNull());
-    }
-
-    void normalSizeLogsBrowserFailuresAndStillCloses()
-    {
-        QTemporaryDir folder;
-        LogCapture log(folder.path(), false, true);
+        // Normal Size logs what the browser that never started refused, and closes.
+        LogCapture log(m_folder->path(), false, true);
         AutomationBrowser notStarted;
-        const auto bar = showBar(&notStarted);
+        const auto second = showBar(&notStarted);
         m_owner->calls.clear();
-        item(bar, "mnuViewNormalSize")->trigger();
-        QTRY_VERIFY(bar.isNull());
+        item(second, QStringLiteral("mnuViewNormalSize"))->trigger();
+        QTRY_VERIFY(second.isNull());
         QCOMPARE(m_owner->calls,
                  (QStringList{"restoreWindow", "restoreWindow", "controlBarClosed"}));
         const QString failure = u"91,  Description: " + AutomationErrors::make(91).description;
@@ -184,18 +162,16 @@ private Q_SLOTS:
 
     void colorCancelledKeepsTheColour()
     {
-        QTemporaryDir folder;
-        LogCapture log(folder.path(), false, true);
+        LogCapture log(m_folder->path(), false, true);
         ScriptedCommonDialog script;
         const auto bar = showBar();
         const QColor before = bar->controlColor();
         script.cancel();
-        item(bar, "mnuViewColor")->trigger();
+        item(bar, QStringLiteral("mnuViewColor"))->trigger();
         QCOMPARE(bar->controlColor(), before);
         QCOMPARE(log.messages(), QStringList{"Error in mnuViewColor: 32755"});
-
         script.chooseColor(QColor(0x20, 0x40, 0x60));
-        item(bar, "mnuViewColor")->trigger();
+        item(bar, QStringLiteral("mnuViewColor"))->trigger();
         QCOMPARE(picControl(bar)->palette().color(picControl(bar)->backgroundRole()),
                  QColor(0x20, 0x40, 0x60));
         // The dialog starts from the bar's colour.
@@ -211,9 +187,9 @@ private Q_SLOTS:
         const auto bar = showBar();
         auto* menuBar = bar->findChild<QMenuBar*>();
         QVERIFY(!menuBar->isVisible());
-        item(bar, "mnuCenterMenusVisible")->trigger();
+        item(bar, QStringLiteral("mnuCenterMenusVisible"))->trigger();
         QVERIFY(menuBar->isVisible());
-        QVERIFY(!item(bar, "mnuViewColor")->isVisible());
+        QVERIFY(!item(bar, QStringLiteral("mnuViewColor"))->isVisible());
         QStringList titles;
         for (const QAction* action : menuBar->actions())
             titles << action->text();
@@ -224,14 +200,6 @@ private Q_SLOTS:
         QCOMPARE(menuBar->height(), menuBar->sizeHint().height());
         QCOMPARE(picControl(bar)->mapToGlobal(QPoint(0, 0)).y(), screenTop + menuBar->height());
         QCOMPARE(picControl(bar)->height(), 15);
-    }
-
-    void resizeIsLoggedInDebugMode()
-    {
-        QTemporaryDir folder;
-        LogCapture log(folder.path(), true, false);
-        showBar()->resize(100, 30);
-        QVERIFY(log.messages().contains(QStringLiteral("frmControlBar form resize")));
     }
 };
 

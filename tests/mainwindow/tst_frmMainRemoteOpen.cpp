@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's address box and its remote-open browser: what is sent,
-// into which window, and what is asked when the browser has gone.
+// The remote-open browser, a stand-in: the main window's slides go into
+// the program's own browser window, a browser gone is asked about once;
+// the program asked to end from outside (logout, Ctrl+C, a service
+// manager) ends as Exit does, its browser with it.
 #include "BrowserTestKit.h"
 #include "MainWindowRig.h"
 #include "browser/BrowserConnection.h"
@@ -10,15 +12,15 @@
 #include "platform/Shell.h"
 #include "settings/cShowState.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QEventLoop>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
+#include <csignal>
 
 namespace {
 
@@ -51,11 +53,12 @@ private:
     frmMain& m_window;
 };
 
-QString writeProgram(const QString& path, const QByteArray& script)
+/// A file of the user's own, which may be run.
+QString writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
-        file.write("#!/bin/sh\n" + script);
+        file.write(bytes);
     file.close();
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
@@ -74,103 +77,132 @@ class tst_frmMainRemoteOpen : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void leavingTheAddressBoxSendsNothing();
-    void laterSlidesReuseTheProgramsWindow();
-    void browserGoneAsksOnceAndHoldsTheShow();
+    void laterSlidesReuseTheProgramsWindow()
+    {
+        MainWindowRig rig;
+        // Under the name of a browser that takes --new-window, and that no other
+        // program on the machine is likely to run.
+        FakeBrowser browser(rig.files.filePath(QStringLiteral("browser")),
+                            QStringLiteral("vivaldi"));
+        EnvironmentGuard environment;
+        environment.set("PAGEWHEEL_BROWSER_FLAGS", browser.profileFlag());
+        COptions options = rig.options();
+        options.AutoMode = 6;
+        options.AutoDDEexe = browser.program();
+        options.AutoDDEapp = QStringLiteral("vivaldi");
+        const QPointer<frmMain> window = rig.open(options, true, true);
+        QTRY_VERIFY_WITH_TIMEOUT(browser.instancePid() > 0, 10000);
+        auto* box = window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
+        for (int k = 1; k <= 3; ++k)
+            sendWithEnter(box, QStringLiteral("http://127.0.0.1:9/%1.html").arg(k));
+        QTRY_COMPARE_WITH_TIMEOUT(browser.addresses().size(), 3, 5000);
+        const QList<QStringList> invocations = browser.invocations();
+        const auto newWindows =
+            std::count_if(invocations.cbegin(), invocations.cend(), [](const QStringList& words) {
+                return words.contains(QStringLiteral("--new-window"));
+            });
+        QCOMPARE(newWindows, 1);
+        QVERIFY(invocations.at(1).contains(QStringLiteral("--new-window")));
+        window->close();
+    }
+
+    void browserGoneAsksOnceAndHoldsTheShow()
+    {
+        MainWindowRig rig;
+        FakeBrowser lasting(rig.files.filePath(QStringLiteral("lasting")));
+        EnvironmentGuard environment;
+        environment.set("PAGEWHEEL_BROWSER_FLAGS", lasting.profileFlag());
+        const QString gone =
+            writeFile(rig.files.filePath(QStringLiteral("gone")), "#!/bin/sh\nexit 0\n");
+        COptions options = rig.options();
+        options.AutoMode = 6;
+        options.AutoDDEapp = QStringLiteral("gone");
+        options.AutoDDEexe = gone;
+        options.StartingAddress = QStringLiteral("http://127.0.0.1:9/start.html");
+        // Each slide for its own pause of a second.
+        options.UseDefault = false;
+        const QPointer<frmMain> window = rig.open(options, false, true);
+        // A browser ran and was lost before the window loads with one that
+        // will not start; the user goes on without it.
+        BrowserConnection& connection = window->browserConnection();
+        connection.UseDDE = true;
+        QVERIFY(connection.load_Browser(connection.UseOLE, connection.UseDDE, options.AutoDDEapp,
+                                        lasting.program()));
+        Shell::EndStartedProcesses(lasting.program());
+        rig.prompts.answer(Prompts::vbYes);
+        window->Form_Load();
+        // Start-up takes no answer from the browser: only the loading problem.
+        QCOMPARE(rig.boxes().size(), 1);
+        QCOMPARE(rig.prompts.shown().first().title, QStringLiteral("Problem loading Browser"));
+        // Each slide finds the browser gone; one question at a time, and the
+        // show waits for its answer.
+        SlowPrompts user(*window);
+        Prompts::setBackend(&user);
+        window->engine().mnuModeShow();
+        Prompts::setBackend(&rig.prompts);
+        window->change_mode(1);
+        QCOMPARE(user.titles.value(0), QStringLiteral("Browser Terminated"));
+        QCOMPARE(user.mostOpen, 1);
+        QCOMPARE(user.slidesBehind, 0);
+    }
+
+    void signalEndsTheProgramAndItsBrowser_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+
+    void signalEndsTheProgramAndItsBrowser()
+    {
+        QFETCH(int, number);
+        QTemporaryDir home;
+        FakeBrowser browser(home.filePath(QStringLiteral("browser")));
+        QVERIFY(QDir(home.path()).mkpath(QStringLiteral("config/Pagewheel")));
+        // The browser through its remote-open line; options stored, so no
+        // first-run box waits.
+        writeFile(
+            home.filePath(QStringLiteral("config/Pagewheel/Pagewheel.ini")),
+            "[Options]\nAutoMode=6\nAutoDDEapp=fake\nAutoDDEexe=" + browser.program().toUtf8() +
+                "\nDisplayTips=False\nDisplayWizard=False\nAutoStart=False\n"
+                "StartingAddress=\n");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           home.filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("PAGEWHEEL_BROWSER_FLAGS"), browser.profileFlag());
+        // No display: raising the browser's window is refused at once.
+        environment.remove(QStringLiteral("DISPLAY"));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        const QString logFile = QStringLiteral(PW_APP_FOLDER "/DebugFile.txt");
+        const qint64 logOffset = QFileInfo(logFile).size();
+        program.start(QStringLiteral(PW_EXECUTABLE), {QStringLiteral("debug")});
+        QVERIFY(program.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(browser.instancePid() > 0, 30000);
+        const qint64 browserPid = browser.instancePid();
+        // The window has loaded when it has gone to Normal mode.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                QFile log(logFile);
+                return log.open(QIODevice::ReadOnly) && log.seek(logOffset) &&
+                       log.readAll().contains("display wizard");
+            }(),
+            30000);
+        ::kill(pid_t(program.processId()), number);
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(browserPid), 5000);
+        QFile log(logFile);
+        QVERIFY(log.open(QIODevice::ReadOnly) && log.seek(logOffset));
+        QVERIFY(
+            log.readAll().contains("-------------------PAGEWHEEL Ends -------------------------"));
+    }
 };
-
-void tst_frmMainRemoteOpen::leavingTheAddressBoxSendsNothing()
-{
-    MainWindowRig rig;
-    const QPointer<frmMain> window = rig.open(rig.options());
-    QApplication::setActiveWindow(window);
-    auto* box = window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
-    sendWithEnter(box, QStringLiteral("http://127.0.0.1:9/a.html"));
-    sendWithEnter(box, QStringLiteral("http://127.0.0.1:9/b.html"));
-    QCOMPARE(rig.browser.navigations().size(), 2);
-
-    // The text of a list entry is typed, then the user clicks elsewhere.
-    box->lineEdit()->setFocus();
-    QTRY_VERIFY(box->lineEdit()->hasFocus());
-    box->setEditText(QStringLiteral("http://127.0.0.1:9/b.html"));
-    window->findChild<QPushButton*>(QStringLiteral("cmdSlide"))->setFocus();
-    QTRY_VERIFY(!box->lineEdit()->hasFocus());
-    QCOMPARE(rig.browser.navigations().size(), 2);
-
-    // A pick from the list still sends.
-    Q_EMIT box->activated(0);
-    QCOMPARE(rig.browser.navigations().last(), QStringLiteral("http://127.0.0.1:9/a.html"));
-}
-
-void tst_frmMainRemoteOpen::laterSlidesReuseTheProgramsWindow()
-{
-    MainWindowRig rig;
-    // Under the name of a browser that takes --new-window, and that no other
-    // program on the machine is likely to run.
-    FakeBrowser browser(rig.files.filePath(QStringLiteral("browser")), QStringLiteral("vivaldi"));
-    EnvironmentGuard environment;
-    environment.set("PAGEWHEEL_BROWSER_FLAGS", browser.profileFlag());
-    COptions options = rig.options();
-    options.AutoMode = 6;
-    options.AutoDDEexe = browser.program();
-    options.AutoDDEapp = QStringLiteral("vivaldi");
-    const QPointer<frmMain> window = rig.openOnOwnBrowser(options);
-    QTRY_VERIFY_WITH_TIMEOUT(browser.instancePid() > 0, 10000);
-
-    auto* box = window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
-    for (int k = 1; k <= 3; ++k)
-        sendWithEnter(box, QStringLiteral("http://127.0.0.1:9/%1.html").arg(k));
-    QTRY_COMPARE_WITH_TIMEOUT(browser.addresses().size(), 3, 5000);
-    const QList<QStringList> invocations = browser.invocations();
-    const auto newWindows =
-        std::count_if(invocations.cbegin(), invocations.cend(), [](const QStringList& words) {
-            return words.contains(QStringLiteral("--new-window"));
-        });
-    QCOMPARE(newWindows, 1);
-    QVERIFY(invocations.at(1).contains(QStringLiteral("--new-window")));
-    window->close();
-}
-
-void tst_frmMainRemoteOpen::browserGoneAsksOnceAndHoldsTheShow()
-{
-    MainWindowRig rig;
-    FakeBrowser lasting(rig.files.filePath(QStringLiteral("lasting")));
-    EnvironmentGuard environment;
-    environment.set("PAGEWHEEL_BROWSER_FLAGS", lasting.profileFlag());
-    const QString gone = writeProgram(rig.files.filePath(QStringLiteral("gone")), "exit 0\n");
-    COptions options = rig.options();
-    options.AutoMode = 6;
-    options.AutoDDEapp = QStringLiteral("gone");
-    options.AutoDDEexe = gone;
-    options.StartingAddress = QStringLiteral("http://127.0.0.1:9/start.html");
-    // Each slide for its own pause of a second.
-    options.UseDefault = false;
-    const QPointer<frmMain> window = rig.openOnOwnBrowser(options, false);
-
-    // A browser ran and was lost before the window loads with one that
-    // will not start; the user goes on without it.
-    BrowserConnection& connection = window->browserConnection();
-    connection.UseDDE = true;
-    QVERIFY(connection.load_Browser(connection.UseOLE, connection.UseDDE, options.AutoDDEapp,
-                                    lasting.program()));
-    Shell::EndStartedProcesses(lasting.program());
-    rig.prompts.answer(Prompts::vbYes);
-    window->Form_Load();
-    // Start-up takes no answer from the browser: only the loading problem.
-    QCOMPARE(rig.boxes().size(), 1);
-    QCOMPARE(rig.prompts.shown().first().title, QStringLiteral("Problem loading Browser"));
-
-    // Each slide finds the browser gone; one question at a time, and the
-    // show waits for its answer.
-    SlowPrompts user(*window);
-    Prompts::setBackend(&user);
-    window->engine().mnuModeShow();
-    Prompts::setBackend(&rig.prompts);
-    window->change_mode(1);
-    QCOMPARE(user.titles.value(0), QStringLiteral("Browser Terminated"));
-    QCOMPARE(user.mostOpen, 1);
-    QCOMPARE(user.slidesBehind, 0);
-}
 
 QTEST_MAIN(tst_frmMainRemoteOpen)
 #include "tst_frmMainRemoteOpen.moc"

@@ -1,0 +1,466 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window and its control bar with a real Chromium, the slides
+// served on 127.0.0.1: a long run recovering from a killed, stopped or
+// bloated browser, a show made from a folder and run, a switch of browser
+// while the window runs, and full screen from the control bar.
+#include "MainWindowRig.h"
+#include "RecordingOwner.h"
+
+#include "browser/BrowserConnection.h"
+#include "editors/ListEditModel.h"
+#include "editors/frmDirList.h"
+#include "editors/frmListEdit.h"
+#include "engine/ShowEngine.h"
+#include "mainwindow/BrowserRecovery.h"
+#include "mainwindow/UnattendedRun.h"
+#include "mainwindow/frmControlBar.h"
+#include "mainwindow/frmMain.h"
+#include "platform/AutomationBrowser.h"
+#include "platform/ProcessTree.h"
+#include "platform/ProgramLocator.h"
+#include "show/colURLs.h"
+#include "tests/support/TestHttpServer.h"
+#include "../editors/EditorTestKit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <functional>
+
+namespace {
+
+constexpr int Pause = 2;
+
+/// Answers each box through a function, so a test can look at the window
+/// while the box is open.
+class CallbackPrompts final : public Prompts::Backend
+{
+public:
+    explicit CallbackPrompts(std::function<int(const Prompts::Request&)> answer)
+        : m_answer(std::move(answer)), m_previous(Prompts::backend())
+    {
+        Prompts::setBackend(this);
+    }
+    ~CallbackPrompts() override { Prompts::setBackend(m_previous); }
+    int show(const Prompts::Request& request) override { return m_answer(request); }
+
+private:
+    std::function<int(const Prompts::Request&)> m_answer;
+    Prompts::Backend* m_previous;
+};
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// The browser processes (not their helpers) started with this settings
+/// folder; automation ones when asked, else the remote-open ones, which
+/// live on detached from the program.
+QList<qint64> browsersOf(const QByteArray& configHome, bool automation)
+{
+    QList<qint64> found;
+    for (const qint64 pid : ProcessTree::members(1)) {
+        const QByteArray commandLine = fileBytes(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (commandLine.contains("chrom") && !commandLine.contains("--type=") &&
+            !commandLine.contains("crashpad") &&
+            commandLine.contains("--remote-debugging-pipe") == automation &&
+            fileBytes(QStringLiteral("/proc/%1/environ").arg(pid))
+                .contains(QByteArray("XDG_CONFIG_HOME=" + configHome + '\0')))
+            found.append(pid);
+    }
+    return found;
+}
+
+} // namespace
+
+class tst_frmMainChromium : public QObject
+{
+    Q_OBJECT
+
+    TestHttpServer m_server;
+    std::unique_ptr<MainWindowRig> m_rig;
+    QPointer<frmMain> m_window;
+    qsizetype m_seen = 0;
+    qint64 m_firstStartMs = 0; // the window's load with its first browser
+
+    AutomationBrowser* browser() const { return m_window->browserConnection().instance(); }
+    QUrl slide(int k) const { return m_server.url(QStringLiteral("/s%1.html").arg(k)); }
+
+    /// A window on the real browser running the show by auto start.
+    void openShow()
+    {
+        QByteArray show;
+        for (int k = 1; k <= 3; ++k)
+            show += "\"" + slide(k).toEncoded() + "\",\"\"," + QByteArray::number(Pause) +
+                    ",#FALSE#\r\n";
+        COptions options = m_rig->options();
+        options.CarouselFileName = m_rig->writeFile(QStringLiteral("lobby.txt"), show);
+        options.AutoMode = 2; // the automation browser
+        options.AutoStart = true;
+        options.ReloadMode = ShowEngine::ModeShow;
+        options.CarouselMode = 1;      // sequential
+        options.CarouselOperation = 2; // continuous
+        options.UseDefault = false;    // each slide its own pause
+        m_window = new frmMain(options);
+        m_window->browserConnection().setProfileFolder(
+            m_rig->files.filePath(QStringLiteral("profile")));
+        QElapsedTimer loading;
+        loading.start();
+        m_window->Form_Load();
+        m_firstStartMs = loading.elapsed();
+        // Only this window's requests count (a browser of the test before may
+        // have asked for one more while it was ending).
+        m_seen = m_server.requests().size();
+        QVERIFY(m_window->unattendedRun().isUnattended());
+        QVERIFY(browser());
+    }
+
+    /// The slide paths asked for since the mark.
+    QStringList slidesSince(qsizetype mark) const
+    {
+        QStringList paths;
+        const QList<TestHttpServer::Request> all = m_server.requests();
+        for (qsizetype i = mark; i < all.size(); ++i) {
+            if (all[i].path.startsWith(QLatin1String("/s")))
+                paths << all[i].path;
+        }
+        return paths;
+    }
+
+    /// Waits for the next slide request and gives its path.
+    QString nextSlide(int timeoutMs = 15000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < timeoutMs) {
+            const QList<TestHttpServer::Request> all = m_server.requests();
+            while (m_seen < all.size()) {
+                const QString path = all[m_seen++].path;
+                if (path.startsWith(QLatin1String("/s")))
+                    return path;
+            }
+            QTest::qWait(20);
+        }
+        return {};
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qputenv("PAGEWHEEL_BROWSER_FLAGS", "--headless=new");
+        QVERIFY2(!ProgramLocator::resolveBrowser(QStringLiteral("IExplore.exe")).isEmpty(),
+                 "no Chromium-family browser on PATH");
+        QVERIFY(m_server.listen());
+        for (int k = 1; k <= 3; ++k)
+            m_server.setHtmlPage(QStringLiteral("/s%1.html").arg(k),
+                                 QStringLiteral("Slide %1").arg(k));
+    }
+
+    void init()
+    {
+        m_rig = std::make_unique<MainWindowRig>();
+        m_seen = m_server.requests().size();
+    }
+
+    void cleanup()
+    {
+        // What the window logged explains a failure.
+        if (QTest::currentTestFailed())
+            qWarning("%s", qPrintable(m_rig->log->messages().join(QLatin1Char('\n'))));
+        if (m_window) {
+            const qint64 pid = browser() ? browser()->processId() : 0;
+            // Hidden first: the focus leaves its controls while they still work.
+            m_window->hide();
+            delete m_window.data();
+            if (pid)
+                ProcessTree::kill(pid);
+        }
+        m_rig.reset();
+    }
+
+    void killedInUnattendedRunResumesAtItsSlide()
+    {
+        openShow();
+        QCOMPARE(nextSlide(), QStringLiteral("/s1.html"));
+        QCOMPARE(nextSlide(), QStringLiteral("/s2.html"));
+        const qint64 pid = browser()->processId();
+        QElapsedTimer sinceKill;
+        sinceKill.start();
+        ProcessTree::kill(pid);
+        // A new browser shows the slide the run was on, long before its pause
+        // would have ended, and the run goes on from there.
+        QCOMPARE(nextSlide(10000), QStringLiteral("/s2.html"));
+        // Within 3 s; a machine so loaded that a browser takes longer to
+        // start gets twice the time its first browser took.
+        QVERIFY2(sinceKill.elapsed() < std::max<qint64>(3000, 2 * m_firstStartMs),
+                 qPrintable(QStringLiteral("%1 ms, first start %2 ms")
+                                .arg(sinceKill.elapsed())
+                                .arg(m_firstStartMs)));
+        QVERIFY(browser()->processId() != pid);
+        QCOMPARE(nextSlide(), QStringLiteral("/s3.html"));
+        QVERIFY(m_rig->log->messages().contains(QStringLiteral("Browser has gone at slide 2")));
+    }
+
+    void killedInAttendedRunAsksAtOnceAndHolds()
+    {
+        openShow();
+        QCOMPARE(nextSlide(), QStringLiteral("/s1.html"));
+        // A person uses the window: from now on the run is attended.
+        QTest::mouseClick(m_window->statusBar(), Qt::LeftButton);
+        QVERIFY(!m_window->unattendedRun().isUnattended());
+        QCOMPARE(Prompts::selfClosingSeconds(), 0);
+        QElapsedTimer sinceKill;
+        qint64 askedAfter = -1;
+        QStringList whileOpen;
+        bool heldWhileOpen = false;
+        CallbackPrompts prompts([&](const Prompts::Request& request) {
+            askedAfter = sinceKill.elapsed();
+            const qsizetype mark = m_server.requests().size();
+            heldWhileOpen = m_window->engine().showHeld();
+            // The run stays where it is however long the question is open.
+            QTest::qWait((Pause + 1) * 1000);
+            whileOpen = slidesSince(mark);
+            return request.title == QLatin1String("Restart Browser?") ? Prompts::vbYes
+                                                                      : Prompts::vbOK;
+        });
+        sinceKill.start();
+        const qint16 at = m_window->engine().currentSlide();
+        ProcessTree::kill(browser()->processId());
+        // After Yes the run goes on from the slide it was held at.
+        const QString held = QStringLiteral("/s%1.html").arg(at);
+        QString next = nextSlide();
+        if (next != held) // asked for just before the kill
+            next = nextSlide();
+        QCOMPARE(next, held);
+        QVERIFY2(askedAfter >= 0 && askedAfter < 1000, qPrintable(QString::number(askedAfter)));
+        QVERIFY(heldWhileOpen);
+        QVERIFY(whileOpen.isEmpty());
+        QCOMPARE(nextSlide(), QStringLiteral("/s%1.html").arg(at % 3 + 1));
+    }
+
+    void stoppedBrowserIsEndedAndReplaced()
+    {
+        openShow();
+        QCOMPARE(nextSlide(), QStringLiteral("/s1.html"));
+        const qint64 pid = browser()->processId();
+        ::kill(pid_t(pid), SIGSTOP);
+        QElapsedTimer sinceStop;
+        sinceStop.start();
+        // Ten seconds of silence, then a new browser at the slide the run was
+        // held at (the slides due meanwhile never reached the stopped one).
+        const QString next = nextSlide(30000);
+        const QStringList ended =
+            m_rig->log->messages().filter(QStringLiteral("stopped answering"));
+        QCOMPARE(ended.size(), 1);
+        QCOMPARE(next,
+                 QStringLiteral("/s%1.html").arg(ended.first().section(QLatin1Char(' '), -1)));
+        QVERIFY(sinceStop.elapsed() >= 9000);
+        QVERIFY(ProcessTree::members(pid).isEmpty());
+        QVERIFY(browser()->processId() != pid);
+    }
+
+    void stoppedBrowserGetsOnlyTheLatestNavigation()
+    {
+        QTemporaryDir profile;
+        AutomationBrowser stopped;
+        stopped.setProfileFolder(profile.path());
+        QVERIFY(stopped.start());
+        const qint64 pid = stopped.processId();
+        ::kill(pid_t(pid), SIGSTOP);
+        m_seen = m_server.requests().size();
+        for (int k = 1; k <= 3; ++k)
+            QVERIFY(stopped.Navigate(slide(k).toString()));
+        QTest::qWait(1000);
+        ::kill(pid_t(pid), SIGCONT);
+        // The first one asked for, then the latest: the one between is never
+        // sent. The first may be overtaken by the latest before its request
+        // goes out, once the browser has started loading it.
+        QTRY_COMPARE_WITH_TIMEOUT(slidesSince(m_seen).value(slidesSince(m_seen).size() - 1),
+                                  QStringLiteral("/s3.html"), 10000);
+        QTest::qWait(1000);
+        const QStringList asked = slidesSince(m_seen);
+        QVERIFY2(asked == QStringList{"/s3.html"} || asked == (QStringList{"/s1.html", "/s3.html"}),
+                 qPrintable(asked.join(QLatin1Char(' '))));
+    }
+
+    void memoryLimitReplacesTheBrowserAtASlide()
+    {
+        MainWindowRig::saveSetting(QStringLiteral("Settings"),
+                                   QStringLiteral("BrowserMemoryLimitMB"), QStringLiteral("1"));
+        openShow();
+        QCOMPARE(m_window->browserRecovery().memoryLimitMB(), 1);
+        m_window->browserRecovery().setSampleIntervalMs(200);
+        QCOMPARE(nextSlide(), QStringLiteral("/s1.html"));
+        const qint64 pid = browser()->processId();
+        // The next slide comes from a new browser, in its turn.
+        QCOMPARE(nextSlide(), QStringLiteral("/s2.html"));
+        QVERIFY(browser()->processId() != pid);
+        QTRY_VERIFY_WITH_TIMEOUT(ProcessTree::members(pid).isEmpty(), 5000);
+        QCOMPARE(nextSlide(), QStringLiteral("/s3.html"));
+        QVERIFY(m_rig->log->messages().contains(QStringLiteral("Browser replaced")));
+    }
+
+    void folderShowEditedSavedAndRun()
+    {
+        QTemporaryDir data;
+        const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+        const QString pages = m_rig->files.filePath(QStringLiteral("pages"));
+        QVERIFY(QDir().mkpath(pages));
+        for (const char* name : {"alpha", "beta", "gamma"})
+            m_rig->writeFile(QStringLiteral("pages/%1.htm").arg(QLatin1String(name)),
+                             "<html><head><title>" + QByteArray(name) + "</title></head></html>");
+        // The automation browser, a show run once in order, one second a slide.
+        COptions options = m_rig->options();
+        options.AutoMode = 2;
+        options.AutoDDEapp = QStringLiteral("IEXPLORE");
+        options.AutoDDEexe = QStringLiteral("IExplore.exe");
+        options.CarouselFileName.clear();
+        options.ReloadInterval = 1;
+        options.CarouselOperation = 1;
+        options.CarouselMode = 1;
+        m_window = new frmMain(options);
+        m_window->Form_Load();
+        QTRY_VERIFY_WITH_TIMEOUT(browser(), 20000);
+        QStringList shown;
+        connect(browser(), &AutomationBrowser::NavigateComplete2, this,
+                [&shown](const QString& url) {
+                    if (url.endsWith(QLatin1String(".htm")))
+                        shown.append(QUrl(url).fileName());
+                });
+        // File > New > Make Show from Directory, every file of the folder.
+        whenModal<frmDirList>([pages](frmDirList* dialog) {
+            dialog->findChild<QRadioButton*>(QStringLiteral("optAllFiles0"))->click();
+            dialog->findChild<QLineEdit*>(QStringLiteral("txtDir"))->setText(pages);
+            dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        });
+        MainWindowRig::action(m_window, QStringLiteral("mnuFileNewMakeShowFromDirectory"))
+            ->trigger();
+        QCOMPARE(m_window->Show().Count(), 3);
+        // File > Edit: sorted by "Slide" (descending), "beta" deleted, saved
+        // under a name the user picks, then OK.
+        const QString saved = m_rig->files.filePath(QStringLiteral("Tour.txt"));
+        m_rig->dialogs.chooseFile(saved);
+        whenModal<frmListEdit>([](frmListEdit* editor) {
+            Q_EMIT editor->list()->horizontalHeader()->sectionClicked(ListEditModel::Slide);
+            editor->list()->setCurrentIndex(editor->model().index(1, 0));
+            editor->findChild<QAction*>(QStringLiteral("tbToolBarDelete"))->trigger();
+            editor->findChild<QAction*>(QStringLiteral("tbToolBarSave"))->trigger();
+            editor->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        });
+        MainWindowRig::action(m_window, QStringLiteral("mnuFileEdit"))->trigger();
+        colURLs back;
+        QVERIFY(back.Read_in_file(saved));
+        QCOMPARE(back.Count(), 2);
+        QCOMPARE(back.Item(1)->HREF, pages + QStringLiteral("/gamma.htm"));
+        QCOMPARE(back.Item(2)->HREF, pages + QStringLiteral("/alpha.htm"));
+        QCOMPARE(m_window->Show().TrayFilename, saved);
+        // "Show": the browser shows the saved order once, then the show ends.
+        QTest::mouseClick(m_window->findChild<QPushButton*>(QStringLiteral("cmdCollect")),
+                          Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(m_window->findChild<QLabel*>(QStringLiteral("pnlStatus"))->text(),
+                                  QStringLiteral("Show complete."), 30000);
+        QCOMPARE(shown, (QStringList{"gamma.htm", "alpha.htm"}));
+        qputenv("XDG_DATA_HOME", oldDataHome);
+    }
+
+    void remoteOpenToAutomation()
+    {
+        // Options > Browser: OK closes the remote-open browser, starts the
+        // automation one, and the next slide goes through the new one.
+        QVERIFY2(!qEnvironmentVariableIsEmpty("DISPLAY"), "remote-open needs a display");
+        const QByteArray configHome = m_rig->config.path().toUtf8();
+        const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+        const QByteArray oldFlags = qgetenv("PAGEWHEEL_BROWSER_FLAGS");
+        qputenv("PAGEWHEEL_BROWSER_FLAGS", "");
+        qputenv("XDG_DATA_HOME", m_rig->files.filePath(QStringLiteral("data")).toUtf8());
+        COptions options = m_rig->options();
+        options.AutoMode = 0;
+        m_window = m_rig->open(options, true, true);
+        BrowserConnection& connection = m_window->browserConnection();
+        QVERIFY(connection.UseDDE);
+        auto* box = m_window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
+        const auto send = [box](const QUrl& address) {
+            box->setEditText(address.toString());
+            QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        };
+        send(slide(1));
+        QTRY_COMPARE_WITH_TIMEOUT(m_server.requestCount(QStringLiteral("/s1.html")), 1, 30000);
+        QVERIFY(!browsersOf(configHome, false).isEmpty());
+        m_rig->prompts.answer(1);
+        QTimer::singleShot(0, [] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog && dialog->objectName() == QStringLiteral("frmBrowserType"));
+            dialog->findChild<QRadioButton*>(QStringLiteral("optBrowser2"))->click();
+            dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        });
+        MainWindowRig::action(m_window, QStringLiteral("mnuOptionsBrowser"))->trigger();
+        QCOMPARE(m_rig->boxes(), QStringList{QStringLiteral("Reseting to new browser.")});
+        QVERIFY(connection.UseOLE && !connection.UseDDE);
+        QCOMPARE(m_window->Options().AutoMode, qint16(2));
+        QVERIFY(m_window->Options().Changed);
+        QVERIFY(browser());
+        QTRY_VERIFY_WITH_TIMEOUT(browsersOf(configHome, false).isEmpty(), 10000);
+        send(slide(2));
+        QTRY_COMPARE_WITH_TIMEOUT(browser()->LocationURL(), slide(2).toString(), 30000);
+        QCOMPARE(m_server.requestCount(QStringLiteral("/s2.html")), 1);
+        QVERIFY(!browsersOf(configHome, true).isEmpty());
+        m_window->close();
+        QTRY_VERIFY_WITH_TIMEOUT(browsersOf(configHome, true).isEmpty(), 10000);
+        qputenv("XDG_DATA_HOME", oldDataHome);
+        qputenv("PAGEWHEEL_BROWSER_FLAGS", oldFlags);
+    }
+
+    void controlBarFullScreenFromShowToNormalSize()
+    {
+        auto chromium = std::make_unique<AutomationBrowser>();
+        chromium->setProfileFolder(m_rig->files.filePath(QStringLiteral("profile")));
+        VbError error;
+        QVERIFY2(chromium->start(&error), qPrintable(error.description));
+        RecordingOwner owner;
+        COptions options;
+        QSignalSpy reports(chromium.get(), &AutomationBrowser::OnFullScreen);
+        // Whether the browser has reported the window state, waiting for it.
+        const auto reported = [&reports](bool fullScreen) {
+            const auto seen = [&] { return reports.contains(QVariantList{fullScreen}); };
+            return seen() || (reports.wait(5000) && seen()) || (reports.wait(5000) && seen());
+        };
+        QPointer<frmControlBar> bar =
+            new frmControlBar(chromium.get(), &owner, &options, &owner.state);
+        bar->show();
+        QVERIFY(reported(true));
+        QVERIFY(chromium->FullScreen());
+        // Controls... brings the owner back and leaves the browser alone.
+        reports.clear();
+        bar->findChild<QAction*>(QStringLiteral("mnuViewControls"))->trigger();
+        QCOMPARE(owner.calls, (QStringList{"minimizeWindow", "restoreWindow"}));
+        QTest::qWait(300);
+        QVERIFY(reports.isEmpty() && chromium->FullScreen());
+        bar->findChild<QAction*>(QStringLiteral("mnuViewNormalSize"))->trigger();
+        QVERIFY(reported(false));
+        QVERIFY(!chromium->FullScreen());
+        QCOMPARE(owner.calls.last(), QStringLiteral("controlBarClosed"));
+        QTRY_VERIFY(bar.isNull());
+        // The profile goes once the browser has.
+        const qint64 pid = chromium->processId();
+        chromium.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(ProcessTree::members(pid).isEmpty(), 10000);
+    }
+};
+
+QTEST_MAIN(tst_frmMainChromium)
+#include "tst_frmMainChromium.moc"

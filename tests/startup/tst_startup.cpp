@@ -1,0 +1,523 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Start-up: the log, the pauses, the file helpers, the command line, the
+// first run and the browser recorded on the first start.
+#include "LogCapture.h"
+#include "platform/ManualClock.h"
+#include "platform/Registry.h"
+#include "platform/ScriptedPrompts.h"
+#include "settings/COptions.h"
+#include "settings/modRegistry.h"
+#include "startup/BrowserChoice.h"
+#include "startup/Main.h"
+#include "startup/StartupWindows.h"
+#include "startup/modFileTools.h"
+#include "startup/modMain.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <array>
+#include <memory>
+#include <sys/stat.h>
+
+using namespace modMain;
+using namespace modFileTools;
+
+namespace {
+
+/// Records what start-up asked of its windows, with the clock at each step.
+class RecordingWindows final : public StartupWindows
+{
+public:
+    QStringList steps;
+    QList<qint64> ticks;
+    COptions handed;
+
+    void showSplash() override { record(QStringLiteral("splash")); }
+    void showSplashShape() override { record(QStringLiteral("shape")); }
+    void closeSplash() override { record(QStringLiteral("close")); }
+    void showMainWindow(const COptions& options) override
+    {
+        record(QStringLiteral("main"));
+        options.Copy_Object_to(handed);
+    }
+
+private:
+    void record(const QString& step)
+    {
+        steps.append(step);
+        ticks.append(Clock::instance().tickCount());
+    }
+};
+
+const QString Begins =
+    QStringLiteral("-------------------PAGEWHEEL Begins -------------------------");
+const QString NotFound =
+    QStringLiteral("\r\nwas not found. Continuing with previously saved settings.");
+
+QString option(const char* key)
+{
+    return Registry::GetSetting(QStringLiteral("Pagewheel"), QStringLiteral("Options"),
+                                QLatin1String(key));
+}
+
+void saveOption(const char* key, const QString& value)
+{
+    Registry::SaveSetting(QStringLiteral("Pagewheel"), QStringLiteral("Options"),
+                          QLatin1String(key), value);
+}
+
+QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return path;
+}
+
+} // namespace
+
+class tst_startup : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_config;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+
+    QString path(const QString& name) const { return m_dir->filePath(name); }
+    void openLog(const QString& file = DebugFileName)
+    {
+        QVERIFY(OpenLogFile(file));
+        LogToFile = true;
+    }
+    RecordingWindows run(const QString& commandLine)
+    {
+        ResetProgramState();
+        ManualClock clock;
+        RecordingWindows windows;
+        Main(commandLine, QStringLiteral("pagewheel"), m_dir->path(), windows);
+        return windows;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        ResetProgramState();
+        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+        QDir(m_config.path()).removeRecursively();
+        QDir().mkpath(m_config.path());
+        m_dir = std::make_unique<QTemporaryDir>();
+        SetProgramFolder(m_dir->path());
+        m_prompts = std::make_unique<ScriptedPrompts>();
+    }
+
+    void cleanup()
+    {
+        m_prompts.reset();
+        ResetProgramState();
+        m_dir.reset();
+    }
+
+    void logLinesAreStampedAndAppended()
+    {
+        // Nothing is written without a log file, whatever the modes.
+        DebugMode = ErrorMode = TraceMode = true;
+        WriteLog(QStringLiteral("lost"));
+        LogBegin();
+        PauseMilliseconds(0);
+        QVERIFY(!QFile::exists(DebugFileName));
+        DebugMode = TraceMode = false;
+        openLog();
+        const QDateTime before = QDateTime::currentDateTime();
+        WriteLog(QStringLiteral("mod Main  - done"));
+        WriteLog(QString());
+        QFile file(DebugFileName);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        // "08-29 14:03:07  mod Main  - done" with CR LF, then a stamp-only line.
+        QCOMPARE(bytes.size(), 16 + 16 + 2 + 16 + 2);
+        QVERIFY(bytes.endsWith("  \r\n"));
+        const QString first = QString::fromUtf8(bytes.left(14));
+        const QDateTime stamped = QDateTime::fromString(
+            QString::number(before.date().year()) + u'-' + first, "yyyy-MM-dd hh:mm:ss");
+        QVERIFY2(qAbs(stamped.secsTo(before)) <= 2, qPrintable(first));
+        // Banners only in debug mode; a second run appends, each line on disk at once.
+        LogBegin();
+        CloseLogFile();
+        openLog();
+        DebugMode = true;
+        LogBegin();
+        LogEnd();
+        // Malformed lines would come back marked "<no stamp>" or "<no line end>".
+        QCOMPARE(LogCapture::messagesOf(DebugFileName),
+                 (QStringList{"mod Main  - done", "", "", Begins,
+                              "-------------------PAGEWHEEL Ends -------------------------"}));
+        // A program folder that cannot be written logs into the data folder.
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", data.path().toUtf8());
+        SetProgramFolder(QStringLiteral("/proc"));
+        QVERIFY(DebugFileName.endsWith(QStringLiteral("/DebugFile.txt")));
+        QVERIFY(!DebugFileName.startsWith(QStringLiteral("/proc")));
+        QVERIFY(OpenLogFile(DebugFileName));
+    }
+
+    void pauses()
+    {
+        // Milliseconds in steps of 50, each step pumping events.
+        const QList<std::pair<int, int>> steps = {{120, 150}, {700, 700}, {0, 0}, {-5, 0}};
+        for (const auto& [requested, waited] : steps) {
+            QFile::remove(DebugFileName);
+            openLog();
+            ManualClock clock;
+            PauseMilliseconds(requested);
+            QCOMPARE(clock.sleptMilliseconds(), waited);
+            QCOMPARE(clock.eventPumps(), waited / 50);
+            QCOMPARE(LogCapture::messagesOf(DebugFileName),
+                     QStringList{QStringLiteral("Paused for %1 milliseconds").arg(waited)});
+            CloseLogFile();
+        }
+        QFile::remove(DebugFileName);
+        openLog();
+        {
+            ManualClock clock(1000);
+            PauseSeconds(2);
+            // 35 ms sleeps until the end mark is reached: 58 x 35 = 2030.
+            QCOMPARE(clock.sleptMilliseconds(), 2030);
+        }
+        {
+            // A counter reset ends the wait: one 35 ms step, then the 1 s after it.
+            ManualClock clock(5000);
+            clock.onRead([&clock](int read) {
+                if (read == 4)
+                    clock.setTicks(10);
+            });
+            PauseSeconds(60);
+            QCOMPARE(clock.sleeps(), 2);
+            QCOMPARE(clock.sleptMilliseconds(), 1035);
+        }
+        const QStringList lines = LogCapture::messagesOf(DebugFileName);
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], QStringLiteral("Paused for 2.030 seconds"));
+        QCOMPARE(lines[1], QStringLiteral("------->WINDOWS RESET!!!!!  Exiting loop!"));
+        QVERIFY(lines[2].startsWith(QStringLiteral("Paused for ")));
+        {
+            // 30 days in milliseconds overflow 32 bits; the wait still runs.
+            ManualClock clock(0);
+            const qint64 end = qint64(2592000) * 1000;
+            clock.onRead([&clock, end](int read) {
+                if (read == 4)
+                    clock.setTicks(end - 10);
+            });
+            PauseSeconds(2592000);
+            QVERIFY(clock.tickCount() >= end);
+            QVERIFY(clock.sleeps() >= 2);
+        }
+        // With the real clock, a timer fires inside the wait.
+        bool fired = false;
+        QTimer::singleShot(20, this, [&fired] { fired = true; });
+        PauseMilliseconds(200);
+        QVERIFY(fired);
+        ShowErrorBox(QStringLiteral("Choose a setting from the pull down"), 1020);
+        const Prompts::Request box = m_prompts->shown().value(0);
+        QCOMPARE((QStringList{box.text, box.title, box.helpFile}),
+                 (QStringList{"Choose a setting from the pull down", "Error",
+                              AppFolder + "Pagewheel.hlp"}));
+        QCOMPARE(std::pair(box.buttons, box.helpContext), std::pair(48, 1020));
+    }
+
+    void pathText()
+    {
+        const QList<std::array<QString, 3>> joins = {{"C:\\a\\", "\\b.htm", "C:\\a\\b.htm"},
+                                                     {"C:\\a", "b.htm", "C:\\a\\b.htm"},
+                                                     {"", "b.htm", "b.htm"},
+                                                     {"/shows", "", "/shows"},
+                                                     {"/home/me", "b.htm", "/home/me/b.htm"},
+                                                     {"/home/me/", "b.htm", "/home/me/b.htm"},
+                                                     {"/home/me", "/b.htm", "/home/me/b.htm"},
+                                                     {"/home/me/", "\\b.htm", "/home/me\\b.htm"},
+                                                     {"data", "x.txt", "data/x.txt"}};
+        for (const auto& [folder, name, joined] : joins)
+            QCOMPARE(JoinPath(folder, name), joined);
+        const QList<std::pair<QString, QString>> noExt = {{"C:\\shows\\Demo.TXT", "Demo"},
+                                                          {"Demo.html", "Demo.html"},
+                                                          {"/home/me/Lobby.txt", "Lobby"},
+                                                          {"", ""},
+                                                          {"txt", "txt"}};
+        for (const auto& [full, name] : noExt)
+            QCOMPARE(FileNameNoExt(full, QStringLiteral("txt")), name);
+        const QList<std::pair<QString, QString>> files = {
+            {"C:\\a\\b.htm", "b.htm"}, {"/a/b.htm", "b.htm"}, {"C:\\a\\", ""}, {"b.htm", "b.htm"}};
+        for (const auto& [full, name] : files)
+            QCOMPARE(FileFromPath(full), name);
+        QCOMPARE(FirstToken(QStringLiteral("home\\me\\x"), QStringLiteral("\\")),
+                 QStringLiteral("home"));
+        QCOMPARE(FirstToken(QStringLiteral("plain"), QStringLiteral("\\")),
+                 QStringLiteral("plain"));
+        // Blanks and tabs split, quotes do not group, at most five words.
+        QCOMPARE(GetCommandLine(QStringLiteral(" debug\t\toptions  a.txt "), 5),
+                 (QStringList{"debug", "options", "a.txt"}));
+        QCOMPARE(GetCommandLine(QStringLiteral("options \"my file.txt\""), 5),
+                 (QStringList{"options", "\"my", "file.txt\""}));
+        QCOMPARE(GetCommandLine(QStringLiteral("a b c d e f g"), 5),
+                 (QStringList{"a", "b", "c", "d", "e"}));
+        QCOMPARE(GetCommandLine(QStringLiteral("   "), 5), QStringList());
+    }
+
+    void fileChecks()
+    {
+        const QString here = writeFile(path(QStringLiteral("here.txt")), {});
+        QVERIFY(FileExists(here));
+        QVERIFY(!FileExists(path(QStringLiteral("gone.txt"))));
+        QVERIFY(!FileExists(m_dir->path()));
+        QVERIFY(!FileExists(QString()));
+        openLog();
+        DebugMode = true;
+        const QString existing = m_dir->path() + u'/';
+        QVERIFY(CheckDirectory(existing + QStringLiteral("show.txt")));
+        QVERIFY(!CheckDirectory(existing + QStringLiteral("nope/show.txt")));
+        QVERIFY(CheckDirectory(QStringLiteral("show.txt")));
+        QVERIFY(!CheckDirectory(QString()));
+        // Without a trailing separator only the parent folder is tested.
+        QVERIFY(CheckDirectory(existing + QStringLiteral("nope")));
+        // Lines that need no category reach the log as well.
+        DebugMode = false;
+        QCOMPARE(FileDate(path(QStringLiteral("none.txt"))), 0.0);
+        QCOMPARE(LogCapture::messagesOf(DebugFileName),
+                 (QStringList{"Directory:_" + existing + "_exists!",
+                              "Directory:_" + existing + "nope/_does NOT exist!",
+                              "Directory:_show.txt_is a filename!", "Empty!",
+                              "Directory:_" + existing + "_exists!",
+                              "Can't find the file: " + path(QStringLiteral("none.txt"))}));
+        QDir(m_dir->path()).mkpath(QStringLiteral("Long Folder Name"));
+        const QString folder = path(QStringLiteral("Long Folder Name"));
+        QCOMPARE(ShortPathName(folder), folder);
+        QCOMPARE(ShortPathName(folder + QStringLiteral("/missing.txt")), QString());
+        QCOMPARE(ShortPathName(QStringLiteral("no-separator")), QString());
+        QCOMPARE(ShortFileName(folder), QStringLiteral("Long Folder Name"));
+        QCOMPARE(ShortFileName(folder + QStringLiteral("/x")), QString());
+        QFile dated(path(QStringLiteral("dated.txt")));
+        QVERIFY(dated.open(QIODevice::WriteOnly));
+        QVERIFY(dated.setFileTime(QDateTime(QDate(2024, 2, 29), QTime(13, 45, 30, 400)),
+                                  QFileDevice::FileModificationTime));
+        dated.close();
+        // 29 Feb 2024 is day 45351 after 30 Dec 1899; whole seconds only.
+        const double expected = 45351 + (13 * 3600 + 45 * 60 + 30) / 86400.0;
+        QVERIFY(qAbs(FileDate(u"  " + dated.fileName() + u' ') - expected) < 1e-9);
+        const QString count =
+            writeFile(path(QStringLiteral("count.txt")), "one\r\n\r\ntwo\nthree\n\n");
+        QCOMPARE(CountLines(count), qint16(3));
+        QCOMPARE(CountLines(QString()), qint16(0));
+        QCOMPARE(CountLines(path(QStringLiteral("none.txt"))), qint16(0));
+    }
+
+    void firstRunThenSecondRun()
+    {
+        const RecordingWindows first = run(QString());
+        QCOMPARE(m_prompts->texts(),
+                 QStringList{QStringLiteral("Initializing options for Pagewheel Version 1.3.0 for "
+                                            "the first time.")});
+        QCOMPARE(m_prompts->shown().first().buttons, 0);
+        // The splash: 700 ms, then its shape, 2000 ms more, then the main window.
+        QCOMPARE(first.steps, (QStringList{"splash", "shape", "close", "main"}));
+        QCOMPARE(first.ticks[1] - first.ticks[0], 700);
+        QCOMPARE(first.ticks[2] - first.ticks[1], 2000);
+        QCOMPARE(first.handed.ReloadInterval, 15);
+        QCOMPARE(first.handed.CarouselFileName, AppFolder + QStringLiteral("data/DemoShow.txt"));
+        QVERIFY(!Registry::GetAllSettings(QStringLiteral("Pagewheel"), QStringLiteral("Options"))
+                     .isEmpty());
+        // No switch: no log file anywhere.
+        QVERIFY(!QFile::exists(DebugFileName));
+        QVERIFY(!QFile::exists(ErrorFileName));
+        m_prompts->clear();
+        saveOption("ReloadInterval", QStringLiteral("60"));
+        const RecordingWindows second = run(QString());
+        QCOMPARE(m_prompts->texts(), QStringList());
+        QCOMPARE(second.handed.ReloadInterval, 60);
+        QCOMPARE(SavedOptions.ReloadInterval, 60);
+        // A first run takes the browser the installation recorded.
+        QDir(m_config.path()).removeRecursively();
+        Registry::SaveSetting(QStringLiteral("Pagewheel"), QStringLiteral("Registration"),
+                              QStringLiteral("IBROWSER"), QStringLiteral("C"));
+        QCOMPARE(run(QString()).handed.AutoMode, qint16(2));
+        QCOMPARE(option("AutoMode"), QStringLiteral("2"));
+    }
+
+    void unknownWords()
+    {
+        // Words in other letters, a blank in a path, a sixth word ignored silently.
+        const QList<std::pair<QString, QString>> cases = {
+            {"DEBUG", "DEBUG"},
+            {"Error", "Error"},
+            {"options /tmp/my opts.txt", "opts.txt"},
+            {"fullscreen fullscreen fullscreen fullscreen bogus extra", "bogus"}};
+        run(QStringLiteral("seed")); // the first run's box is not what this tests
+        for (const auto& [commandLine, reported] : cases) {
+            m_prompts->clear();
+            run(commandLine);
+            // Options-file warnings may follow; the word's box comes first.
+            QCOMPARE(m_prompts->texts().value(0),
+                     u"Command line argument: " + reported +
+                         u", is unknown and is being ignored.\r\nUsage: pagewheel[debug] [error] "
+                         u"[fullscreen] [options <optionsfile>]");
+            QCOMPARE(m_prompts->shown().first().title, QStringLiteral("Pagewheel"));
+            QVERIFY(!DebugMode);
+            QVERIFY(!LogToFile);
+        }
+    }
+
+    void logSwitches()
+    {
+        run(QStringLiteral("debug"));
+        run(QStringLiteral("debug"));
+        QStringList lines = LogCapture::messagesOf(DebugFileName);
+        QCOMPARE(lines.count(Begins), 2);
+        QCOMPARE(lines.mid(0, 2), (QStringList{QString(), Begins}));
+        for (const char* line : {"mod Main  - showing splash", "Paused for 700 milliseconds",
+                                 "Paused for 2000 milliseconds", "RegistryGet  - start"})
+            QVERIFY2(lines.contains(QLatin1String(line)), line);
+        QCOMPARE(lines.last(), QStringLiteral("mod Main  - done"));
+        QFile::remove(DebugFileName);
+        // No banner (a debug line), but the pause lines reach the error log.
+        run(QStringLiteral("error"));
+        QVERIFY(ErrorMode && LogToFile && !DebugMode);
+        QCOMPARE(LogCapture::messagesOf(ErrorFileName),
+                 (QStringList{"Paused for 700 milliseconds", "Paused for 2000 milliseconds"}));
+        QVERIFY(!QFile::exists(DebugFileName));
+        QFile::remove(ErrorFileName);
+        // With both, the first word's log is kept.
+        run(QStringLiteral("error debug"));
+        QVERIFY(!QFile::exists(DebugFileName));
+        QVERIFY(!DebugMode);
+        lines = LogCapture::messagesOf(ErrorFileName);
+        QVERIFY(lines.first().startsWith(QStringLiteral("CL: debug ignored")));
+        run(QStringLiteral("debug error"));
+        QVERIFY(DebugMode);
+        QCOMPARE(LogCapture::messagesOf(DebugFileName)
+                     .filter(QStringLiteral("CL: error ignored"))
+                     .size(),
+                 1);
+        QCOMPARE(LogCapture::messagesOf(ErrorFileName), lines);
+        QFile::remove(DebugFileName);
+        QFile::remove(ErrorFileName);
+        run(QStringLiteral("screen"));
+        QVERIFY(DebugMode && ErrorMode && TraceMode);
+        QVERIFY(!LogToFile);
+        QVERIFY(!QFile::exists(DebugFileName));
+        QVERIFY(!QFile::exists(ErrorFileName));
+    }
+
+    void optionsWord()
+    {
+        // An options file changes the working record, not the stored one.
+        const QString file =
+            writeFile(path(QStringLiteral("opts.txt")), "\"AutoStart\",#TRUE#\r\n");
+        run(QString());
+        m_prompts->clear();
+        const RecordingWindows windows = run(QStringLiteral("Options ") + file);
+        QVERIFY(m_prompts->texts().isEmpty());
+        QVERIFY(UseOptionsFile);
+        QVERIFY(windows.handed.AutoStart);
+        QVERIFY(!SavedOptions.AutoStart);
+        QCOMPARE(option("AutoStart"), QStringLiteral("False"));
+        // Missing, or a pipe (refused at once instead of waiting for a writer).
+        const QString pipe = path(QStringLiteral("pipe"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        for (const QString& missing : {path(QStringLiteral("none.txt")), pipe}) {
+            m_prompts->clear();
+            run(QStringLiteral("options ") + missing);
+            QVERIFY(!UseOptionsFile);
+            QCOMPARE(m_prompts->texts(), QStringList{u"Options file,\r\n" + missing + NotFound});
+            QCOMPARE(m_prompts->shown().first().buttons, 48);
+        }
+        // "options" last: only a debug line.
+        m_prompts->clear();
+        run(QStringLiteral("debug options"));
+        QVERIFY(!UseOptionsFile);
+        QVERIFY(m_prompts->texts().isEmpty());
+        QVERIFY(LogCapture::messagesOf(DebugFileName)
+                    .contains(QStringLiteral("CL Error: options with no options file specified.")));
+        m_prompts->clear();
+        run(QStringLiteral("fullscreen options"));
+        QVERIFY(FullScreenMode);
+        QVERIFY(!UseOptionsFile);
+        QVERIFY(m_prompts->texts().isEmpty());
+        // The word after "options" is a file name even when it is a switch.
+        QFile::remove(DebugFileName);
+        run(QStringLiteral("options debug"));
+        QVERIFY(!DebugMode);
+        QCOMPARE(OptionsFileName, QStringLiteral("debug"));
+        QVERIFY(!QFile::exists(DebugFileName));
+        QCOMPARE(m_prompts->texts().size(), 1); // the file "debug" is not found
+    }
+
+    void boxesOfAnUnattendedStartCloseThemselves()
+    {
+        // The very first start, with an options file asking for auto start:
+        // the unknown word's box and the first-run box close themselves.
+        const QString autoStart =
+            writeFile(path(QStringLiteral("lobby.txt")), "\"AutoStart\",#TRUE#\r\n");
+        run(QStringLiteral("bogus options ") + autoStart);
+        QCOMPARE(m_prompts->shown().size(), 2);
+        for (const Prompts::Request& box : m_prompts->shown())
+            QCOMPARE(box.closeAfterSeconds, Prompts::UnattendedBoxSeconds);
+        // Stored auto start and a missing options file: that box too;
+        // without auto start the boxes wait for a person.
+        const QList<std::pair<QString, int>> cases = {{"True", Prompts::UnattendedBoxSeconds},
+                                                      {"False", 0}};
+        for (const auto& [stored, seconds] : cases) {
+            saveOption("AutoStart", stored);
+            m_prompts->clear();
+            run(seconds ? u"options " + path(QStringLiteral("none.txt")) : QStringLiteral("bogus"));
+            QCOMPARE(m_prompts->shown().size(), 1);
+            QCOMPARE(m_prompts->shown().first().closeAfterSeconds, seconds);
+        }
+    }
+
+    void firstStartRecordsTheBrowserOnPath()
+    {
+        const QByteArray oldPath = qgetenv("PATH");
+        const QString bin = path(QStringLiteral("bin"));
+        // Two folders: only the second holds the programs.
+        qputenv("PATH", (path(QStringLiteral("empty")) + u':' + bin).toUtf8());
+        LogCapture log(m_dir->path(), true, false);
+        const auto stored = [] {
+            return Registry::GetSetting(modRegistry::RegistrationApp,
+                                        modRegistry::RegistrationSection,
+                                        QStringLiteral("IBROWSER"));
+        };
+        struct Case
+        {
+            QStringList programs;
+            QString before, recorded;
+            qint16 mode;
+        };
+        const QList<Case> cases = {{{"firefox", "google-chrome"}, "", "C", 2},
+                                   {{"firefox-esr"}, "", "F", 5},
+                                   {{"lynx"}, "", "", 0},
+                                   {{"chromium"}, "D", "D", 3}};
+        for (const Case& c : cases) {
+            QDir(bin).removeRecursively();
+            QDir().mkpath(bin);
+            for (const QString& name : c.programs) {
+                QFile program(writeFile(bin + u'/' + name, "#!/bin/sh\n"));
+                program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            }
+            Registry::SaveSetting(modRegistry::RegistrationApp, modRegistry::RegistrationSection,
+                                  QStringLiteral("IBROWSER"), c.before);
+            const QString now = BrowserChoice::RecordIfMissing();
+            QCOMPARE(now, c.before.isEmpty() ? c.recorded : QString());
+            QCOMPARE(stored(), c.recorded);
+            QCOMPARE(modRegistry::GetBrowserChoice(), c.mode);
+            if (!now.isEmpty())
+                QVERIFY(log.messages().contains(QStringLiteral("Browser choice recorded: ") + now));
+        }
+        qputenv("PATH", oldPath);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_startup)
+#include "tst_startup.moc"
