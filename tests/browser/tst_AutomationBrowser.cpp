@@ -110,6 +110,7 @@ private Q_SLOTS:
         m_server.setPage(QStringLiteral("/opener.html"),
                          "<html><body><script>window.open('/a.html')</script></body></html>");
     }
+
     void init() { m_profile = std::make_unique<QTemporaryDir>(); }
     void cleanup()
     {

@@ -42,6 +42,7 @@ private Q_SLOTS:
         QVERIFY(m_server.listen());
         m_server.setHtmlPage(QStringLiteral("/a.html"), QStringLiteral("Page A"));
     }
+
     void init()
     {
         m_profile = std::make_unique<QTemporaryDir>();
@@ -54,6 +55,7 @@ private Q_SLOTS:
         m_options.AutoDDEapp = QStringLiteral("IEXPLORE");
         m_options.AutoDDEexe = QStringLiteral("IExplore.exe");
     }
+
     void cleanup()
     {
         m_prompts.reset();

@@ -20,7 +20,6 @@ private Q_SLOTS:
         QTest::addColumn<Files>("files");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("expected");
-
         const QString a = QStringLiteral("data-home/applications/a.desktop");
         const QString b = QStringLiteral("data-dir/applications/b.desktop");
         const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nExec=");
@@ -87,14 +86,12 @@ private Q_SLOTS:
             {{configList, defaultA}, {a, entry + "/nonexistent/browser %U\n"}},
             Shell::NoAssociation, "");
     }
-
     void desktopAssociation()
     {
         QFETCH(QString, desktop);
         QFETCH(Files, files);
         QFETCH(int, code);
         QFETCH(QString, expected);
-
         DesktopSandbox sandbox;
         if (!desktop.isEmpty())
             sandbox.environment().set("XDG_CURRENT_DESKTOP", desktop);
@@ -133,21 +130,19 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!Shell::IsRunning(browser.program()), 5000);
         QCOMPARE(Shell::EndStartedProcesses(browser.program()), 0);
     }
+
     void startFailures_data()
     {
         QTest::addColumn<QString>("program");
         QTest::addColumn<int>("errorNumber");
-
         QTest::newRow("missing program") << "/nonexistent/folder/browser" << 53;
         QTest::newRow("empty command") << "" << 53;
         QTest::newRow("not executable") << "{plain}" << 0;
     }
-
     void startFailures()
     {
         QFETCH(QString, program);
         QFETCH(int, errorNumber);
-
         DesktopSandbox sandbox;
         sandbox.writeFile(QStringLiteral("plain"), QStringLiteral("not a program"));
         program.replace(QStringLiteral("{plain}"), sandbox.root() + QStringLiteral("/plain"));
@@ -157,13 +152,13 @@ private Q_SLOTS:
                  0);
         QCOMPARE(error.number, errorNumber);
     }
+
     void browserFlags_data()
     {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("environment");
         QTest::addColumn<QStringList>("flags");
         QTest::addColumn<bool>("sandboxOffAsRoot");
-
         const auto row = [](const char* program, const char* environment, const QStringList& flags,
                             bool sandboxOffAsRoot) {
             QTest::newRow(program)
@@ -176,14 +171,12 @@ private Q_SLOTS:
         row("/usr/bin/chromium", "--no-sandbox --headless=new", {"--no-sandbox", "--headless=new"},
             false);
     }
-
     void browserFlags()
     {
         QFETCH(QString, program);
         QFETCH(QString, environment);
         QFETCH(QStringList, flags);
         QFETCH(bool, sandboxOffAsRoot);
-
         EnvironmentGuard guard;
         guard.set("PAGEWHEEL_BROWSER_FLAGS", environment);
         if (sandboxOffAsRoot && ::geteuid() == 0)

@@ -90,6 +90,7 @@ private Q_SLOTS:
         QVERIFY(!m_dialog->switched());
         QVERIFY(!m_options->Changed);
     }
+
     void validation_data()
     {
         QTest::addColumn<int>("choice");
@@ -98,7 +99,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("focus");
-
         const QString notInstalled =
             QStringLiteral("Browser selected,Netscape.exe, is not installed or registered on this "
                            "computer.\r\nSelect another browser or Cancel and check browser "
@@ -128,7 +128,6 @@ private Q_SLOTS:
                                   << ""
                                   << "";
     }
-
     void validation()
     {
         QFETCH(int, choice);
@@ -137,7 +136,6 @@ private Q_SLOTS:
         QFETCH(QString, box);
         QFETCH(QString, title);
         QFETCH(QString, focus);
-
         openDialog();
         control<QRadioButton>(QStringLiteral("optBrowser%1").arg(choice))->click();
         control<QLineEdit>(QStringLiteral("txtDDEexe"))
@@ -155,13 +153,13 @@ private Q_SLOTS:
         if (!focus.isEmpty())
             QTRY_COMPARE(QApplication::focusWidget()->objectName(), focus);
     }
+
     void browse_data()
     {
         QTest::addColumn<QString>("file"); // "" cancels
         QTest::addColumn<QString>("executable");
         QTest::addColumn<QString>("application");
         QTest::addColumn<QStringList>("boxes");
-
         QTest::newRow("program with .exe") << "Fake.EXE"
                                            << "Fake.EXE"
                                            << "Fake" << QStringList();
@@ -176,14 +174,12 @@ private Q_SLOTS:
                                 << "old"
                                 << "oldapp" << QStringList();
     }
-
     void browse()
     {
         QFETCH(QString, file);
         QFETCH(QString, executable);
         QFETCH(QString, application);
         QFETCH(QStringList, boxes);
-
         m_options->AutoMode = 6;
         m_options->AutoDDEexe = QStringLiteral("old");
         m_options->AutoDDEapp = QStringLiteral("oldapp");

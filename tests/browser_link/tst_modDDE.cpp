@@ -68,6 +68,7 @@ private Q_SLOTS:
         modMain::SetProgramFolder(m_appDir->path());
         m_log = std::make_unique<LogCapture>(m_appDir->path(), true, true);
     }
+
     void cleanup()
     {
         m_log.reset();

@@ -79,6 +79,7 @@ private Q_SLOTS:
         delete m_desktop;
         delete m_appDir;
     }
+
     void configBrowser_data()
     {
         QTest::addColumn<int>("mode");
@@ -86,7 +87,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("useDDE");
         QTest::addColumn<QString>("app");
         QTest::addColumn<QString>("exe");
-
         // Each row starts from OLE and DDE both on and the user's own names.
         const auto row = [](int mode, bool ole, bool dde, const char* app, const char* exe) {
             QTest::addRow("%d", mode) << mode << ole << dde << QString(app) << QString(exe);
@@ -97,7 +97,6 @@ private Q_SLOTS:
         row(6, false, true, "USERAPP", "user.exe");
         row(7, true, true, "USERAPP", "user.exe");
     }
-
     void configBrowser()
     {
         QFETCH(int, mode);
@@ -111,13 +110,13 @@ private Q_SLOTS:
         QTEST(application, "app");
         QTEST(executable, "exe");
     }
+
     void findDefaultBrowser_data()
     {
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("buffer");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("logLine");
-
         const auto row = [](const char* tag, int code, const char* buffer, const char* path,
                             const char* logLine) {
             QTest::newRow(tag) << code << QString(buffer) << QString(path) << QString(logLine);
@@ -134,14 +133,12 @@ private Q_SLOTS:
             "FullPath(CASE 3):_\"C:\\X\\B.EXE\"_|");
         row("return 31", 31, "C:\\X\\B.EXE", "", "Browser not found");
     }
-
     void findDefaultBrowser()
     {
         QFETCH(int, code);
         QFETCH(QString, buffer);
         QFETCH(QString, path);
         QFETCH(QString, logLine);
-
         ScriptedAssociations associations(code, buffer);
         QString result;
         QCOMPARE(FindDefaultBrowser(result), !path.isEmpty());
@@ -151,6 +148,7 @@ private Q_SLOTS:
         QCOMPARE(associations.askedDirectory, modMain::AppFolder);
         QVERIFY(m_prompts->shown().isEmpty());
     }
+
     void locateBrowserExe_data()
     {
         QTest::addColumn<QString>("name");
@@ -158,7 +156,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("defaultBrowser");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("found");
-
         const auto row = [](const char* tag, const char* name, const char* installed,
                             const char* defaultBrowser, const char* expected, const char* found) {
             QTest::newRow(tag) << QString(name) << QString(installed) << QString(defaultBrowser)
@@ -175,7 +172,6 @@ private Q_SLOTS:
         row("other default", "Netscape.exe", "", "/opt/other/browser", "", "Other Browser found");
         row("no browser", "IExplore.exe", "", "", "", "");
     }
-
     void locateBrowserExe()
     {
         QFETCH(QString, name);
@@ -183,7 +179,6 @@ private Q_SLOTS:
         QFETCH(QString, defaultBrowser);
         QFETCH(QString, expected);
         QFETCH(QString, found);
-
         if (!installed.isEmpty())
             m_desktop->addProgram(installed);
         ScriptedAssociations associations(
@@ -211,6 +206,7 @@ private Q_SLOTS:
         // A path or a program found by name needs no association.
         QCOMPARE(associations.asked > 0, !logLines.isEmpty());
     }
+
     void buildBrowserCommand_data()
     {
         QTest::addColumn<QString>("path");
@@ -219,7 +215,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("pathAfter");
         QTest::addColumn<QString>("logLine");
-
         const QString page = QStringLiteral("http://127.0.0.1/a.htm");
         const auto row = [&](const char* tag, const char* path, const QString& address,
                              const char* extra, const QString& arguments, const char* pathAfter,
@@ -244,7 +239,6 @@ private Q_SLOTS:
         row("Firefox, option as address", "/usr/bin/firefox-esr", option, "", asPath,
             "/usr/bin/firefox-esr", "Netscape Browser!");
     }
-
     void buildBrowserCommand()
     {
         QFETCH(QString, path);
@@ -252,7 +246,6 @@ private Q_SLOTS:
         QFETCH(QString, extra);
         QFETCH(QString, arguments);
         QFETCH(QString, pathAfter);
-
         const QString command = extra.isEmpty() ? BuildBrowserCommand(path, address)
                                                 : BuildBrowserCommand(path, address, extra);
         QCOMPARE(command, "\"" + pathAfter + "\" " + arguments);
@@ -288,13 +281,13 @@ private Q_SLOTS:
         QCOMPARE(browser.invocations().last(),
                  (QStringList{browser.profileFlag(), QDir::currentPath() + '/' + hostile}));
     }
+
     void startBrowserFailures_data()
     {
         QTest::addColumn<QString>("defaultBrowser");
         QTest::addColumn<QString>("box");
         QTest::addColumn<int>("buttons");
         QTest::addColumn<QString>("logLine");
-
         const QString goHome = CRLF + QStringLiteral("Start browser and go to ") + URLHome;
         const QString notFound = VbErrors::make(VbErrors::FileNotFound).description;
         QTest::newRow("no browser") << ""
@@ -309,12 +302,10 @@ private Q_SLOTS:
             << "{plain}"
             << "Cannot start Web Browser." + goHome << int(Prompts::vbExclamation) << "AppID: 0";
     }
-
     void startBrowserFailures()
     {
         QFETCH(QString, defaultBrowser);
         QFETCH(QString, box);
-
         m_desktop->writeFile(QStringLiteral("plain"), QStringLiteral("not a program"));
         defaultBrowser.replace(QStringLiteral("{plain}"),
                                m_desktop->root() + QStringLiteral("/plain"));
@@ -326,26 +317,24 @@ private Q_SLOTS:
         QTEST(m_prompts->shown().first().buttons, "buttons");
         QTEST(log().last(), "logLine");
     }
+
     void startIEWindow_data()
     {
         QTest::addColumn<bool>("installed");
         QTest::addColumn<int>("errorNumber");
         QTest::addColumn<QString>("description");
         QTest::addColumn<bool>("errorMode");
-
         QTest::newRow("opened") << true << 0 << "" << true;
         QTest::newRow("automation error") << true << 70 << "Browser went away" << true;
         QTest::newRow("no error log, no automation browser")
             << false << 429 << "The automation browser could not be created" << false;
     }
-
     void startIEWindow()
     {
         QFETCH(bool, installed);
         QFETCH(int, errorNumber);
         QFETCH(QString, description);
         QFETCH(bool, errorMode);
-
         modMain::ErrorMode = errorMode;
         QStringList opened;
         if (installed) {

@@ -125,6 +125,7 @@ private Q_SLOTS:
         m_folder = std::make_unique<QTemporaryDir>();
         m_log = std::make_unique<LogCapture>(m_folder->path(), true, true);
     }
+
     void cleanup()
     {
         m_log.reset();

@@ -43,6 +43,7 @@ private Q_SLOTS:
         QVERIFY(m_browser.Navigate(m_server.url(QStringLiteral("/warm.htm")).toString()));
         QTRY_VERIFY_WITH_TIMEOUT(!m_browser.Busy(), 10000);
     }
+
     void cleanupTestCase()
     {
         // The browser closes with its last window; its profile can go then.

@@ -32,6 +32,7 @@ private Q_SLOTS:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config->path()));
         modMain::ResetProgramState();
     }
+
     void cleanup() { m_config.reset(); }
 
     void layoutRoundTrip()
