@@ -21,6 +21,16 @@
 
 #include <memory>
 
+namespace {
+
+struct Validation
+{
+    int choice;
+    QString executable, application, box, title, focus;
+};
+
+} // namespace
+
 class tst_frmBrowserType : public QObject
 {
     Q_OBJECT
@@ -93,65 +103,43 @@ private Q_SLOTS:
 
     void validation_data()
     {
-        QTest::addColumn<int>("choice");
-        QTest::addColumn<QString>("executable"); // "{browser}" is the test browser
-        QTest::addColumn<QString>("application");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("focus");
+        // executable: "{browser}" is the test browser; focus: where the focus goes.
+        QTest::addColumn<Validation>("c");
         const QString notInstalled =
             QStringLiteral("Browser selected,Netscape.exe, is not installed or registered on this "
                            "computer.\r\nSelect another browser or Cancel and check browser "
                            "installation.");
-        QTest::newRow("no Firefox") << 5 << ""
-                                    << "" << notInstalled << "Browser Not Found"
-                                    << "";
-        QTest::newRow("no program") << 6 << ""
-                                    << "fake"
-                                    << "No DDE Program selected."
-                                    << "Field Error"
-                                    << "txtDDEexe";
+        QTest::newRow("no Firefox") << Validation{5, "", "", notInstalled, "Browser Not Found", ""};
+        QTest::newRow("no program")
+            << Validation{6, "", "fake", "No DDE Program selected.", "Field Error", "txtDDEexe"};
         QTest::newRow("unknown program")
-            << 6 << "nosuchbrowser"
-            << "fake"
-            << "Program nosuchbrowser\r\ndoes not exist or is not registered."
-            << ""
-            << "";
-        QTest::newRow("no application") << 6 << "{browser}"
-                                        << ""
-                                        << "No DDE Application selected."
-                                        << "Field Error"
-                                        << "txtDDEApp";
-        QTest::newRow("complete") << 6 << "{browser}"
-                                  << "fake"
-                                  << ""
-                                  << ""
-                                  << "";
+            << Validation{6,      "nosuchbrowser",
+                          "fake", "Program nosuchbrowser\r\ndoes not exist or is not registered.",
+                          "",     ""};
+        QTest::newRow("no application") << Validation{
+            6, "{browser}", "", "No DDE Application selected.", "Field Error", "txtDDEApp"};
+        QTest::newRow("complete") << Validation{6, "{browser}", "fake", "", "", ""};
     }
     void validation()
     {
-        QFETCH(int, choice);
-        QFETCH(QString, executable);
-        QFETCH(QString, application);
-        QFETCH(QString, box);
-        QFETCH(QString, title);
-        QFETCH(QString, focus);
+        QFETCH(Validation, c);
+        const QString& box = c.box;
         openDialog();
-        control<QRadioButton>(QStringLiteral("optBrowser%1").arg(choice))->click();
+        control<QRadioButton>(QStringLiteral("optBrowser%1").arg(c.choice))->click();
         control<QLineEdit>(QStringLiteral("txtDDEexe"))
-            ->setText(executable.replace(QStringLiteral("{browser}"), m_browser->program()));
-        control<QLineEdit>(QStringLiteral("txtDDEApp"))->setText(application);
+            ->setText(c.executable.replace(QStringLiteral("{browser}"), m_browser->program()));
+        control<QLineEdit>(QStringLiteral("txtDDEApp"))->setText(c.application);
 
         QCOMPARE(m_dialog->Validate(), box.isEmpty());
         QCOMPARE(m_prompts->texts(), box.isEmpty() ? QStringList() : QStringList{box});
         if (!box.isEmpty()) {
             const Prompts::Request& shown = m_prompts->shown().first();
             QCOMPARE(shown.buttons & Prompts::vbExclamation, Prompts::vbExclamation);
-            if (!title.isEmpty())
-                QCOMPARE(shown.title, title);
+            if (!c.title.isEmpty())
+                QCOMPARE(shown.title, c.title);
         }
-        if (!focus.isEmpty())
-            QTRY_COMPARE(QApplication::focusWidget()->objectName(), focus);
+        if (!c.focus.isEmpty())
+            QTRY_COMPARE(QApplication::focusWidget()->objectName(), c.focus);
     }
 
     void browse_data()
@@ -160,19 +148,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("executable");
         QTest::addColumn<QString>("application");
         QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("program with .exe") << "Fake.EXE"
-                                           << "Fake.EXE"
-                                           << "Fake" << QStringList();
-        QTest::newRow("program without") << "firefox-esr"
-                                         << "firefox-esr"
-                                         << "firefox-esr" << QStringList();
-        QTest::newRow("missing file")
-            << "gone"
-            << "gone"
-            << "gone" << QStringList{QStringLiteral("File does not exist")};
-        QTest::newRow("cancel") << ""
-                                << "old"
-                                << "oldapp" << QStringList();
+        const auto row = [](const char* tag, const char* file, const char* executable,
+                            const char* application, const QStringList& boxes = {}) {
+            QTest::newRow(tag) << QString(file) << QString(executable) << QString(application)
+                               << boxes;
+        };
+        row("program with .exe", "Fake.EXE", "Fake.EXE", "Fake");
+        row("program without", "firefox-esr", "firefox-esr", "firefox-esr");
+        row("missing file", "gone", "gone", "gone", {QStringLiteral("File does not exist")});
+        row("cancel", "", "old", "oldapp");
     }
     void browse()
     {
