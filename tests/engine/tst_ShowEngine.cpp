@@ -448,6 +448,8 @@ private Q_SLOTS:
                  calls);
         QTRY_VERIFY_WITH_TIMEOUT(!rig.engine->pageWatcherActive(), 2000);
         QCOMPARE(rig.view.status, QStringLiteral("Ready."));
+        // The one answer said the page still loads.
+        QCOMPARE(rig.view.statusHistory.count(QStringLiteral("Loading page...")), goodRead ? 1 : 0);
     }
 
     void busyWait_data()
@@ -523,6 +525,7 @@ private Q_SLOTS:
         Rig rig;
         rig.addSlides(5, 0);
         rig.prepare(2, 1);
+        rig.engine->GoEnd(); // in Normal mode: the run still counts from nothing
         rig.engine->mnuModeShow();
         QTRY_COMPARE_WITH_TIMEOUT(rig.view.status, QStringLiteral("Show complete."), 5000);
         QCOMPARE(rig.shown().size(), 5);
