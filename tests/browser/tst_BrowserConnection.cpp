@@ -21,18 +21,12 @@ class tst_BrowserConnection : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void unknownApplicationFails();
-    void loadsDrivesAndUnloads();
-    void failedLoadAsksWhetherToGoOn();
-    void restartAfterTheBrowserDied();
-    void notifierOffersRestart();
-
-private:
-    std::unique_ptr<BrowserConnection> connection();
+    std::unique_ptr<BrowserConnection> connection()
+    {
+        auto made = std::make_unique<BrowserConnection>(m_options);
+        made->setProfileFolder(m_profile->path());
+        return made;
+    }
 
     TestHttpServer m_server;
     QTemporaryDir m_logs;
@@ -40,159 +34,130 @@ private:
     std::unique_ptr<LogCapture> m_log;
     std::unique_ptr<ScriptedPrompts> m_prompts;
     COptions m_options;
-};
 
-void tst_BrowserConnection::initTestCase()
-{
-    qputenv("PAGEWHEEL_BROWSER_FLAGS", "--headless=new");
-    QVERIFY(m_server.listen());
-    m_server.setHtmlPage(QStringLiteral("/a.html"), QStringLiteral("Page A"));
-}
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qputenv("PAGEWHEEL_BROWSER_FLAGS", "--headless=new");
+        QVERIFY(m_server.listen());
+        m_server.setHtmlPage(QStringLiteral("/a.html"), QStringLiteral("Page A"));
+    }
 
-void tst_BrowserConnection::init()
-{
-    m_profile = std::make_unique<QTemporaryDir>();
-    m_log = std::make_unique<LogCapture>(m_logs.path(), true, true);
-    modMain::TraceMode = true;
-    m_prompts = std::make_unique<ScriptedPrompts>();
-    m_options.init_options();
-    // As choosing the automation browser leaves them.
-    m_options.AutoMode = 2;
-    m_options.AutoDDEapp = QStringLiteral("IEXPLORE");
-    m_options.AutoDDEexe = QStringLiteral("IExplore.exe");
-}
+    void init()
+    {
+        m_profile = std::make_unique<QTemporaryDir>();
+        m_log = std::make_unique<LogCapture>(m_logs.path(), true, true);
+        modMain::TraceMode = true;
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        m_options.init_options();
+        // As choosing the automation browser leaves them.
+        m_options.AutoMode = 2;
+        m_options.AutoDDEapp = QStringLiteral("IEXPLORE");
+        m_options.AutoDDEexe = QStringLiteral("IExplore.exe");
+    }
 
-void tst_BrowserConnection::cleanup()
-{
-    m_prompts.reset();
-    m_log.reset();
-    QFile::remove(m_logs.filePath(QStringLiteral("DebugFile.txt")));
-}
+    void cleanup()
+    {
+        m_prompts.reset();
+        m_log.reset();
+        QFile::remove(m_logs.filePath(QStringLiteral("DebugFile.txt")));
+    }
 
-std::unique_ptr<BrowserConnection> tst_BrowserConnection::connection()
-{
-    auto made = std::make_unique<BrowserConnection>(m_options);
-    made->setProfileFolder(m_profile->path());
-    return made;
-}
+    void loadsDrivesRestartsAndUnloads()
+    {
+        auto browser = connection();
+        QCOMPARE(BrowserConnection::first(), browser.get());
+        browser->UseOLE = true;
+        QVERIFY(browser->load_Browser(browser->UseOLE, browser->UseDDE, QStringLiteral("IEXPLORE"),
+                                      QStringLiteral("IExplore.exe")));
+        QVERIFY(m_prompts->shown().isEmpty());
+        AutomationBrowser* dead = browser->instance();
+        QVERIFY(dead);
+        // The browser's events reach the trace.
+        const QString address = m_server.url(QStringLiteral("/a.html")).toString();
+        QVERIFY(dead->Navigate(address));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            m_log->messages().contains(QStringLiteral("DocumentComplete: ") + address), 10000);
+        QVERIFY(m_log->messages().contains(QStringLiteral("BeforeNav2")));
+        // Full screen in the browser sets the first window's flag.
+        QVERIFY(dead->setFullScreen(true));
+        QTRY_VERIFY_WITH_TIMEOUT(browser->FullScreenOn, 5000);
 
-void tst_BrowserConnection::unknownApplicationFails()
-{
-    auto browser = connection();
-    QVERIFY(!browser->LoadIE(QStringLiteral("iexplore")));
-    QCOMPARE(m_log->messages(), QStringList{QStringLiteral("LOAD IE: unknown app: iexplore")});
-}
-
-void tst_BrowserConnection::loadsDrivesAndUnloads()
-{
-    auto browser = connection();
-    QCOMPARE(BrowserConnection::first(), browser.get());
-    browser->UseOLE = true;
-    QSignalSpy status(browser.get(), &BrowserConnection::statusText);
-    QVERIFY(browser->load_Browser(browser->UseOLE, browser->UseDDE, QStringLiteral("IEXPLORE"),
-                                  QStringLiteral("IExplore.exe")));
-    QVERIFY(m_prompts->shown().isEmpty());
-    AutomationBrowser* instance = browser->instance();
-    QVERIFY(instance);
-
-    // The browser's events reach the trace.
-    const QString address = m_server.url(QStringLiteral("/a.html")).toString();
-    QVERIFY(instance->Navigate(address));
-    QTRY_VERIFY_WITH_TIMEOUT(
-        m_log->messages().contains(QStringLiteral("DocumentComplete: ") + address), 10000);
-    QVERIFY(m_log->messages().contains(QStringLiteral("BeforeNav2")));
-
-    // Full screen in the browser sets the first window's flag.
-    QVERIFY(instance->setFullScreen(true));
-    QTRY_VERIFY_WITH_TIMEOUT(browser->FullScreenOn, 5000);
-
-    const qint64 pid = instance->processId();
-    QSignalSpy quit(instance, &AutomationBrowser::OnQuit);
-    QVERIFY(browser->unload_browser(true, false, QStringLiteral("IEXPLORE"), QString()));
-    QVERIFY(!browser->instance());
-    QTRY_VERIFY_WITH_TIMEOUT(::kill(pid_t(pid), 0) != 0 || !quit.isEmpty(), 5000);
-}
-
-void tst_BrowserConnection::failedLoadAsksWhetherToGoOn()
-{
-    auto browser = connection();
-    browser->setBrowserProgram(m_profile->filePath(QStringLiteral("no-such-browser")));
-    QSignalSpy close(browser.get(), &BrowserConnection::closeRequested);
-    m_options.Changed = true;
-    bool ole = true;
-    bool dde = false;
-
-    m_prompts->answer(Prompts::vbOK);
-    m_prompts->answer(Prompts::vbYes);
-    QVERIFY(!browser->load_Browser(ole, dde, QStringLiteral("IEXPLORE"), QString()));
-    QCOMPARE(m_prompts->texts(),
-             (QStringList{"Error in loading IEXPLORE.\r\nPagewheel cannot function correctly "
-                          "without Browser",
-                          "There was a problem loading your browser, IEXPLORE\r\nDo you want to "
-                          "continue with Pagewheel?"}));
-    QVERIFY(close.isEmpty());
-    QVERIFY(m_options.Changed);
-
-    // No: the window closes without asking about settings.
-    m_prompts->clear();
-    m_prompts->answer(Prompts::vbOK);
-    m_prompts->answer(Prompts::vbNo);
-    QVERIFY(!browser->load_Browser(ole, dde, QStringLiteral("IEXPLORE"), QString()));
-    QCOMPARE(close.size(), 1);
-    QVERIFY(!m_options.Changed);
-}
-
-void tst_BrowserConnection::restartAfterTheBrowserDied()
-{
-    auto browser = connection();
-    browser->UseOLE = true;
-    QVERIFY(browser->load_Browser(browser->UseOLE, browser->UseDDE, QStringLiteral("IEXPLORE"),
-                                  QString()));
-    AutomationBrowser* dead = browser->instance();
-    QSignalSpy quit(dead, &AutomationBrowser::OnQuit);
-    ::kill(pid_t(dead->processId()), SIGKILL);
-    QVERIFY(quit.wait(5000));
-
-    // Twenty failing ticks in a row say nothing; the 21st asks.
-    QSignalSpy stop(browser.get(), &BrowserConnection::stopRequested);
-    qint16 counter = 0;
-    for (int tick = 0; tick < 20; ++tick)
+        QSignalSpy quit(dead, &AutomationBrowser::OnQuit);
+        ::kill(pid_t(dead->processId()), SIGKILL);
+        QVERIFY(quit.wait(5000));
+        // Twenty failing ticks in a row say nothing; the 21st asks.
+        QSignalSpy stop(browser.get(), &BrowserConnection::stopRequested);
+        qint16 counter = 0;
+        for (int tick = 0; tick < 20; ++tick)
+            browser->BrowserTerminate(counter);
+        QCOMPARE(counter, qint16(20));
+        QVERIFY(m_prompts->shown().isEmpty());
+        m_prompts->answer(Prompts::vbNo);
         browser->BrowserTerminate(counter);
-    QCOMPARE(counter, qint16(20));
-    QVERIFY(m_prompts->shown().isEmpty());
-    m_prompts->answer(Prompts::vbNo);
-    browser->BrowserTerminate(counter);
-    QCOMPARE(counter, qint16(0));
-    QCOMPARE(m_prompts->texts(),
-             QStringList{"The browser Pagewheel was using has terminated.\r\nTo restart browser "
-                         "press Yes."});
-    QCOMPARE(stop.size(), 1);
+        QCOMPARE(counter, qint16(0));
+        QCOMPARE(m_prompts->texts(), QStringList{"The browser Pagewheel was using has terminated."
+                                                 "\r\nTo restart browser press Yes."});
+        QCOMPARE(stop.size(), 1);
+        // Yes starts a new browser that answers.
+        counter = 20;
+        m_prompts->answer(Prompts::vbYes);
+        browser->BrowserTerminate(counter);
+        AutomationBrowser* instance = browser->instance();
+        QVERIFY(instance && instance != dead);
+        VbError error;
+        instance->Busy(&error);
+        QCOMPARE(error.number, 0);
 
-    // Yes starts a new browser that answers.
-    counter = 20;
-    m_prompts->answer(Prompts::vbYes);
-    browser->BrowserTerminate(counter);
-    QVERIFY(browser->instance());
-    QVERIFY(browser->instance() != dead);
-    VbError error;
-    browser->instance()->Busy(&error);
-    QCOMPARE(error.number, 0);
-    browser->unload_browser(true, false, QString(), QString());
-}
+        const qint64 pid = instance->processId();
+        QSignalSpy quitAgain(instance, &AutomationBrowser::OnQuit);
+        QVERIFY(browser->unload_browser(true, false, QStringLiteral("IEXPLORE"), QString()));
+        QVERIFY(!browser->instance());
+        QTRY_VERIFY_WITH_TIMEOUT(::kill(pid_t(pid), 0) != 0 || !quitAgain.isEmpty(), 5000);
+    }
 
-void tst_BrowserConnection::notifierOffersRestart()
-{
-    auto browser = connection();
-    bool ole = false;
-    bool dde = false;
-    QVERIFY(browser->load_Browser(ole, dde, QString(), QString()));
-    m_prompts->answer(Prompts::vbNo);
-    browser->notifier()->BrowserTerminate();
-    QCOMPARE(
-        m_prompts->texts(),
-        QStringList{"The browser Pagewheel was using has terminated.\r\n\r\nRestart browser?"});
-    QVERIFY(!browser->instance());
-}
+    void failuresAskWhatToDo()
+    {
+        auto browser = connection();
+        QVERIFY(!browser->LoadIE(QStringLiteral("iexplore")));
+        QCOMPARE(m_log->messages(), QStringList{QStringLiteral("LOAD IE: unknown app: iexplore")});
+
+        browser->setBrowserProgram(m_profile->filePath(QStringLiteral("no-such-browser")));
+        QSignalSpy close(browser.get(), &BrowserConnection::closeRequested);
+        m_options.Changed = true;
+        bool ole = true;
+        bool dde = false;
+        m_prompts->answer(Prompts::vbOK);
+        m_prompts->answer(Prompts::vbYes);
+        QVERIFY(!browser->load_Browser(ole, dde, QStringLiteral("IEXPLORE"), QString()));
+        QCOMPARE(m_prompts->texts(),
+                 (QStringList{"Error in loading IEXPLORE.\r\nPagewheel cannot function correctly "
+                              "without Browser",
+                              "There was a problem loading your browser, IEXPLORE\r\nDo you want "
+                              "to continue with Pagewheel?"}));
+        QVERIFY(close.isEmpty());
+        QVERIFY(m_options.Changed);
+        // No: the window closes without asking about settings.
+        m_prompts->clear();
+        m_prompts->answer(Prompts::vbOK);
+        m_prompts->answer(Prompts::vbNo);
+        QVERIFY(!browser->load_Browser(ole, dde, QStringLiteral("IEXPLORE"), QString()));
+        QCOMPARE(close.size(), 1);
+        QVERIFY(!m_options.Changed);
+
+        // Without automation the notifier offers the restart.
+        m_prompts->clear();
+        browser.reset();
+        browser = connection();
+        ole = dde = false;
+        QVERIFY(browser->load_Browser(ole, dde, QString(), QString()));
+        m_prompts->answer(Prompts::vbNo);
+        browser->notifier()->BrowserTerminate();
+        QCOMPARE(m_prompts->texts(), QStringList{"The browser Pagewheel was using has terminated."
+                                                 "\r\n\r\nRestart browser?"});
+        QVERIFY(!browser->instance());
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_BrowserConnection)
 #include "tst_BrowserConnection.moc"

@@ -49,346 +49,316 @@ class tst_modURL : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void init();
-    void cleanup();
-    void configBrowser_data();
-    void configBrowser();
-    void findDefaultBrowser_data();
-    void findDefaultBrowser();
-    void locateBrowserExe_data();
-    void locateBrowserExe();
-    void buildBrowserCommand_data();
-    void buildBrowserCommand();
-    void startBrowserStartsDefaultBrowser();
-    void startBrowserFailures_data();
-    void startBrowserFailures();
-    void startIEWindow_data();
-    void startIEWindow();
-
-private:
     QStringList log() const { return m_log->messages(); }
 
     QTemporaryDir* m_appDir = nullptr;
     DesktopSandbox* m_desktop = nullptr;
     ScriptedPrompts* m_prompts = nullptr;
     LogCapture* m_log = nullptr;
-};
 
-void tst_modURL::init()
-{
-    modMain::ResetProgramState();
-    m_appDir = new QTemporaryDir;
-    m_desktop = new DesktopSandbox;
-    m_prompts = new ScriptedPrompts;
-    modMain::SetProgramFolder(m_appDir->path());
-    QFile page(modMain::AppFolder + TestFile);
-    QVERIFY(page.open(QIODevice::WriteOnly));
-    page.write("<html><body>test</body></html>");
-    page.close();
-    m_log = new LogCapture(m_appDir->path(), false, false);
-}
+private Q_SLOTS:
+    void init()
+    {
+        modMain::ResetProgramState();
+        m_appDir = new QTemporaryDir;
+        m_desktop = new DesktopSandbox;
+        m_prompts = new ScriptedPrompts;
+        modMain::SetProgramFolder(m_appDir->path());
+        QFile page(modMain::AppFolder + TestFile);
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<html><body>test</body></html>");
+        page.close();
+        m_log = new LogCapture(m_appDir->path(), false, false);
+    }
 
-void tst_modURL::cleanup()
-{
-    SetAutomationWindowOpener({});
-    delete m_log;
-    delete m_prompts;
-    delete m_desktop;
-    delete m_appDir;
-}
+    void cleanup()
+    {
+        SetAutomationWindowOpener({});
+        delete m_log;
+        delete m_prompts;
+        delete m_desktop;
+        delete m_appDir;
+    }
 
-void tst_modURL::configBrowser_data()
-{
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<bool>("useOLE");
-    QTest::addColumn<bool>("useDDE");
-    QTest::addColumn<QString>("app");
-    QTest::addColumn<QString>("exe");
+    void configBrowser_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("useOLE");
+        QTest::addColumn<bool>("useDDE");
+        QTest::addColumn<QString>("app");
+        QTest::addColumn<QString>("exe");
+        // Each row starts from OLE and DDE both on and the user's own names.
+        const auto row = [](int mode, bool ole, bool dde, const char* app, const char* exe) {
+            QTest::addRow("%d", mode) << mode << ole << dde << QString(app) << QString(exe);
+        };
+        row(0, false, true, "MOSAIC", "IExplore.exe");
+        row(2, true, false, "IEXPLORE", "IExplore.exe");
+        row(5, false, true, "NETSCAPE", "Netscape.exe");
+        row(6, false, true, "USERAPP", "user.exe");
+        row(7, true, true, "USERAPP", "user.exe");
+    }
+    void configBrowser()
+    {
+        QFETCH(int, mode);
+        bool ole = true;
+        bool dde = true;
+        QString application = QStringLiteral("USERAPP");
+        QString executable = QStringLiteral("user.exe");
+        config_Browser(qint16(mode), ole, dde, application, executable);
+        QTEST(ole, "useOLE");
+        QTEST(dde, "useDDE");
+        QTEST(application, "app");
+        QTEST(executable, "exe");
+    }
 
-    // Each row starts from OLE and DDE both on and the user's own names.
-    const auto row = [](int mode, bool ole, bool dde, const char* app, const char* exe) {
-        QTest::addRow("%d", mode) << mode << ole << dde << QString(app) << QString(exe);
-    };
-    row(0, false, true, "MOSAIC", "IExplore.exe");
-    row(2, true, false, "IEXPLORE", "IExplore.exe");
-    row(5, false, true, "NETSCAPE", "Netscape.exe");
-    row(6, false, true, "USERAPP", "user.exe");
-    row(7, true, true, "USERAPP", "user.exe");
-}
-
-void tst_modURL::configBrowser()
-{
-    QFETCH(int, mode);
-    bool ole = true;
-    bool dde = true;
-    QString application = QStringLiteral("USERAPP");
-    QString executable = QStringLiteral("user.exe");
-    config_Browser(qint16(mode), ole, dde, application, executable);
-    QTEST(ole, "useOLE");
-    QTEST(dde, "useDDE");
-    QTEST(application, "app");
-    QTEST(executable, "exe");
-}
-
-void tst_modURL::findDefaultBrowser_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("buffer");
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("logLine");
-
-    const auto row = [](const char* tag, int code, const char* buffer, const char* path,
-                        const char* logLine) {
-        QTest::newRow(tag) << code << QString(buffer) << QString(path) << QString(logLine);
-    };
-    row("case 1", 42, "/usr/bin/b   \"%1\"", "/usr/bin/b",
-        "FullPath(CASE 1):_/usr/bin/b  _ Position:_14_|");
-    row("case 2", 42, "C:\\X\\B.EXE C:\\D\\TEST.HTM", "C:\\X\\B.EXE",
-        "FullPath (CASE 2):_C:\\X\\B.EXE_ Position:_13_|");
-    row("case 2, root", 42, "/opt/b/browser /srv/app/test.htm", "/opt/b/browser",
-        "FullPath (CASE 2):_/opt/b/browser_ Position:_16_|");
-    row("case 2, no path", 42, "browser test.htm", "",
-        "Find Browser(CASE 2 ERROR): path not found in _browser test.htm_|");
-    row("case 3", 32, "\"C:\\X\\B.EXE\"", "\"C:\\X\\B.EXE\"",
-        "FullPath(CASE 3):_\"C:\\X\\B.EXE\"_|");
-    row("return 31", 31, "C:\\X\\B.EXE", "", "Browser not found");
-}
-
-void tst_modURL::findDefaultBrowser()
-{
-    QFETCH(int, code);
-    QFETCH(QString, buffer);
-    QFETCH(QString, path);
-    QFETCH(QString, logLine);
-
-    ScriptedAssociations associations(code, buffer);
-    QString result;
-    QCOMPARE(FindDefaultBrowser(result), !path.isEmpty());
-    QCOMPARE(result, path);
-    QCOMPARE(log(), QStringList{logLine});
-    QCOMPARE(associations.askedFile, QStringLiteral("test.htm"));
-    QCOMPARE(associations.askedDirectory, modMain::AppFolder);
-    QVERIFY(m_prompts->shown().isEmpty());
-}
-
-void tst_modURL::locateBrowserExe_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("installed");
-    QTest::addColumn<QString>("defaultBrowser");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<QString>("found");
-
-    const auto row = [](const char* tag, const char* name, const char* installed,
-                        const char* defaultBrowser, const char* expected, const char* found) {
-        QTest::newRow(tag) << QString(name) << QString(installed) << QString(defaultBrowser)
-                           << QString(expected) << QString(found);
-    };
-    row("path unchanged", "/opt/b/x", "", "C:\\IE\\IEXPLORE.EXE", "/opt/b/x", "");
-    row("IE is Chromium", "IExplore.exe", "chromium", "", "{bin}/chromium", "");
-    row("Netscape is Firefox", "Netscape.exe", "firefox-esr", "", "{bin}/firefox-esr", "");
-    row("other on PATH", "Opera.exe", "opera", "", "{bin}/opera", "");
-    row("IE default, -nohome dropped", "IExplore.exe", "", "C:\\IE\\IEXPLORE.EXE -nohome",
-        "C:\\IE\\IEXPLORE.EXE", "InternetExplorer is registered as default browser.");
-    row("Firefox default", "Netscape.exe", "", "/usr/bin/firefox", "/usr/bin/firefox",
-        "Netscape Browser is registered as default browser.");
-    row("other default", "Netscape.exe", "", "/opt/other/browser", "", "Other Browser found");
-    row("no browser", "IExplore.exe", "", "", "", "");
-}
-
-void tst_modURL::locateBrowserExe()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, installed);
-    QFETCH(QString, defaultBrowser);
-    QFETCH(QString, expected);
-    QFETCH(QString, found);
-
-    if (!installed.isEmpty())
-        m_desktop->addProgram(installed);
-    ScriptedAssociations associations(
-        defaultBrowser.isEmpty() ? Shell::NoAssociation : Shell::Found, defaultBrowser);
-
-    QCOMPARE(LocateBrowserExe(name),
-             expected.replace(QStringLiteral("{bin}"), m_desktop->binDir()));
-    QStringList logLines;
-    if (!defaultBrowser.isEmpty() && installed.isEmpty() && !name.startsWith(QLatin1Char('/')))
-        logLines = QStringList{"FullPath(CASE 3):_" + defaultBrowser + "_|",
-                               "Browser is at  _" + defaultBrowser + "_", found};
-    else if (name == QLatin1String("IExplore.exe") && installed.isEmpty())
-        logLines = QStringList{QStringLiteral("Browser not found")};
-    QCOMPARE(log(), logLines);
-    if (found == QLatin1String("Other Browser found")) {
-        QCOMPARE(m_prompts->texts(),
-                 QStringList{"Neither Internet Explorer or Netscape Navigator are installed." +
-                             CRLF +
-                             "Go to the Options->Browser menu to specify another type of "
-                             "browser."});
-        QCOMPARE(m_prompts->shown().first().buttons, Prompts::vbOKOnly);
-    } else {
+    void findDefaultBrowser_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("buffer");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("logLine");
+        const auto row = [](const char* tag, int code, const char* buffer, const char* path,
+                            const char* logLine) {
+            QTest::newRow(tag) << code << QString(buffer) << QString(path) << QString(logLine);
+        };
+        row("case 1", 42, "/usr/bin/b   \"%1\"", "/usr/bin/b",
+            "FullPath(CASE 1):_/usr/bin/b  _ Position:_14_|");
+        row("case 2", 42, "C:\\X\\B.EXE C:\\D\\TEST.HTM", "C:\\X\\B.EXE",
+            "FullPath (CASE 2):_C:\\X\\B.EXE_ Position:_13_|");
+        row("case 2, root", 42, "/opt/b/browser /srv/app/test.htm", "/opt/b/browser",
+            "FullPath (CASE 2):_/opt/b/browser_ Position:_16_|");
+        row("case 2, no path", 42, "browser test.htm", "",
+            "Find Browser(CASE 2 ERROR): path not found in _browser test.htm_|");
+        row("case 3", 32, "\"C:\\X\\B.EXE\"", "\"C:\\X\\B.EXE\"",
+            "FullPath(CASE 3):_\"C:\\X\\B.EXE\"_|");
+        row("return 31", 31, "C:\\X\\B.EXE", "", "Browser not found");
+    }
+    void findDefaultBrowser()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, buffer);
+        QFETCH(QString, path);
+        QFETCH(QString, logLine);
+        ScriptedAssociations associations(code, buffer);
+        QString result;
+        QCOMPARE(FindDefaultBrowser(result), !path.isEmpty());
+        QCOMPARE(result, path);
+        QCOMPARE(log(), QStringList{logLine});
+        QCOMPARE(associations.askedFile, QStringLiteral("test.htm"));
+        QCOMPARE(associations.askedDirectory, modMain::AppFolder);
         QVERIFY(m_prompts->shown().isEmpty());
     }
-    // A path or a program found by name needs no association.
-    QCOMPARE(associations.asked > 0, !logLines.isEmpty());
-}
 
-void tst_modURL::buildBrowserCommand_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("extra");
-    QTest::addColumn<QString>("arguments");
-    QTest::addColumn<QString>("pathAfter");
-    QTest::addColumn<QString>("logLine");
+    void locateBrowserExe_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("installed");
+        QTest::addColumn<QString>("defaultBrowser");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("found");
+        const auto row = [](const char* tag, const char* name, const char* installed,
+                            const char* defaultBrowser, const char* expected, const char* found) {
+            QTest::newRow(tag) << QString(name) << QString(installed) << QString(defaultBrowser)
+                               << QString(expected) << QString(found);
+        };
+        row("path unchanged", "/opt/b/x", "", "C:\\IE\\IEXPLORE.EXE", "/opt/b/x", "");
+        row("IE is Chromium", "IExplore.exe", "chromium", "", "{bin}/chromium", "");
+        row("Netscape is Firefox", "Netscape.exe", "firefox-esr", "", "{bin}/firefox-esr", "");
+        row("other on PATH", "Opera.exe", "opera", "", "{bin}/opera", "");
+        row("IE default, -nohome dropped", "IExplore.exe", "", "C:\\IE\\IEXPLORE.EXE -nohome",
+            "C:\\IE\\IEXPLORE.EXE", "InternetExplorer is registered as default browser.");
+        row("Firefox default", "Netscape.exe", "", "/usr/bin/firefox", "/usr/bin/firefox",
+            "Netscape Browser is registered as default browser.");
+        row("other default", "Netscape.exe", "", "/opt/other/browser", "", "Other Browser found");
+        row("no browser", "IExplore.exe", "", "", "", "");
+    }
+    void locateBrowserExe()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, installed);
+        QFETCH(QString, defaultBrowser);
+        QFETCH(QString, expected);
+        QFETCH(QString, found);
+        if (!installed.isEmpty())
+            m_desktop->addProgram(installed);
+        ScriptedAssociations associations(
+            defaultBrowser.isEmpty() ? Shell::NoAssociation : Shell::Found, defaultBrowser);
 
-    const QString page = QStringLiteral("http://127.0.0.1/a.htm");
-    const auto row = [&](const char* tag, const char* path, const QString& address,
-                         const char* extra, const QString& arguments, const char* pathAfter,
-                         const char* logLine) {
-        QTest::newRow(tag) << QString(path) << address << QString(extra) << arguments
-                           << QString(pathAfter) << QString(logLine);
-    };
-    row("Netscape", "C:\\NS\\NETSCAPE.EXE", page, "#top", page + "#top", "C:\\NS\\NETSCAPE.EXE",
-        "Netscape Browser!");
-    row("IE, -nohome", "c:\\ie\\iexplore.exe -nohome", page, "", page, "c:\\ie\\iexplore.exe",
-        "InternetExplorer!");
-    row("Chromium", "/usr/bin/chromium", page, "#top", "-- " + page + "#top", "/usr/bin/chromium",
-        "InternetExplorer!");
-    row("Firefox", "/usr/bin/firefox-esr", page, "#top", page + "#top", "/usr/bin/firefox-esr",
-        "Netscape Browser!");
-    row("other, no extra", "/opt/other/browser  ", page, "#top", page, "/opt/other/browser",
-        "Other Browser");
-    const QString option = QStringLiteral("--remote-debugging-port=9333");
-    const QString asPath = QDir::currentPath() + QLatin1Char('/') + option;
-    row("Chromium, option as address", "/usr/bin/chromium", option, "", "-- " + asPath,
-        "/usr/bin/chromium", "InternetExplorer!");
-    row("Firefox, option as address", "/usr/bin/firefox-esr", option, "", asPath,
-        "/usr/bin/firefox-esr", "Netscape Browser!");
-}
-
-void tst_modURL::buildBrowserCommand()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, address);
-    QFETCH(QString, extra);
-    QFETCH(QString, arguments);
-    QFETCH(QString, pathAfter);
-
-    const QString command = extra.isEmpty() ? BuildBrowserCommand(path, address)
-                                            : BuildBrowserCommand(path, address, extra);
-    QCOMPARE(command, "\"" + pathAfter + "\" " + arguments);
-    QCOMPARE(path, pathAfter);
-    QTEST(log().value(0), "logLine");
-}
-
-void tst_modURL::startBrowserStartsDefaultBrowser()
-{
-    FakeBrowser browser(m_desktop->root() + QStringLiteral("/browser"));
-    m_desktop->setDefaultBrowser(browser.program(), QStringLiteral("%U"));
-    m_desktop->environment().set("PAGEWHEEL_BROWSER_FLAGS", browser.profileFlag());
-
-    const QString address = QStringLiteral("http://127.0.0.1:9/start.htm");
-    QVERIFY(StartBrowser(address, false));
-    QTRY_COMPARE_WITH_TIMEOUT(browser.addresses(), QStringList{address}, 5000);
-    QVERIFY(m_prompts->shown().isEmpty());
-
-    const QStringList lines = log();
-    QCOMPARE(lines.size(), 4);
-    QVERIFY(lines[0].startsWith(QStringLiteral("FullPath (CASE 2):_") + browser.program()));
-    QCOMPARE(lines[1], QStringLiteral("Other Browser"));
-    QCOMPARE(lines[2], "Starting Browser with  _\"" + browser.program() + "\" " + address + "_");
-    QCOMPARE(lines[3], QStringLiteral("AppID: ") + QString::number(browser.instancePid()));
-
-    // An address with blanks stays one word, and one that reads as an
-    // option reaches the browser as a file path.
-    const QString hostile = QStringLiteral("--user-data-dir=/tmp/elsewhere http://127.0.0.1:9/");
-    QVERIFY(StartBrowser(hostile, false));
-    QTRY_COMPARE_WITH_TIMEOUT(browser.invocations().size(), 2, 5000);
-    QCOMPARE(browser.invocations().last(),
-             (QStringList{browser.profileFlag(), QDir::currentPath() + '/' + hostile}));
-}
-
-void tst_modURL::startBrowserFailures_data()
-{
-    QTest::addColumn<QString>("defaultBrowser");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<int>("buttons");
-    QTest::addColumn<QString>("logLine");
-
-    const QString goHome = CRLF + QStringLiteral("Start browser and go to ") + URLHome;
-    const QString notFound = VbErrors::make(VbErrors::FileNotFound).description;
-    QTest::newRow("no browser") << ""
-                                << "Cannot find Web Browser." + goHome
-                                << int(Prompts::vbExclamation) << "Browser not found";
-    QTest::newRow("program missing")
-        << "/nonexistent/browser"
-        << "Can't start Web browser. Error: 53  Description: " + notFound << int(Prompts::vbOKOnly)
-        << "Error running shell.\r\nError 53\r\nDescription: " + notFound;
-    QTest::newRow("program does not start")
-        << "{plain}"
-        << "Cannot start Web Browser." + goHome << int(Prompts::vbExclamation) << "AppID: 0";
-}
-
-void tst_modURL::startBrowserFailures()
-{
-    QFETCH(QString, defaultBrowser);
-    QFETCH(QString, box);
-
-    m_desktop->writeFile(QStringLiteral("plain"), QStringLiteral("not a program"));
-    defaultBrowser.replace(QStringLiteral("{plain}"), m_desktop->root() + QStringLiteral("/plain"));
-    ScriptedAssociations associations(
-        defaultBrowser.isEmpty() ? Shell::NoAssociation : Shell::Found, defaultBrowser);
-
-    QVERIFY(!StartBrowser(QStringLiteral("http://127.0.0.1:9/"), false));
-    QCOMPARE(m_prompts->texts(), QStringList{box});
-    QTEST(m_prompts->shown().first().buttons, "buttons");
-    QTEST(log().last(), "logLine");
-}
-
-void tst_modURL::startIEWindow_data()
-{
-    QTest::addColumn<bool>("installed");
-    QTest::addColumn<int>("errorNumber");
-    QTest::addColumn<QString>("description");
-    QTest::addColumn<bool>("errorMode");
-
-    QTest::newRow("opened") << true << 0 << "" << true;
-    QTest::newRow("automation error") << true << 70 << "Browser went away" << true;
-    QTest::newRow("no error log, no automation browser")
-        << false << 429 << "The automation browser could not be created" << false;
-}
-
-void tst_modURL::startIEWindow()
-{
-    QFETCH(bool, installed);
-    QFETCH(int, errorNumber);
-    QFETCH(QString, description);
-    QFETCH(bool, errorMode);
-
-    modMain::ErrorMode = errorMode;
-    QStringList opened;
-    if (installed) {
-        SetAutomationWindowOpener([&](const QString& address) {
-            opened.append(address);
-            return VbError{errorNumber, description};
-        });
+        QCOMPARE(LocateBrowserExe(name),
+                 expected.replace(QStringLiteral("{bin}"), m_desktop->binDir()));
+        QStringList logLines;
+        if (!defaultBrowser.isEmpty() && installed.isEmpty() && !name.startsWith(QLatin1Char('/')))
+            logLines = QStringList{"FullPath(CASE 3):_" + defaultBrowser + "_|",
+                                   "Browser is at  _" + defaultBrowser + "_", found};
+        else if (name == QLatin1String("IExplore.exe") && installed.isEmpty())
+            logLines = QStringList{QStringLiteral("Browser not found")};
+        QCOMPARE(log(), logLines);
+        if (found == QLatin1String("Other Browser found")) {
+            QCOMPARE(m_prompts->texts(),
+                     QStringList{"Neither Internet Explorer or Netscape Navigator are installed." +
+                                 CRLF +
+                                 "Go to the Options->Browser menu to specify another type of "
+                                 "browser."});
+            QCOMPARE(m_prompts->shown().first().buttons, Prompts::vbOKOnly);
+        } else {
+            QVERIFY(m_prompts->shown().isEmpty());
+        }
+        // A path or a program found by name needs no association.
+        QCOMPARE(associations.asked > 0, !logLines.isEmpty());
     }
 
-    QCOMPARE(StartIEWindow(QStringLiteral("http://127.0.0.1/a"), QStringLiteral("#b")),
-             errorNumber == 0);
-    QCOMPARE(StartBrowser(QStringLiteral("http://127.0.0.1/c"), true), errorNumber == 0);
-    if (installed)
-        QCOMPARE(opened, (QStringList{"http://127.0.0.1/a#b", "http://127.0.0.1/c"}));
+    void buildBrowserCommand_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("extra");
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("pathAfter");
+        QTest::addColumn<QString>("logLine");
+        const QString page = QStringLiteral("http://127.0.0.1/a.htm");
+        const auto row = [&](const char* tag, const char* path, const QString& address,
+                             const char* extra, const QString& arguments, const char* pathAfter,
+                             const char* logLine) {
+            QTest::newRow(tag) << QString(path) << address << QString(extra) << arguments
+                               << QString(pathAfter) << QString(logLine);
+        };
+        row("Netscape", "C:\\NS\\NETSCAPE.EXE", page, "#top", page + "#top", "C:\\NS\\NETSCAPE.EXE",
+            "Netscape Browser!");
+        row("IE, -nohome", "c:\\ie\\iexplore.exe -nohome", page, "", page, "c:\\ie\\iexplore.exe",
+            "InternetExplorer!");
+        row("Chromium", "/usr/bin/chromium", page, "#top", "-- " + page + "#top",
+            "/usr/bin/chromium", "InternetExplorer!");
+        row("Firefox", "/usr/bin/firefox-esr", page, "#top", page + "#top", "/usr/bin/firefox-esr",
+            "Netscape Browser!");
+        row("other, no extra", "/opt/other/browser  ", page, "#top", page, "/opt/other/browser",
+            "Other Browser");
+        const QString option = QStringLiteral("--remote-debugging-port=9333");
+        const QString asPath = QDir::currentPath() + QLatin1Char('/') + option;
+        row("Chromium, option as address", "/usr/bin/chromium", option, "", "-- " + asPath,
+            "/usr/bin/chromium", "InternetExplorer!");
+        row("Firefox, option as address", "/usr/bin/firefox-esr", option, "", asPath,
+            "/usr/bin/firefox-esr", "Netscape Browser!");
+    }
+    void buildBrowserCommand()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, address);
+        QFETCH(QString, extra);
+        QFETCH(QString, arguments);
+        QFETCH(QString, pathAfter);
+        const QString command = extra.isEmpty() ? BuildBrowserCommand(path, address)
+                                                : BuildBrowserCommand(path, address, extra);
+        QCOMPARE(command, "\"" + pathAfter + "\" " + arguments);
+        QCOMPARE(path, pathAfter);
+        QTEST(log().value(0), "logLine");
+    }
 
-    const QString number = QString::number(errorNumber);
-    const QString box = "Can't start Web browser." + CRLF + "Error " + number + CRLF +
-                        "Description: " + description;
-    const QString line = "IE OLE error: " + number + "  Description: " + description;
-    const bool failed = errorNumber != 0;
-    QCOMPARE(m_prompts->texts(), failed ? (QStringList{box, box}) : QStringList());
-    QCOMPARE(log(), failed && errorMode ? (QStringList{line, line}) : QStringList());
-}
+    void startBrowserStartsDefaultBrowser()
+    {
+        FakeBrowser browser(m_desktop->root() + QStringLiteral("/browser"));
+        m_desktop->setDefaultBrowser(browser.program(), QStringLiteral("%U"));
+        m_desktop->environment().set("PAGEWHEEL_BROWSER_FLAGS", browser.profileFlag());
+
+        const QString address = QStringLiteral("http://127.0.0.1:9/start.htm");
+        QVERIFY(StartBrowser(address, false));
+        QTRY_COMPARE_WITH_TIMEOUT(browser.addresses(), QStringList{address}, 5000);
+        QVERIFY(m_prompts->shown().isEmpty());
+
+        const QStringList lines = log();
+        QCOMPARE(lines.size(), 4);
+        QVERIFY(lines[0].startsWith(QStringLiteral("FullPath (CASE 2):_") + browser.program()));
+        QCOMPARE(lines[1], QStringLiteral("Other Browser"));
+        QCOMPARE(lines[2],
+                 "Starting Browser with  _\"" + browser.program() + "\" " + address + "_");
+        QCOMPARE(lines[3], QStringLiteral("AppID: ") + QString::number(browser.instancePid()));
+
+        // An address with blanks stays one word, and one that reads as an
+        // option reaches the browser as a file path.
+        const QString hostile =
+            QStringLiteral("--user-data-dir=/tmp/elsewhere http://127.0.0.1:9/");
+        QVERIFY(StartBrowser(hostile, false));
+        QTRY_COMPARE_WITH_TIMEOUT(browser.invocations().size(), 2, 5000);
+        QCOMPARE(browser.invocations().last(),
+                 (QStringList{browser.profileFlag(), QDir::currentPath() + '/' + hostile}));
+    }
+
+    void startBrowserFailures_data()
+    {
+        QTest::addColumn<QString>("defaultBrowser");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<QString>("logLine");
+        const QString goHome = CRLF + QStringLiteral("Start browser and go to ") + URLHome;
+        const QString notFound = VbErrors::make(VbErrors::FileNotFound).description;
+        QTest::newRow("no browser") << ""
+                                    << "Cannot find Web Browser." + goHome
+                                    << int(Prompts::vbExclamation) << "Browser not found";
+        QTest::newRow("program missing")
+            << "/nonexistent/browser"
+            << "Can't start Web browser. Error: 53  Description: " + notFound
+            << int(Prompts::vbOKOnly)
+            << "Error running shell.\r\nError 53\r\nDescription: " + notFound;
+        QTest::newRow("program does not start")
+            << "{plain}"
+            << "Cannot start Web Browser." + goHome << int(Prompts::vbExclamation) << "AppID: 0";
+    }
+    void startBrowserFailures()
+    {
+        QFETCH(QString, defaultBrowser);
+        QFETCH(QString, box);
+        m_desktop->writeFile(QStringLiteral("plain"), QStringLiteral("not a program"));
+        defaultBrowser.replace(QStringLiteral("{plain}"),
+                               m_desktop->root() + QStringLiteral("/plain"));
+        ScriptedAssociations associations(
+            defaultBrowser.isEmpty() ? Shell::NoAssociation : Shell::Found, defaultBrowser);
+
+        QVERIFY(!StartBrowser(QStringLiteral("http://127.0.0.1:9/"), false));
+        QCOMPARE(m_prompts->texts(), QStringList{box});
+        QTEST(m_prompts->shown().first().buttons, "buttons");
+        QTEST(log().last(), "logLine");
+    }
+
+    void startIEWindow_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<int>("errorNumber");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("errorMode");
+        QTest::newRow("opened") << true << 0 << "" << true;
+        QTest::newRow("automation error") << true << 70 << "Browser went away" << true;
+        QTest::newRow("no error log, no automation browser")
+            << false << 429 << "The automation browser could not be created" << false;
+    }
+    void startIEWindow()
+    {
+        QFETCH(bool, installed);
+        QFETCH(int, errorNumber);
+        QFETCH(QString, description);
+        QFETCH(bool, errorMode);
+        modMain::ErrorMode = errorMode;
+        QStringList opened;
+        if (installed) {
+            SetAutomationWindowOpener([&](const QString& address) {
+                opened.append(address);
+                return VbError{errorNumber, description};
+            });
+        }
+
+        QCOMPARE(StartIEWindow(QStringLiteral("http://127.0.0.1/a"), QStringLiteral("#b")),
+                 errorNumber == 0);
+        QCOMPARE(StartBrowser(QStringLiteral("http://127.0.0.1/c"), true), errorNumber == 0);
+        if (installed)
+            QCOMPARE(opened, (QStringList{"http://127.0.0.1/a#b", "http://127.0.0.1/c"}));
+
+        const QString number = QString::number(errorNumber);
+        const QString box = "Can't start Web browser." + CRLF + "Error " + number + CRLF +
+                            "Description: " + description;
+        const QString line = "IE OLE error: " + number + "  Description: " + description;
+        const bool failed = errorNumber != 0;
+        QCOMPARE(m_prompts->texts(), failed ? (QStringList{box, box}) : QStringList());
+        QCOMPARE(log(), failed && errorMode ? (QStringList{line, line}) : QStringList());
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_modURL)
 #include "tst_modURL.moc"

@@ -36,9 +36,7 @@ public:
     std::function<void()> onRestartPrompt;
 
     QList<Call> calls;
-    int terminateCalls = 0;
-    int restartPrompts = 0;
-    int notifierPrompts = 0;
+    int terminateCalls = 0, restartPrompts = 0, notifierPrompts = 0;
 
     /// The addresses navigated to (Navigate and DDEOpenURL), in order.
     QStringList navigations() const;
@@ -70,31 +68,15 @@ private:
 class RecordingView : public EngineView
 {
 public:
-    QString address;
-    QStringList addressList;
-    QString pauseText;
-    bool pauseVisible = true;
-    QString soundText;
-    QString status;
-    QStringList statusHistory;
-    QString title;
-    bool busyCursor = false;
+    QString address, pauseText, soundText, status, title, slideNumber, colMax, interval;
+    QStringList addressList, statusHistory;
+    bool pauseVisible = true, busyCursor = false, sliderEnabled = true, pauseChecked = false;
     QList<int> icons;
-    int beeps = 0;
-    bool sliderEnabled = true;
-    int sliderMaximum = 10;
-    int sliderTicks = 1;
-    int sliderValue = 0;
-    int upDownMaximum = 10;
-    QString slideNumber;
-    QString colMax;
+    int beeps = 0, sliderMaximum = 10, sliderTicks = 1, sliderValue = 0, upDownMaximum = 10;
+    int intervalFocus = 0;
     std::optional<bool> navKeys[6];
     bool modeChecked[4] = {};
-    bool pauseChecked = false;
-    QString interval;
-    int intervalFocus = 0;
-    VbError layoutError;
-    VbError configError;
+    VbError layoutError, configError;
     /// The start-up steps, in order, by name.
     QStringList log;
     /// Called with each status text.

@@ -9,8 +9,8 @@
 
 namespace {
 
-/// A combo box as the interval routines see it: a text and a list; a
-/// first entry becomes the text, as in a real combo box.
+/// A combo box as the interval routines see it: a first entry becomes the
+/// text, as in a real combo box.
 class FakeBox : public IntervalBox
 {
 public:
@@ -33,84 +33,67 @@ class tst_modInterval : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void bothWays_data();
-    void bothWays();
-    void unknown_data();
-    void unknown();
-    void listLeavesOutTwoMinutes();
-    void boxShowsTheIntervalOverItsList_data();
-    void boxShowsTheIntervalOverItsList();
+    void bothWays_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint32>("seconds");
+        const QList<QPair<const char*, qint32>> rows = {
+            {" 0 sec", 0},     {"30 sec", 30},      {" 2 min", 120},
+            {" 1 hour", 3600}, {" 8 hours", 28800}, {" 2 days", 172800},
+        };
+        for (const auto& [text, seconds] : rows)
+            QTest::newRow(text) << QString::fromLatin1(text) << seconds;
+    }
+    void bothWays()
+    {
+        QFETCH(QString, text);
+        QFETCH(qint32, seconds);
+        QCOMPARE(modInterval::TmeStrgtoSec(text), seconds);
+        QCOMPARE(modInterval::SectoTmeStrg(seconds), text);
+    }
+
+    void unknown_data()
+    {
+        // Texts are compared exactly: blanks and case matter.
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint32>("seconds");
+        QTest::newRow("no leading blank") << QStringLiteral("2 min") << 45;
+        QTest::newRow("other case") << QStringLiteral(" 2 MIN") << -2;
+        QTest::newRow("empty") << QString() << 3;
+    }
+    void unknown()
+    {
+        QFETCH(QString, text);
+        QFETCH(qint32, seconds);
+        QTemporaryDir folder;
+        LogCapture log(folder.path(), true, false);
+        QCOMPARE(modInterval::TmeStrgtoSec(text), -1);
+        QCOMPARE(modInterval::SectoTmeStrg(seconds), QStringLiteral("-1"));
+        QCOMPARE(log.messages(),
+                 QStringList({"TmeStrgtoSec: Cant understand: " + text,
+                              "SectoTmeStrg: Cant understand: " + QString::number(seconds)}));
+    }
+
+    void boxShowsTheIntervalOverItsList_data()
+    {
+        QTest::addColumn<qint32>("interval");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("listed") << 30 << QStringLiteral("30 sec");
+        QTest::newRow("known but not listed") << 120 << QStringLiteral(" 2 min");
+        QTest::newRow("from an options file, unknown") << 45 << QStringLiteral("-1");
+    }
+    void boxShowsTheIntervalOverItsList()
+    {
+        QFETCH(qint32, interval);
+        FakeBox box;
+        modInterval::load_reload_cbo(box, interval);
+        QTEST(box.text, "text");
+        // The list leaves out two minutes.
+        QCOMPARE(box.items.size(), 17);
+        QVERIFY(!box.items.contains(QStringLiteral(" 2 min")));
+        QCOMPARE(box.items.last(), QStringLiteral(" 2 days"));
+    }
 };
-
-void tst_modInterval::bothWays_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<qint32>("seconds");
-    const QList<QPair<const char*, qint32>> rows = {
-        {" 0 sec", 0},     {"30 sec", 30},      {" 2 min", 120},
-        {" 1 hour", 3600}, {" 8 hours", 28800}, {" 2 days", 172800},
-    };
-    for (const auto& [text, seconds] : rows)
-        QTest::newRow(text) << QString::fromLatin1(text) << seconds;
-}
-
-void tst_modInterval::bothWays()
-{
-    QFETCH(QString, text);
-    QFETCH(qint32, seconds);
-    QCOMPARE(modInterval::TmeStrgtoSec(text), seconds);
-    QCOMPARE(modInterval::SectoTmeStrg(seconds), text);
-}
-
-void tst_modInterval::unknown_data()
-{
-    // Texts are compared exactly: blanks and case matter.
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<qint32>("seconds");
-    QTest::newRow("no leading blank") << QStringLiteral("2 min") << 45;
-    QTest::newRow("other case") << QStringLiteral(" 2 MIN") << -2;
-    QTest::newRow("empty") << QString() << 3;
-}
-
-void tst_modInterval::unknown()
-{
-    QFETCH(QString, text);
-    QFETCH(qint32, seconds);
-    QTemporaryDir folder;
-    LogCapture log(folder.path(), true, false);
-    QCOMPARE(modInterval::TmeStrgtoSec(text), -1);
-    QCOMPARE(modInterval::SectoTmeStrg(seconds), QStringLiteral("-1"));
-    QCOMPARE(log.messages(), QStringList({QStringLiteral("TmeStrgtoSec: Cant understand: ") + text,
-                                          QStringLiteral("SectoTmeStrg: Cant understand: ") +
-                                              QString::number(seconds)}));
-}
-
-void tst_modInterval::listLeavesOutTwoMinutes()
-{
-    const QStringList list = modInterval::ListTexts();
-    QCOMPARE(list.size(), 17);
-    QVERIFY(!list.contains(QStringLiteral(" 2 min")));
-    QCOMPARE(list.last(), QStringLiteral(" 2 days"));
-}
-
-void tst_modInterval::boxShowsTheIntervalOverItsList_data()
-{
-    QTest::addColumn<qint32>("interval");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("listed") << 30 << QStringLiteral("30 sec");
-    QTest::newRow("known but not listed") << 120 << QStringLiteral(" 2 min");
-    QTest::newRow("from an options file, unknown") << 45 << QStringLiteral("-1");
-}
-
-void tst_modInterval::boxShowsTheIntervalOverItsList()
-{
-    QFETCH(qint32, interval);
-    QFETCH(QString, text);
-    FakeBox box;
-    modInterval::load_reload_cbo(box, interval);
-    QCOMPARE(box.text, text);
-    QCOMPARE(box.items, modInterval::ListTexts());
-}
 
 QTEST_GUILESS_MAIN(tst_modInterval)
 #include "tst_modInterval.moc"

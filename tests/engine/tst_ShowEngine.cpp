@@ -1,0 +1,769 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "EngineStandIns.h"
+#include "LogCapture.h"
+
+#include "engine/ShowEngine.h"
+#include "platform/ManualClock.h"
+#include "platform/ScriptedPrompts.h"
+#include "settings/COptions.h"
+#include "settings/cShowState.h"
+#include "show/colURLs.h"
+
+#include <QEventLoop>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using Mode = ShowEngine;
+using Command = void (ShowEngine::*)();
+
+namespace {
+
+/// An engine with everything it reaches recorded: slide k is at address(k).
+struct Rig
+{
+    /// alarm: the alarm to use (not owned); nullptr for the engine's own.
+    explicit Rig(VexiloTimer* alarm = nullptr)
+    {
+        options.init_options();
+        options.UseDefault = options.BusyWait = options.AutoStart = false;
+        options.ReloadInterval = 0;
+        engine = std::make_unique<ShowEngine>(options, show, state, browser, view, alarm);
+        engine->setSoundPlayer([this](const QString& file) { sounds.append(file); });
+    }
+    static QString address(int k) { return QStringLiteral("http://slides.test/%1.html").arg(k); }
+    void addSlides(int count, qint16 pause, bool skip = false, const QString& sound = {})
+    {
+        for (int k = show.Count() + 1, end = k + count; k < end; ++k)
+            show.Add(address(k), sound, pause, skip);
+    }
+    /// Order 1 sequential / 2 random, operation 1 once / 2 continuous, the
+    /// default pause; Normal mode with the show at its rest point.
+    void prepare(qint16 order, qint16 operation, qint32 interval = 0)
+    {
+        options.ReloadInterval = interval;
+        engine->optCarMode_Click(order - 1);
+        engine->optCarOp_Click(operation - 1);
+        engine->do_set_collect();
+        engine->change_mode(Mode::ModeNormal);
+    }
+    /// "automation", "link" or "none".
+    void useBrowser(const QString& kind)
+    {
+        browser.ole = kind == QLatin1String("automation");
+        browser.dde = kind == QLatin1String("link");
+    }
+    /// The numbers of the slides navigated to, in order.
+    QList<int> shown() const
+    {
+        QList<int> numbers;
+        for (const QString& address : browser.navigations())
+            numbers.append(address.section(u'/', -1).section(u'.', 0, 0).toInt());
+        return numbers;
+    }
+    QString callNames() const
+    {
+        QStringList names;
+        for (const auto& call : browser.calls)
+            names.append(call.what);
+        return names.join(u',');
+    }
+    /// Saves a show of count slides (slide k pauses k seconds).
+    static void saveShow(const QString& file, int count)
+    {
+        colURLs source;
+        source.TrayFilename = file;
+        for (int k = 1; k <= count; ++k)
+            source.Add(address(k), QString(), qint16(k), false);
+        source.SavetoDisk();
+    }
+
+    COptions options;
+    colURLs show;
+    cShowState state;
+    RecordingBrowser browser;
+    RecordingView view;
+    QStringList sounds;
+    std::unique_ptr<ShowEngine> engine;
+};
+
+struct CommandCase
+{
+    QString command, browser;
+    qint16 mode;
+    int ddeResult;
+    QString calls;
+    int notifierPrompts;
+};
+
+VbError gone()
+{
+    return {462, QStringLiteral("The remote server machine does not exist or is unavailable")};
+}
+
+} // namespace
+
+// The engine's commands, modes, position controls, options and watchers one
+// at a time, then whole runs on the real alarm and step timer, against a
+// recording browser and window. Commands during a pause come as events, as
+// in the program: a step waiting in the pause runs below the test's code.
+class tst_ShowEngine : public QObject
+{
+    Q_OBJECT
+
+    qsizetype logged(const QString& line) const { return m_log->messages().filter(line).size(); }
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<LogCapture> m_log;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_folder = std::make_unique<QTemporaryDir>();
+        m_log = std::make_unique<LogCapture>(m_folder->path(), true, true);
+    }
+
+    void cleanup()
+    {
+        m_log.reset();
+        m_folder.reset();
+    }
+
+    void modeSetsKeysChecksAndIcons_data()
+    {
+        QTest::addColumn<qint16>("mode");
+        QTest::addColumn<QString>("browser");
+        QTest::addColumn<QString>("keys");
+        const QString automation = QStringLiteral("automation");
+        QTest::newRow("show") << Mode::ModeShow << automation << QStringLiteral("111111");
+        QTest::newRow("auto reload")
+            << Mode::ModeAutoReload << automation << QStringLiteral("001001");
+        QTest::newRow("normal") << Mode::ModeNormal << automation << QStringLiteral("010101");
+        QTest::newRow("normal, link") << Mode::ModeNormal << QStringLiteral("link") << "000000";
+    }
+    void modeSetsKeysChecksAndIcons()
+    {
+        QFETCH(qint16, mode);
+        QFETCH(QString, browser);
+        Rig rig;
+        rig.useBrowser(browser);
+        rig.state.IsPaused = cShowState::True;
+        rig.engine->change_mode(mode);
+        QCOMPARE(rig.options.ReloadMode, mode);
+        QTEST(rig.view.navKeyPattern(), "keys");
+        QVERIFY(rig.view.modeChecked[mode]);
+        QCOMPARE(rig.view.pauseVisible, mode != Mode::ModeAutoReload);
+        // Entering Show clears a pause and shows the running icon.
+        QCOMPARE(rig.state.IsPaused, mode == Mode::ModeShow ? cShowState::False : cShowState::True);
+        QCOMPARE(rig.view.icons, mode == Mode::ModeShow ? QList<int>({101}) : QList<int>());
+        QVERIFY(rig.browser.calls.isEmpty());
+
+        rig.engine->change_mode(mode == Mode::ModeNormal ? Mode::ModeShow : Mode::ModeNormal);
+        QVERIFY(!rig.view.modeChecked[mode]);
+        if (mode == Mode::ModeShow)
+            QCOMPARE(rig.view.icons, QList<int>({101, 102}));
+    }
+
+    void browserCommands_data()
+    {
+        QTest::addColumn<CommandCase>("c");
+        const auto row = [](const CommandCase& c) {
+            QTest::addRow("%s, %s, %d, mode %d", qPrintable(c.command), qPrintable(c.browser),
+                          c.ddeResult, c.mode)
+                << c;
+        };
+        // Back in Normal mode first reads where the browser is; in Show mode
+        // with no alarm running there is nothing to cut short.
+        row({"address", "automation", Mode::ModeNormal, 0, "Navigate", 0});
+        row({"address", "link", Mode::ModeNormal, 282, "DDEOpenURL", 1});
+        row({"address", "link", Mode::ModeNormal, 286, "DDEOpenURL", 0});
+        row({"reload", "automation", Mode::ModeNormal, 0, "Refresh", 0});
+        row({"reload", "link", Mode::ModeNormal, 282, "DDEOpenURL", 1});
+        row({"reload", "none", Mode::ModeNormal, 0, "", 0});
+        row({"forward back", "automation", Mode::ModeNormal, 0, "GoForward,LocationURL,GoBack", 0});
+        row({"forward back", "link", Mode::ModeNormal, 0, "", 0});
+        row({"forward back", "automation", Mode::ModeShow, 0, "GoForward,GoBack", 0});
+    }
+    void browserCommands()
+    {
+        QFETCH(CommandCase, c);
+        Rig rig;
+        rig.useBrowser(c.browser);
+        rig.browser.ddeResult = c.ddeResult;
+        rig.engine->change_mode(c.mode);
+        const QString text = QStringLiteral("www.example.org");
+        if (c.command == QLatin1String("address")) {
+            rig.engine->cboAddress_Click();
+            QVERIFY(rig.browser.calls.isEmpty());
+            rig.view.address = text;
+            rig.engine->cboAddress_Click();
+            QCOMPARE(rig.view.statusHistory, QStringList({QStringLiteral("Working...")}));
+            QVERIFY(rig.engine->pageWatcherActive());
+            QCOMPARE(rig.browser.navigations(), QStringList({text}));
+            QCOMPARE(rig.view.addressList, QStringList({text}));
+        } else if (c.command == QLatin1String("reload")) {
+            rig.view.address = text;
+            rig.engine->GoReload();
+            QVERIFY(rig.view.addressList.isEmpty());
+        } else {
+            rig.engine->GoForward();
+            rig.engine->GoBack();
+            QCOMPARE(rig.view.address,
+                     c.calls.contains(QLatin1String("LocationURL")) ? rig.browser.location : "");
+            QCOMPARE(rig.state.IsBacking, cShowState::False);
+            QCOMPARE(logged(QStringLiteral("VexiloTimer1 not enabled!")),
+                     c.mode == Mode::ModeShow ? 2 : 0);
+        }
+        QCOMPARE(rig.callNames(), c.calls);
+        QCOMPARE(rig.browser.notifierPrompts, c.notifierPrompts);
+    }
+
+    void pauseOfASlide_data()
+    {
+        QTest::addColumn<bool>("useDefault");
+        QTest::addColumn<qint16>("pauseTime");
+        QTest::addColumn<qint32>("alarmSeconds");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("own pause") << false << qint16(7) << 7 << QStringLiteral("7");
+        QTest::newRow("pause 0 takes the default") << false << qint16(0) << 30 << QString();
+        QTest::newRow("use default keeps the label") << true << qint16(7) << 30 << "earlier";
+    }
+    void pauseOfASlide()
+    {
+        QFETCH(bool, useDefault);
+        QFETCH(qint16, pauseTime);
+        Rig rig;
+        rig.addSlides(1, pauseTime, false, QStringLiteral("s.wav"));
+        rig.options.UseDefault = useDefault;
+        rig.options.ReloadInterval = 30;
+        rig.view.pauseText = QStringLiteral("earlier");
+        rig.engine->ShowSlide(rig.show.Item(1), 1, true);
+        QTEST(rig.engine->alarm().AlarmSeconds(), "alarmSeconds");
+        QVERIFY(rig.engine->alarm().Enabled());
+        QTEST(rig.view.pauseText, "label");
+        QCOMPARE(rig.sounds, QStringList({QStringLiteral("s.wav")}));
+        QCOMPARE(rig.view.address, Rig::address(1));
+        rig.engine->alarm().setEnabled(false);
+    }
+
+    void refusedAlarmAndMissingSlide()
+    {
+        RefusingTimer alarm;
+        Rig rig(&alarm);
+        rig.addSlides(1, 5);
+        rig.addSlides(1, 5, true);
+        rig.engine->change_mode(Mode::ModeShow);
+        // Not shown; Forward finds no alarm and falls back to the browser.
+        rig.engine->ShowSlide(rig.show.Item(1), 1, true);
+        QVERIFY(rig.browser.navigations().isEmpty());
+        QCOMPARE(rig.show.Item(1)->TimesShown, 0);
+        QCOMPARE(m_log->messages().count(QStringLiteral("ShowSlide: Add alarm failed.")), 1);
+        // A skipped slide only logs (without the full stop).
+        rig.engine->ShowSlide(rig.show.Item(2), 2, true);
+        QCOMPARE(m_log->messages().count(QStringLiteral("ShowSlide: Add alarm failed")), 1);
+        QCOMPARE(rig.browser.count(QStringLiteral("GoForward")), 1);
+        QCOMPARE(alarm.refused, 2);
+
+        // A slide number past the show stops the run: nothing shown, no alarm.
+        Rig missing;
+        missing.addSlides(3, 5);
+        missing.prepare(1, 2);
+        missing.engine->change_mode(Mode::ModeShow);
+        missing.state.NumCurrentSlide = 7;
+        missing.engine->CarouselStep();
+        QVERIFY(missing.browser.navigations().isEmpty());
+        QVERIFY(!missing.engine->alarm().Enabled());
+        QVERIFY(m_log->messages().contains(
+            QStringLiteral("ERROR running carousel: 9,  Description: Subscript out of range")));
+    }
+
+    void slider_data()
+    {
+        QTest::addColumn<int>("slides");
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<int>("ticks");
+        QTest::newRow("empty") << 0 << 1 << 1;
+        QTest::newRow("one slide") << 1 << 1 << 1;
+        QTest::newRow("51") << 51 << 51 << 5;
+        QTest::newRow("300") << 300 << 300 << 25;
+    }
+    void slider()
+    {
+        QFETCH(int, slides);
+        Rig rig;
+        // A slider left far along by an earlier, longer show.
+        rig.addSlides(400, 5);
+        rig.engine->do_set_collect();
+        rig.engine->SliderUserMoved(350);
+        rig.show.EraseAll();
+        rig.addSlides(slides, 5);
+
+        rig.engine->do_set_collect();
+        QCOMPARE(rig.view.sliderEnabled, slides > 0);
+        QTEST(rig.view.sliderMaximum, "maximum");
+        QCOMPARE(rig.view.colMax, slides ? QString::number(slides) : QString());
+        if (slides) {
+            QTEST(rig.view.sliderTicks, "ticks");
+            QCOMPARE(rig.view.upDownMaximum, slides);
+        }
+        QCOMPARE(rig.state.NumCurrentSlide, 0);
+        QCOMPARE(rig.view.sliderValue, 0);
+        QCOMPARE(rig.view.address, QString());
+    }
+
+    void numberBox_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("slide");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("a slide") << QStringLiteral(" 3") << 3 << QString();
+        QTest::newRow("fraction rounds to even") << QStringLiteral("2.5") << 2 << QString();
+        QTest::newRow("letters are the rest point") << QStringLiteral("abc") << 0 << QString();
+        QTest::newRow("five characters")
+            << QStringLiteral("12345") << -1 << "UPDWN value >4 chars.";
+        QTest::newRow("past the show")
+            << QStringLiteral("9") << -1 << "UPDWN value exceeds max or <0.";
+    }
+    void numberBox()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, slide);
+        QFETCH(QString, error);
+        Rig rig;
+        rig.addSlides(5, 5);
+        rig.prepare(1, 1);
+        rig.engine->SliderUserMoved(1);
+        rig.view.beeps = 0;
+
+        rig.engine->SlideNumberEdited(text);
+        QCOMPARE(rig.view.beeps, slide < 0 ? 1 : 0);
+        if (slide < 0) {
+            QCOMPARE(logged(error), 1);
+            slide = 1;
+        } else {
+            QVERIFY(m_log->messages().contains(QStringLiteral("New slide value: %1").arg(slide)));
+            QCOMPARE(rig.view.address, slide ? Rig::address(slide) : QString());
+        }
+        QCOMPARE(rig.state.NumCurrentSlide, slide);
+        QCOMPARE(rig.view.sliderValue, slide);
+        QVERIFY(rig.browser.calls.isEmpty());
+    }
+
+    void loadShowWithItsOptions()
+    {
+        const QString file = m_folder->filePath(QStringLiteral("Start.TXT"));
+        Rig::saveShow(file, 4);
+        Rig rig;
+        rig.options.CarouselOperation = 2;
+        rig.options.CarouselMode = 2;
+        rig.options.AutoStart = rig.options.BusyWait = rig.options.UseDefault = true;
+        rig.options.CarouselFileName = file;
+        rig.options.StartingSlide = 3;
+        rig.options.ToolTips = false;
+        rig.engine->change_mode(Mode::ModeNormal);
+
+        rig.engine->ApplyShowOptions();
+        QCOMPARE(rig.view.log,
+                 QStringList({"layout", "operation 1", "order 1", "auto start", "recent",
+                              "busy wait", "use default", "tool tips", "browser"}));
+        QCOMPARE(rig.state.ShowRepeatMode, 2);
+        QCOMPARE(rig.state.SlideSelectionMode, 2);
+        QCOMPARE(rig.view.title, QStringLiteral("Start - Vexilo Software Pagewheel"));
+        QCOMPARE(rig.view.status, QStringLiteral("Number of slides: 4"));
+        // The starting slide: a sequential run goes on after it.
+        QCOMPARE(rig.state.NumCurrentSlide, 3);
+        QCOMPARE(rig.view.address, Rig::address(3));
+        QVERIFY(rig.browser.calls.isEmpty());
+
+        // Loading again resets the run; a missing file gives no show.
+        rig.options.CarouselFileName.clear();
+        QVERIFY(rig.engine->load_show(file));
+        QCOMPARE(rig.options.CarouselFileName, file);
+        QCOMPARE(rig.state.NumCurrentSlide, 0);
+        QCOMPARE(rig.view.address, QString());
+        QVERIFY(!rig.engine->load_show(m_folder->filePath(QStringLiteral("missing.txt"))));
+        QCOMPARE(rig.view.status, QStringLiteral("No slides in show."));
+    }
+
+    void intervalBox()
+    {
+        ScriptedPrompts prompts;
+        Rig rig;
+        rig.options.ReloadInterval = 15;
+        rig.engine->IntervalEdited();
+        rig.view.interval = QStringLiteral("2 min");
+        rig.engine->IntervalBoxLostFocus();
+        QCOMPARE(prompts.texts(),
+                 QStringList({QStringLiteral("Choose a setting from the pull down")}));
+        QCOMPARE(rig.options.ReloadInterval, 15);
+        // A typed interval counts from the next slide on.
+        rig.view.interval = QStringLiteral(" 2 min");
+        rig.addSlides(1, 0);
+        rig.engine->ShowSlide(rig.show.Item(1), 1, true);
+        QCOMPARE(rig.engine->alarm().AlarmSeconds(), 120);
+        QVERIFY(rig.options.Changed);
+        rig.engine->alarm().setEnabled(false);
+    }
+
+    void restartOfferedOnThe21stFailure_data()
+    {
+        QTest::addColumn<int>("goodRead");
+        QTest::addColumn<int>("calls");
+        QTest::newRow("21 failures") << 0 << 21;
+        // Ten failures, one answer (still loading): the count starts again.
+        QTest::newRow("a good tick between") << 11 << 10 + 21;
+    }
+    void restartOfferedOnThe21stFailure()
+    {
+        QFETCH(int, goodRead);
+        QFETCH(int, calls);
+        ManualClock clock; // the half-second sleep after each failure passes at once
+        Rig rig;
+        int reads = 0;
+        rig.browser.busy = [&](VbError* error) {
+            if (++reads != goodRead)
+                *error = gone();
+            return true;
+        };
+        int callsWhileAsking = -1;
+        rig.browser.onRestartPrompt = [&rig, &callsWhileAsking] {
+            // A modal box: the watcher ticks on while it is open and must not ask again.
+            QEventLoop box;
+            QTimer::singleShot(300, &box, &QEventLoop::quit);
+            box.exec();
+            callsWhileAsking = rig.browser.terminateCalls;
+            rig.browser.busy = {};
+        };
+        rig.engine->NavKeyPressed(2);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.browser.restartPrompts, 1, 5000);
+        QCOMPARE(rig.browser.terminateCalls, calls);
+        QCOMPARE(callsWhileAsking, calls);
+        QCOMPARE(rig.engine->TerminateCount(), 0);
+        QCOMPARE(clock.sleptMilliseconds() / 500, calls);
+        QCOMPARE(logged(QStringLiteral("Browser exception (timTimer): 462, Description: The remote "
+                                       "server machine does not exist or is unavailable")),
+                 calls);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.engine->pageWatcherActive(), 2000);
+        QCOMPARE(rig.view.status, QStringLiteral("Ready."));
+        // The one answer said the page still loads.
+        QCOMPARE(rig.view.statusHistory.count(QStringLiteral("Loading page...")), goodRead ? 1 : 0);
+    }
+
+    void busyWait_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<int>("rounds");
+        QTest::newRow("loads in three seconds") << QStringLiteral("slow") << 3;
+        // Both steps of the run (after slide 1 and after slide 2) wait.
+        QTest::newRow("never done: 121 rounds a step") << QStringLiteral("stuck") << 2 * 121;
+        QTest::newRow("option switched off in the fourth round") << "switched off" << 4;
+        QTest::newRow("option off") << QStringLiteral("off") << 0;
+        QTest::newRow("no busy wait through the link") << QStringLiteral("link") << 0;
+    }
+    void busyWait()
+    {
+        QFETCH(QString, page);
+        ManualClock clock; // a one-second round passes at once
+        Rig rig;
+        rig.addSlides(2, 0);
+        rig.prepare(1, 1);
+        rig.options.BusyWait = page != QLatin1String("off");
+        rig.browser.busy = [&](VbError*) {
+            return page != QLatin1String("slow") || clock.sleptMilliseconds() < 3000;
+        };
+        if (page == QLatin1String("link")) {
+            rig.useBrowser(page);
+        } else if (page == QLatin1String("switched off")) {
+            clock.onRead([&](int) {
+                if (clock.sleptMilliseconds() > 3500)
+                    rig.options.BusyWait = false;
+            });
+        }
+        rig.engine->mnuModeShow();
+        // The page watcher may write over the status afterwards.
+        QTRY_VERIFY_WITH_TIMEOUT(rig.view.statusHistory.contains(QStringLiteral("Show complete.")),
+                                 3000);
+        QCOMPARE(rig.shown(), QList<int>({1, 2}));
+        QTEST(int(logged(QStringLiteral("Timer done but IE busy, wait till done "))), "rounds");
+    }
+
+    // Whole runs. Most slides have no pause; a few keep a pause of a second.
+
+    void sequentialOnceShowsEachThenCompletes()
+    {
+        Rig rig;
+        rig.addSlides(3, 1);
+        rig.prepare(1, 1);
+        qint64 completedAt = -1;
+        rig.view.onStatus = [&](const QString& text) {
+            if (text == QLatin1String("Show complete."))
+                completedAt = rig.browser.now();
+        };
+        rig.engine->mnuModeShow();
+        QCOMPARE(rig.shown(), QList<int>({1}));
+        QCOMPARE(rig.engine->CurrentMode(), Mode::ModeShow);
+        QTRY_VERIFY_WITH_TIMEOUT(completedAt >= 0, 8000);
+
+        QCOMPARE(rig.shown(), QList<int>({1, 2, 3}));
+        // Each slide keeps its second; the last one's alarm ends the run.
+        const QList<qint64> times = rig.browser.navigationTimes() << completedAt;
+        for (int i = 1; i < 4; ++i)
+            QVERIFY2(times.at(i) - times.at(i - 1) >= 1000, qPrintable(QString::number(i)));
+        QCOMPARE(rig.engine->CurrentMode(), Mode::ModeNormal);
+        QCOMPARE(rig.view.icons, QList<int>({101, 102}));
+        QCOMPARE(rig.view.beeps, 1);
+        QCOMPARE(rig.state.NumSlidesShown, 0);
+        for (int k = 1; k <= 3; ++k)
+            QCOMPARE(rig.show.Item(k)->ShownIndex, k);
+    }
+
+    void randomOnceShowsExactlyN()
+    {
+        Rig rig;
+        rig.addSlides(5, 0);
+        rig.prepare(2, 1);
+        rig.engine->GoEnd(); // in Normal mode: the run still counts from nothing
+        rig.engine->mnuModeShow();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.view.status, QStringLiteral("Show complete."), 5000);
+        QCOMPARE(rig.shown().size(), 5);
+        QCOMPARE(logged(QStringLiteral("Random Car Bkg, slide id ")), 5);
+        // The generator is seeded once, at the second draw of the run.
+        QCOMPARE(logged(QStringLiteral("Randomizing..")), 1);
+        QCOMPARE(logged(QStringLiteral("Don't randomize, 0")), 1);
+    }
+
+    void skippedSlidesAreNotShownAndAnUnattendedRunExits()
+    {
+        ManualClock clock; // the seven seconds before the exit pass at once
+        Rig rig;
+        rig.addSlides(1, 0, false, QStringLiteral("one.wav"));
+        rig.addSlides(2, 0, true, QStringLiteral("skipped.wav"));
+        rig.addSlides(1, 0);
+        rig.prepare(1, 1);
+        rig.options.AutoStart = true;
+        QSignalSpy exit(rig.engine.get(), &ShowEngine::exitRequested);
+        rig.engine->mnuModeShow();
+        QVERIFY(exit.wait(5000));
+        QCOMPARE(rig.view.status, QStringLiteral("Show complete."));
+        QCOMPARE(rig.engine->CurrentMode(), Mode::ModeNormal);
+        QVERIFY(m_log->messages().contains(QStringLiteral("Paused for 7.000 seconds")));
+        QCOMPARE(rig.view.beeps, 0);
+        QCOMPARE(rig.shown(), QList<int>({1, 4}));
+        QCOMPARE(rig.sounds, QStringList({QStringLiteral("one.wav")}));
+        // Skipped slides still enter the history.
+        QCOMPARE(rig.engine->colHistory().size(), 4);
+    }
+
+    void backThroughHistory()
+    {
+        Rig rig;
+        rig.addSlides(2, 60);
+        rig.addSlides(1, 60, true);
+        rig.addSlides(3, 60);
+        rig.prepare(1, 2);
+        rig.engine->mnuModeShow();
+        const Command back = &ShowEngine::GoBack;
+        const Command forward = &ShowEngine::GoForward;
+        // Back at the first slide shows it again; skipped slide 3 is passed
+        // over both ways; after Back the run goes on from there.
+        const QList<std::pair<Command, int>> steps = {{back, 1},    {forward, 2}, {forward, 4},
+                                                      {forward, 5}, {forward, 6}, {back, 5},
+                                                      {back, 4},    {back, 2},    {forward, 4}};
+        for (const auto& [command, slide] : steps) {
+            const qsizetype before = rig.shown().size();
+            (rig.engine.get()->*command)();
+            QTRY_COMPARE_WITH_TIMEOUT(rig.shown().size(), before + 1, 2000);
+            QCOMPARE(rig.shown().last(), slide);
+        }
+        QCOMPARE(rig.view.beeps, 1);
+        QCOMPARE(logged(QStringLiteral("Go Back Error, count <1")), 1);
+        QCOMPARE(rig.state.IsBacking, cShowState::False);
+        QVERIFY(rig.engine->alarm().Enabled());
+        rig.engine->GoStop();
+    }
+
+    void forwardWhilePausedShowsOneSlideAndKeepsEachPause()
+    {
+        Rig rig;
+        rig.addSlides(4, 1);
+        rig.prepare(1, 2);
+        rig.engine->mnuModeShow();
+        rig.engine->GoPause();
+        QCOMPARE(rig.view.status, QStringLiteral("Paused."));
+        QCOMPARE(rig.view.icons.last(), 103);
+        QList<int> beforeForward, afterForward, afterSecondAlarm;
+        qint16 pausedAfterForward = cShowState::False;
+        // Slide 1's alarm rings at 1 s; its step waits in the pause.
+        QTimer::singleShot(1300, rig.engine.get(), [&] {
+            beforeForward = rig.shown();
+            rig.engine->GoForward();
+            afterForward = rig.shown();
+            pausedAfterForward = rig.state.IsPaused;
+        });
+        // Slide 2's alarm rings at 2.3 s, and waits too.
+        QTimer::singleShot(2600, rig.engine.get(), [&] {
+            afterSecondAlarm = rig.shown();
+            rig.engine->GoPause();
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(rig.shown().size() >= 4, 8000);
+        QCOMPARE(beforeForward, QList<int>({1}));
+        QCOMPARE(afterForward, QList<int>({1, 2}));
+        QCOMPARE(pausedAfterForward, cShowState::True);
+        QCOMPARE(afterSecondAlarm, QList<int>({1, 2}));
+        QCOMPARE(rig.view.icons.last(), 101);
+        QCOMPARE(rig.shown().mid(0, 4), QList<int>({1, 2, 3, 4}));
+        // One step for the two alarms that waited: slide 3 keeps its second.
+        const QList<qint64> times = rig.browser.navigationTimes();
+        QVERIFY2(times.at(3) - times.at(2) >= 1000,
+                 qPrintable(QString::number(times.at(3) - times.at(2))));
+        rig.engine->GoStop();
+    }
+
+    void stopFromEveryMode_data()
+    {
+        QTest::addColumn<QString>("from");
+        for (const char* from : {"normal", "continuous show", "paused", "auto reload"})
+            QTest::newRow(from) << QString::fromLatin1(from);
+    }
+    void stopFromEveryMode()
+    {
+        QFETCH(QString, from);
+        Rig rig;
+        rig.addSlides(3, 0);
+        rig.prepare(1, 2);
+        rig.view.address = Rig::address(2);
+        if (from == QLatin1String("auto reload"))
+            rig.engine->mnuModeAutoReload();
+        else if (from != QLatin1String("normal"))
+            rig.engine->mnuModeShow();
+        if (from != QLatin1String("normal")) {
+            const int wanted = from == QLatin1String("continuous show") ? 8 : 3;
+            QTRY_VERIFY_WITH_TIMEOUT(rig.shown().size() >= wanted, 5000);
+        }
+        if (from == QLatin1String("continuous show")) {
+            // Round and round without end.
+            QCOMPARE(rig.shown().mid(0, 8), QList<int>({1, 2, 3, 1, 2, 3, 1, 2}));
+            QVERIFY(!rig.view.statusHistory.contains(QStringLiteral("Show complete.")));
+            QCOMPARE(rig.engine->CurrentMode(), Mode::ModeShow);
+        } else if (from == QLatin1String("paused")) {
+            rig.engine->GoPause();
+        }
+        const int stopsBefore = rig.browser.count(QStringLiteral("Stop"));
+
+        rig.engine->GoStop();
+        QCOMPARE(rig.engine->CurrentMode(), Mode::ModeNormal);
+        QCOMPARE(rig.state.IsPaused, cShowState::False);
+        QVERIFY(!rig.engine->alarm().Enabled());
+        // Only Normal mode asks the browser to stop.
+        QCOMPARE(rig.browser.count(QStringLiteral("Stop")) - stopsBefore,
+                 from == QLatin1String("normal") ? 1 : 0);
+        const qsizetype after = rig.shown().size();
+        QTest::qWait(300);
+        QCOMPARE(rig.shown().size(), after);
+        if (from != QLatin1String("normal"))
+            QVERIFY(!rig.engine->pageWatcherActive());
+    }
+
+    void autoReloadFetchesAgainOnItsInterval()
+    {
+        Rig rig;
+        rig.prepare(1, 1, 2);
+        rig.view.address = QStringLiteral("http://reload.test/page");
+        rig.engine->mnuModeAutoReload();
+        QCOMPARE(rig.browser.navigations(), QStringList({rig.view.address}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.browser.navigations().size(), 2, 4000);
+        const QList<qint64> times = rig.browser.navigationTimes();
+        QVERIFY(times.at(1) - times.at(0) >= 2000);
+        QCOMPARE(rig.browser.count(QStringLiteral("Refresh")), 0);
+        QCOMPARE(logged(QStringLiteral("begin pause for 2 seconds")), 2);
+        // Clicked again: back to Normal, nothing more is fetched.
+        rig.engine->mnuModeAutoReload();
+        QCOMPARE(rig.engine->CurrentMode(), Mode::ModeNormal);
+        QTest::qWait(300);
+        QCOMPARE(rig.browser.navigations().size(), 2);
+    }
+
+    void navigationInALongShow()
+    {
+        Rig rig;
+        rig.addSlides(5, 60);
+        rig.prepare(1, 1);
+        // In Normal mode the slider only shows the slide's fields.
+        rig.engine->SliderUserMoved(2);
+        QVERIFY(rig.engine->bShowCurrent());
+        QCOMPARE(rig.state.NumCurrentSlide, 2);
+        QCOMPARE(rig.view.address, Rig::address(2));
+        QCOMPARE(rig.view.pauseText, QStringLiteral("60"));
+        QVERIFY(rig.browser.navigations().isEmpty());
+        // The run then starts with that slide, not the one after it.
+        rig.engine->mnuModeShow();
+        QCOMPARE(rig.shown(), QList<int>({2}));
+        QVERIFY(!rig.engine->bShowCurrent());
+        // Show again while running shows the next at once.
+        rig.engine->mnuModeShow();
+        QCOMPARE(rig.shown(), QList<int>({2, 3}));
+        QCOMPARE(logged(QStringLiteral("change_mode: same (3) exit sub")), 1);
+        // One alarm runs, not two.
+        rig.engine->GoForward();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.shown(), QList<int>({2, 3, 4}), 2000);
+        QTest::qWait(300);
+        QCOMPARE(rig.shown().size(), 3);
+        // In Show mode a number typed shows that slide at once.
+        rig.engine->SlideNumberEdited(QStringLiteral("2"));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.shown(), QList<int>({2, 3, 4, 2}), 2000);
+        rig.engine->GoEnd();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.shown().last(), 5, 2000);
+        // The step after the last slide completes the run.
+        rig.engine->GoForward();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.view.status, QStringLiteral("Show complete."), 2000);
+        QCOMPARE(rig.engine->CurrentMode(), Mode::ModeNormal);
+        // Beginning puts the run back at the rest point.
+        rig.engine->GoBegin();
+        QCOMPARE(rig.state.NumCurrentSlide, 0);
+        rig.engine->mnuModeShow();
+        rig.engine->GoForward();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.shown().size(), 7, 2000);
+        rig.engine->GoBegin();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.shown(), QList<int>({2, 3, 4, 2, 5, 1, 2, 1}), 2000);
+        rig.engine->GoStop();
+    }
+
+    void oneLoop_data()
+    {
+        QTest::addColumn<qint16>("operation");
+        QTest::newRow("once") << qint16(1);
+        QTest::newRow("continuous until stopped") << qint16(2);
+    }
+    void oneLoop()
+    {
+        QFETCH(qint16, operation);
+        OneLoopTimer alarm;
+        Rig rig(&alarm);
+        rig.addSlides(3, 1);
+        rig.addSlides(1, 0);
+        rig.prepare(1, operation);
+        if (operation == 2)
+            QTimer::singleShot(250, rig.engine.get(), [&rig] { rig.engine->GoStop(); });
+        // The whole run happens inside the step.
+        rig.engine->mnuModeShow();
+        const QList<int> shown = rig.shown();
+        QVERIFY2(shown.size() >= (operation == 1 ? 4 : 6),
+                 qPrintable(QString::number(shown.size())));
+        for (qsizetype i = 0; i < shown.size(); ++i)
+            QCOMPARE(shown.at(i), int(i % 4) + 1);
+        if (operation == 2) {
+            QCOMPARE(rig.engine->CurrentMode(), Mode::ModeNormal);
+        } else {
+            QCOMPARE(shown.size(), 4);
+            // A slide with no pause of its own waits nothing.
+            QCOMPARE(alarm.waits, 3);
+            QVERIFY(m_log->messages().contains(QStringLiteral("Carousel complete.")));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_ShowEngine)
+#include "tst_ShowEngine.moc"
