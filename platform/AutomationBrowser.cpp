@@ -3,6 +3,7 @@
 #include "platform/BrowserProfile.h"
 
 #include <QDir>
+#include <QScopedValueRollback>
 #include <QHash>
 #include <QJsonArray>
 #include <QStandardPaths>
@@ -166,6 +167,11 @@ bool AutomationBrowser::start(VbError* error)
 {
     if (m_state == State::Ready)
         return true;
+    // The waits for the browser's answers let timers run. A start asked for
+    // meanwhile would drop the connection the first one is still making.
+    if (m_starting)
+        return fail(AutomationErrors::CannotStart, error);
+    const QScopedValueRollback starting(m_starting, true);
     resetWindowState();
     const QString program = m_programOverride.isEmpty()
                                 ? ProgramLocator::resolveBrowser(QStringLiteral("IExplore.exe"))
@@ -187,13 +193,7 @@ bool AutomationBrowser::start(VbError* error)
         return fail(AutomationErrors::CannotStart, error);
     connect(m_pipe.data(), &DevToolsPipe::event, this, &AutomationBrowser::handleEvent);
     connect(m_pipe.data(), &DevToolsPipe::closed, this, &AutomationBrowser::becomeGone);
-    // The waits for the browser's answers let timers run: a start or reset
-    // made meanwhile owns the window from then on, and this one leaves it be.
-    const int window = m_windowGeneration;
-    const bool attached = attachPage(newWindow);
-    if (m_windowGeneration != window)
-        return m_state == State::Ready || fail(AutomationErrors::CannotStart, error);
-    if (!attached) {
+    if (!attachPage(newWindow)) {
         qWarning("AutomationBrowser: the browser did not open its page");
         m_pipe->disconnect(this);
         m_pipe.reset();
@@ -254,11 +254,9 @@ QStringList AutomationBrowser::launchArguments(const QString& profile) const
 bool AutomationBrowser::attachPage(bool newWindow)
 {
     DevToolsReply reply;
-    const int window = m_windowGeneration;
-    const auto ask = [this, &reply, window](const QString& method, const QJsonObject& params,
-                                            bool toPage = false) {
-        return m_windowGeneration == window && callAndWait(method, params, toPage, &reply) &&
-               !reply.isError() && m_windowGeneration == window;
+    const auto ask = [this, &reply](const QString& method, const QJsonObject& params,
+                                    bool toPage = false) {
+        return callAndWait(method, params, toPage, &reply) && !reply.isError();
     };
     if (!ask(QStringLiteral("Target.setDiscoverTargets"), {{QStringLiteral("discover"), true}}))
         return false;

@@ -194,6 +194,7 @@ private:
     QString m_program;
     QSharedPointer<DevToolsPipe> m_pipe;
     State m_state = State::Idle;
+    bool m_starting = false;
     int m_windowGeneration = 0; // counts start()s, so late replies find their window
     bool m_headless = false;
 

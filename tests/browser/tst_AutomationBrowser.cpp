@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 #include "platform/AutomationBrowser.h"
@@ -254,6 +255,21 @@ private Q_SLOTS:
         QVERIFY(browser->Navigate(url(QStringLiteral("/opener.html"))));
         QVERIFY(newWindow.wait(5000));
         QCOMPARE(newWindow.first().first().toString(), a);
+    }
+
+    void startOvertakenWhileWaiting()
+    {
+        // A timer may ask for a start while a start waits for the browser:
+        // it is refused, and the first start's window works.
+        AutomationBrowser browser;
+        browser.setProfileFolder(m_profile->path());
+        VbError inner;
+        QTimer::singleShot(0, &browser, [&] { browser.start(&inner); });
+        QVERIFY(browser.start());
+        QCOMPARE(inner.number, AutomationErrors::CannotStart);
+        m_pids << browser.processId();
+        QVERIFY(navigateAndWait(browser, url(QStringLiteral("/a.html"))));
+        QVERIFY(browser.Quit());
     }
 
     void twoWindowsShareOneBrowserUntilItDies()
