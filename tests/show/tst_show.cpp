@@ -27,12 +27,6 @@ QStringList describe(const colURLs& show)
     return result;
 }
 
-/// A show file of one record whose pause and skip fields are given.
-QByteArray oneRecord(const QByteArray& pause, const QByteArray& skip)
-{
-    return "\"http://a/\",\"\"," + pause + ',' + skip + "\r\n";
-}
-
 } // namespace
 
 class tst_show : public QObject
@@ -67,51 +61,24 @@ private Q_SLOTS:
         modMain::ResetProgramState();
         m_folder.reset();
     }
-    void slidesInMemory()
+    void roundTrip()
     {
         colURLs show;
-        show.Add("http://a/", "a.wav", 10, false);
-        const colURLs::Slide keyed = show.Add("http://b/", QString(), 20, true, "home");
-        show.Add(QString(), QString(), -32768, false);
-        QCOMPARE(describe(show),
-                 (QStringList{"http://a/|a.wav|10|show", "http://b/||20|skip", "||-32768|show"}));
+        show.Add("http://x/?a=1,2&b=3", "C:\\snd\\a,b.wav", 30, false);
+        const colURLs::Slide keyed =
+            show.Add("/home/me/\u00e9t\u00e9 \u65e5\u672c.htm", QString(), -3, true, "home");
+        show.Add(QString(), "only-sound.wav", -32768, true);
+        show.Add("  leading and trailing  ", QString(), 32767, false);
         QCOMPARE(show.Changed, false); // marking the show edited is the caller's business
-        QCOMPARE(show.Item(1)->HREF, "http://a/");
-        QCOMPARE(show.Item(3)->PauseTime, -32768);
-        for (const int outside : {0, 4, -7})
+        QCOMPARE(show.Item(1)->HREF, "http://x/?a=1,2&b=3");
+        QCOMPARE(show.Item(4)->PauseTime, 32767);
+        for (const int outside : {0, 5, -7})
             QVERIFY(!show.Item(outside));
         // A key in use refuses a second slide.
         QCOMPARE(show.Item("home"), keyed);
         QVERIFY(!show.Item("away"));
         QVERIFY(!show.Add("http://d/", QString(), 5, false, "home"));
-        QCOMPARE(show.Count(), 3);
-        {
-            const LogCapture capture(m_folder->path(), true, true);
-            show.Print_URLs();
-            QCOMPARE(capture.messages(),
-                     (QStringList{"ID: http://a/ sound File: a.wav Pause Timer: 10",
-                                  "ID: http://b/ sound File:  Pause Timer: 20",
-                                  "ID:  sound File:  Pause Timer: -32768"}));
-        }
-        // Erasing drops slides and keys but keeps the show's fields; a held slide lives on.
-        show.TrayFilename = "/shows/a.txt";
-        show.Changed = true;
-        show.EraseAll();
-        QCOMPARE(keyed->HREF, "http://b/");
-        QCOMPARE(show.Count(), 0);
-        QCOMPARE(show.TrayFilename, "/shows/a.txt");
-        QCOMPARE(show.Changed, true);
-        QVERIFY(!show.Item("home"));
-        QVERIFY(show.Add("http://k/", QString(), 5, false, "home"));
-        QCOMPARE(show.Item(1), show.Item("home"));
-    }
-    void roundTrip()
-    {
-        colURLs show;
-        show.Add("http://x/?a=1,2&b=3", "C:\\snd\\a,b.wav", 30, false);
-        show.Add("/home/me/\u00e9t\u00e9 \u65e5\u672c.htm", QString(), -3, true);
-        show.Add(QString(), "only-sound.wav", -32768, true);
-        show.Add("  leading and trailing  ", QString(), 32767, false);
+        QCOMPARE(show.Count(), 4);
         show.TrayFilename = path("round.txt");
         writeFile(show.TrayFilename, QByteArray(10000, 'x')); // a longer old file is replaced whole
         show.Changed = true;
@@ -124,19 +91,34 @@ private Q_SLOTS:
                 "\"/home/me/\xc3\xa9t\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac.htm\",\"\",\"-3\",#TRUE#\r\n"
                 "\"\",\"only-sound.wav\",\"-32768\",#TRUE#\r\n"
                 "\"  leading and trailing  \",\"\",\"32767\",#FALSE#\r\n"));
-
         colURLs back;
         back.Add("http://old/", QString(), 1, false);
         QVERIFY(back.Read_in_file(show.TrayFilename));
         QCOMPARE(describe(back), describe(show));
         QCOMPARE(back.TrayFilename, show.TrayFilename);
         QVERIFY(m_prompts->shown().isEmpty());
-
+        {
+            const LogCapture capture(m_folder->path(), true, true);
+            back.Print_URLs();
+            QCOMPARE(capture.messages(),
+                     (QStringList{
+                         "ID: http://x/?a=1,2&b=3 sound File: C:\\snd\\a,b.wav Pause Timer: 30",
+                         "ID: /home/me/\u00e9t\u00e9 \u65e5\u672c.htm sound File:  Pause Timer: -3",
+                         "ID:  sound File: only-sound.wav Pause Timer: -32768",
+                         "ID:   leading and trailing   sound File:  Pause Timer: 32767"}));
+        }
+        // Erasing drops slides and keys but keeps the show's fields; a held slide lives on.
+        show.Changed = true;
         show.EraseAll();
+        QCOMPARE(keyed->PauseTime, -3);
+        QCOMPARE(show.Changed, true);
+        QVERIFY(!show.Item("home"));
         show.SavetoDisk();
-        QCOMPARE(fileBytes(show.TrayFilename), QByteArray());
+        QCOMPARE(fileBytes(path("round.txt")), QByteArray());
         QVERIFY(back.Read_in_file(show.TrayFilename));
         QCOMPARE(back.Count(), 0);
+        QVERIFY(show.Add("http://k/", QString(), 5, false, "home"));
+        QCOMPARE(show.Item(1), show.Item("home"));
     }
     void records_data()
     {
@@ -156,11 +138,11 @@ private Q_SLOTS:
         QByteArray pauseFile, skipFile;
         QStringList pauseSlides, skipSlides;
         for (qsizetype i = 0; i < pauses.size(); ++i) {
-            pauseFile += oneRecord(pauses[i], "#TRUE#");
+            pauseFile += "\"http://a/\",\"\"," + pauses[i] + ",#TRUE#\r\n";
             pauseSlides += "http://a/||" + QString::number(pauseRead[i]) + "|skip";
         }
         for (qsizetype i = 0; i < skips.size(); ++i) {
-            skipFile += oneRecord("\"5\"", skips[i]);
+            skipFile += "\"http://a/\",\"\",\"5\"," + skips[i] + "\r\n";
             skipSlides += QString("http://a/||5|") + (skipRead[i] ? "skip" : "show");
         }
         QTest::newRow("pauses") << pauseFile << pauseSlides;
@@ -170,22 +152,23 @@ private Q_SLOTS:
         const QByteArray b = "\"http://b/\",\"b.wav\",\"2\",#TRUE#";
         const QStringList both{"http://a/||1|show", "http://b/|b.wav|2|skip"};
         QTest::newRow("empty file") << QByteArray() << QStringList();
-        QTest::newRow("mixed ends, no final end")
-            << a + "\n" + b + "\r\n" + a << QStringList{both[0], both[1], both[0]};
-        QTest::newRow("blank lines and empty records dropped")
-            << "\r\n" + a + "\r\n\r\n  \r\n\"\",\"\",\"5\",#TRUE#\r\n" + b + "\r\n\r\n"
-            << both;
-        QTest::newRow("address empty, sound kept")
-            << QByteArray("\"\",\"s.wav\",\"5\",#FALSE#\r\n") << QStringList{"|s.wav|5|show"};
-        QTest::newRow("short line takes nothing from the next")
-            << "\"http://short/\"\r\n" + b << QStringList{"http://short/||0|show", both[1]};
-        QTest::newRow("fields beyond four ignored")
-            << QByteArray("\"http://a/\",\"\",\"1\",#FALSE#,\"more\",#TRUE#\r\n")
-            << QStringList{"http://a/||1|show"};
-        QTest::newRow("unquoted fields") << QByteArray("  http://u/ , s.wav , 7 , #TRUE#\r\n")
-                                         << QStringList{"http://u/|s.wav|7|skip"};
-        QTest::newRow("unbalanced quote runs to the line end")
-            << "\"http://q/,3,#TRUE#\r\n" + b << QStringList{"http://q/,3,#TRUE#||0|show", both[1]};
+        // Blank lines and empty records are dropped; a short line takes nothing from the
+        // next, fields past four are ignored, an unbalanced quote runs to the line end.
+        QTest::newRow("record forms")
+            << "\r\n" + a +
+                   "\r\n\r\n  \r\n\"\",\"\",\"5\",#TRUE#\r\n\"\",\"s.wav\",\"5\",#FALSE#\r\n"
+                   "\"http://short/\"\r\n\"http://a/\",\"\",\"1\",#FALSE#,\"more\",#TRUE#\r\n"
+                   "  http://u/ , s.wav , 7 , #TRUE#\r\n\"http://q/,3,#TRUE#\r\n" +
+                   a + "\n" + b + "\r\n" + a
+            << QStringList{both[0],
+                           "|s.wav|5|show",
+                           "http://short/||0|show",
+                           both[0],
+                           "http://u/|s.wav|7|skip",
+                           "http://q/,3,#TRUE#||0|show",
+                           both[0],
+                           both[1],
+                           both[0]};
         QTest::newRow("byte order mark, UTF-8")
             << QByteArray("\xef\xbb\xbf\"http://x/\xc3\xa9\",\"\",\"1\",#FALSE#\r\n")
             << QStringList{"http://x/\u00e9||1|show"};
