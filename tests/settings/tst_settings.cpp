@@ -241,7 +241,8 @@ private Q_SLOTS:
         QTest::newRow("values applied")
             << QByteArray(
                    "\"StartingAddress\",\" http://x/?a=1,b=2 \"\r\n  AutoDDEexe ,  MOZ  \r\n"
-                   "\"ReloadInterval\",70000\r\n\"AutoMode\",\" 6 \"\r\n\"BusyWait\",-1\r\n"
+                   "\"ReloadInterval\",70000\r\n\"CarouselMode\",\" 2 "
+                   "\"\r\n\"AutoMode\",4\r\n\"BusyWait\",-1\r\n"
                    "\"DisplayTips\",#false#\r\n\"UseDefault\",\"FALSE\"\r\n"
                    "\"AutoStart\",\"true\"\r\n\"ToolTips\",0\r\n\"DisplayWizard\",\"yes\"\r\n"
                    "\"AutoDDEapp\",\"MOZILLA\r\n\"StartingSlide\",3\n\"AutoMode\",1")
@@ -249,6 +250,7 @@ private Q_SLOTS:
             << QStringList{"StartingAddress= http://x/?a=1,b=2 ",
                            "AutoDDEexe=MOZ",
                            "ReloadInterval=70000",
+                           "CarouselMode=2",
                            "BusyWait=true",
                            "DisplayTips=false",
                            "UseDefault=false",
