@@ -59,11 +59,20 @@ private Q_SLOTS:
         QCOMPARE(modInpExp::DateToUnix(45658.0 + 0.25 / 86400), 1735689600); // rounds down
         QCOMPARE(modInpExp::DateToUnix(50425.0), 2147558400);                // past 2038
     }
-    void exportedFile()
+    void exportAndImport()
     {
+        // Markup and entities in an address are text, and stay so.
+        const QStringList hrefs = {"http://www.example.org/",
+                                   "C:\\Shows\\Caf\u00e9.htm",
+                                   "https://shop.example.com/search?q=red+shoes&size=42#results",
+                                   "file:///home/presenter/\u65e5\u672c.html",
+                                   "www.example.edu",
+                                   "https://example.net/" + QString(200, u'x'),
+                                   "http://e.example/\"><script>alert('x')</script>&<",
+                                   "http://e.example/?q=&amp;&#39;&lt"};
         colURLs show;
-        show.Add("http://www.example.org/", "C:\\s.wav", 30, false);
-        show.Add("C:\\Shows\\Caf\u00e9.htm", QString(), 0, true);
+        for (const QString& href : hrefs)
+            show.Add(href, "C:\\s.wav", 30, true);
         show.Changed = true;
         const auto now = [](int offset) {
             return modInpExp::DateToUnix(
@@ -72,7 +81,7 @@ private Q_SLOTS:
         const qint64 before = now(-1);
         show.Export_Bookmarks(path("b.htm"));
         const qint64 after = now(1);
-
+        QCOMPARE(show.Changed, false);
         const QByteArray bytes = fileBytes(path("b.htm"));
         const QRegularExpressionMatch stamp =
             QRegularExpression("ADD_DATE=\"(\\d+)\"").match(QString::fromUtf8(bytes));
@@ -81,15 +90,27 @@ private Q_SLOTS:
         QVERIFY(t.toLongLong() >= before && t.toLongLong() <= after);
         const QByteArray dates =
             "\" ADD_DATE=\"" + t + "\" LAST_VISIT=\"" + t + "\" LAST_MODIFIED=\"" + t + "\"> ";
-        QCOMPARE(bytes,
-                 "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n"
-                 "<!-- This is an automatically generated file.It will be read and overwritten."
-                 "Do Not Edit! --><TITLE>Bookmarks</TITLE><H1>Bookmarks</H1><DL><p>\r\n"
-                 "\t<DT><A HREF=\"http://www.example.org/" +
-                     dates +
-                     "http://www.example.org/</A>\r\n\t<DT><A HREF=\"C:\\Shows\\Caf\xC3\xA9.htm" +
-                     dates + "C:\\Shows\\Caf\xC3\xA9.htm</A>\r\n</DL><p>\r\n");
-        QCOMPARE(show.Changed, false);
+        QVERIFY(bytes.startsWith(QByteArray(
+            "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n"
+            "<!-- This is an automatically generated file.It will be read and overwritten."
+            "Do Not Edit! --><TITLE>Bookmarks</TITLE><H1>Bookmarks</H1><DL><p>\r\n"
+            "\t<DT><A HREF=\"http://www.example.org/" +
+            dates + "http://www.example.org/</A>\r\n\t<DT><A HREF=\"C:\\Shows\\Caf\xC3\xA9.htm" +
+            dates + "C:\\Shows\\Caf\xC3\xA9.htm</A>\r\n\t<DT><A HREF=\"https://shop.")));
+        QVERIFY(bytes.endsWith("&amp;lt</A>\r\n</DL><p>\r\n"));
+        QVERIFY(!bytes.contains("<script"));
+        QVERIFY(bytes.contains("&quot;&gt;&lt;script&gt;alert(&#39;x&#39;)"));
+
+        // Imported bookmarks are added after the slides already there.
+        colURLs imported;
+        imported.Add("http://old/", "s.wav", 9, true);
+        bool edited = false;
+        QVERIFY(modInpExp::ReadInBookmarks(path("b.htm"), imported, &edited));
+        QCOMPARE(addresses(imported), QStringList("http://old/") + hrefs);
+        QVERIFY(edited && imported.Changed);
+        QCOMPARE(imported.Item(1)->PauseTime, 9);
+        QCOMPARE(imported.Item(2)->PauseTime, 0);
+        QCOMPARE(imported.Item(2)->SkipField, false);
 
         // A file that cannot be written is kept, and so is the show's mark.
         UnwritableFile locked(path("b.htm"));
@@ -102,34 +123,6 @@ private Q_SLOTS:
         QCOMPARE(show.Changed, true);
         QCOMPARE(m_prompts->texts(),
                  QStringList("You selected an invalid file, Error: 75\r\nPath/File access error"));
-    }
-    void roundTrip()
-    {
-        const QStringList hrefs = {"https://shop.example.com/search?q=red+shoes&size=42#results",
-                                   "C:\\Shows\\Holiday pictures\\Caf\u00e9 terrace.jpg",
-                                   "file:///home/presenter/\u65e5\u672c.html", "www.example.edu",
-                                   "https://example.net/" + QString(200, u'x'),
-                                   // Markup and entities in an address are text, and stay so.
-                                   "http://e.example/\"><script>alert('x')</script>&<",
-                                   "http://e.example/?q=&amp;&#39;&lt"};
-        colURLs show;
-        for (const QString& href : hrefs)
-            show.Add(href, "C:\\sound.wav", 12, true);
-        const QString file = path("round.htm");
-        show.Export_Bookmarks(file);
-        QVERIFY(!fileBytes(file).contains("<script"));
-        QVERIFY(fileBytes(file).contains("&quot;&gt;&lt;script&gt;alert(&#39;x&#39;)"));
-
-        // Imported bookmarks are added after the slides already there.
-        colURLs imported;
-        imported.Add("http://old/", "s.wav", 9, true);
-        bool edited = false;
-        QVERIFY(modInpExp::ReadInBookmarks(file, imported, &edited));
-        QCOMPARE(addresses(imported), QStringList("http://old/") + hrefs);
-        QVERIFY(edited && imported.Changed);
-        QCOMPARE(imported.Item(1)->PauseTime, 9);
-        QCOMPARE(imported.Item(2)->PauseTime, 0);
-        QCOMPARE(imported.Item(2)->SkipField, false);
     }
     void importLines_data()
     {
