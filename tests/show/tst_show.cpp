@@ -160,15 +160,10 @@ private Q_SLOTS:
                    "\"http://short/\"\r\n\"http://a/\",\"\",\"1\",#FALSE#,\"more\",#TRUE#\r\n"
                    "  http://u/ , s.wav , 7 , #TRUE#\r\n\"http://q/,3,#TRUE#\r\n" +
                    a + "\n" + b + "\r\n" + a
-            << QStringList{both[0],
-                           "|s.wav|5|show",
-                           "http://short/||0|show",
-                           both[0],
-                           "http://u/|s.wav|7|skip",
-                           "http://q/,3,#TRUE#||0|show",
-                           both[0],
-                           both[1],
-                           both[0]};
+            << QString("http://a/||1|show;|s.wav|5|show;http://short/||0|show;http://a/||1|show;"
+                       "http://u/|s.wav|7|skip;http://q/,3,#TRUE#||0|show;http://a/||1|show;"
+                       "http://b/|b.wav|2|skip;http://a/||1|show")
+                   .split(u';');
         QTest::newRow("byte order mark, UTF-8")
             << QByteArray("\xef\xbb\xbf\"http://x/\xc3\xa9\",\"\",\"1\",#FALSE#\r\n")
             << QStringList{"http://x/\u00e9||1|show"};
