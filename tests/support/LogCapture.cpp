@@ -20,30 +20,11 @@ LogCapture::~LogCapture()
     modMain::ResetProgramState();
 }
 
-namespace {
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
-QByteArray LogCapture::bytes() const
-{
-    return fileBytes(m_path);
-}
-
-QStringList LogCapture::messages() const
-{
-    return messagesOf(m_path);
-}
-
 QStringList LogCapture::messagesOf(const QString& path)
 {
     static const QRegularExpression stamp(QStringLiteral("^\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d  "));
-    QString text = QString::fromUtf8(fileBytes(path));
+    QFile file(path);
+    QString text = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     if (!text.isEmpty() && !text.endsWith(QStringLiteral("\r\n")))
         text += QStringLiteral("<no line end>\r\n");
     QStringList lines = text.split(QStringLiteral("\r\n"));

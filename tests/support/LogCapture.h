@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QByteArray>
-#include <QString>
 #include <QStringList>
 
 /// A real log file in a test folder with the chosen line categories on;
@@ -12,16 +10,12 @@ class LogCapture
 public:
     LogCapture(const QString& folder, bool debugMode, bool errorMode);
     ~LogCapture();
-    LogCapture(const LogCapture&) = delete;
-    LogCapture& operator=(const LogCapture&) = delete;
 
-    /// The messages written, time stamps taken off. A message holding a
-    /// line break spans two file lines and comes back whole; a line with no
-    /// well-formed stamp or end comes back marked, so a test sees it.
-    QStringList messages() const;
+    /// The messages written, time stamps taken off; a message spanning lines comes
+    /// back whole, a line with no well-formed stamp or end comes back marked.
+    QStringList messages() const { return messagesOf(m_path); }
     /// The same for any log file.
     static QStringList messagesOf(const QString& path);
-    QByteArray bytes() const;
 
 private:
     QString m_path;

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QByteArray>
 #include <QFile>
-#include <QString>
 #include <QTest>
 
 /// Writes the bytes to a file; fails the test when it cannot.

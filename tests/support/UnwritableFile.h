@@ -3,9 +3,8 @@
 
 #include <QString>
 
-/// Makes a file read-only while it lives. Permission bits do not stop
-/// root, so where they do not hold the file is also made immutable; the
-/// guard undoes both, so the test folder can be removed.
+/// Makes a file read-only while it lives (immutable too where permission bits
+/// do not stop root); undoes both when it goes, so the folder can be removed.
 class UnwritableFile
 {
 public:

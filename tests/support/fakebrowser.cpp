@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A stand-in browser: one process per --user-data-dir profile; later
-// invocations hand their arguments to it over a local socket. It records
-// invocations.txt and addresses.txt in the profile and quits after 2 min.
+// A stand-in browser: one process per --user-data-dir profile, later invocations hand it
+// their arguments; records invocations.txt and addresses.txt there, quits after 2 min.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,31 +13,16 @@
 
 namespace {
 
-struct Invocation
+QString profileOf(const QStringList& arguments)
 {
-    QString profile;
-    QStringList arguments;
-    QStringList addresses;
-};
-
-Invocation parse(const QStringList& arguments)
-{
-    Invocation invocation;
-    invocation.arguments = arguments;
-    const QString profileFlag = QStringLiteral("--user-data-dir=");
-    // As a real browser does, it takes every word after "--" as an address.
-    bool options = true;
+    const QString flag = QStringLiteral("--user-data-dir=");
     for (const QString& argument : arguments) {
-        if (options && argument == QStringLiteral("--"))
-            options = false;
-        else if (options && argument.startsWith(profileFlag))
-            invocation.profile = argument.mid(profileFlag.size());
-        else if (!options || !argument.startsWith(QLatin1Char('-')))
-            invocation.addresses.append(argument);
+        if (argument == QStringLiteral("--"))
+            break;
+        if (argument.startsWith(flag))
+            return argument.mid(flag.size());
     }
-    if (invocation.profile.isEmpty())
-        invocation.profile = QDir::tempPath() + QStringLiteral("/fakebrowser-profile");
-    return invocation;
+    return QDir::tempPath() + QStringLiteral("/fakebrowser-profile");
 }
 
 void append(const QString& path, const QString& lines)
@@ -50,11 +34,16 @@ void append(const QString& path, const QString& lines)
 
 void record(const QString& profile, const QStringList& arguments)
 {
-    const Invocation invocation = parse(arguments);
     append(profile + QStringLiteral("/invocations.txt"),
            arguments.join(QLatin1Char('\t')) + QLatin1Char('\n'));
-    for (const QString& address : invocation.addresses)
-        append(profile + QStringLiteral("/addresses.txt"), address + QLatin1Char('\n'));
+    // As a real browser does, it takes every word after "--" as an address.
+    bool options = true;
+    for (const QString& argument : arguments) {
+        if (options && argument == QStringLiteral("--"))
+            options = false;
+        else if (!options || !argument.startsWith(QLatin1Char('-')))
+            append(profile + QStringLiteral("/addresses.txt"), argument + QLatin1Char('\n'));
+    }
 }
 
 bool handOver(const QString& socketPath, const QStringList& arguments)
@@ -78,11 +67,11 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments().mid(1);
-    const Invocation invocation = parse(arguments);
-    QDir().mkpath(invocation.profile);
-    const QString socketPath = invocation.profile + QStringLiteral("/socket");
+    const QString profile = profileOf(arguments);
+    QDir().mkpath(profile);
+    const QString socketPath = profile + QStringLiteral("/socket");
 
-    QLockFile lock(invocation.profile + QStringLiteral("/lock"));
+    QLockFile lock(profile + QStringLiteral("/lock"));
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0))
         return handOver(socketPath, arguments) ? 0 : 21;
@@ -91,16 +80,16 @@ int main(int argc, char** argv)
     QLocalServer server;
     if (!server.listen(socketPath))
         return 1;
-    record(invocation.profile, arguments);
-    QObject::connect(&server, &QLocalServer::newConnection, &server, [&server, &invocation] {
+    record(profile, arguments);
+    QObject::connect(&server, &QLocalServer::newConnection, &server, [&server, &profile] {
         while (QLocalSocket* socket = server.nextPendingConnection()) {
             QObject::connect(socket, &QLocalSocket::disconnected, socket,
                              &QLocalSocket::deleteLater);
-            QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket, &invocation] {
+            QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket, &profile] {
                 if (!socket->canReadLine())
                     return;
                 const QString line = QString::fromUtf8(socket->readLine()).chopped(1);
-                record(invocation.profile, line.split(QLatin1Char('\t')));
+                record(profile, line.split(QLatin1Char('\t')));
                 socket->write("ok\n");
                 socket->flush();
             });

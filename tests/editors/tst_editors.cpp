@@ -1,0 +1,592 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "EditorTestKit.h"
+#include "TestFiles.h"
+#include "editors/ListEditModel.h"
+#include "editors/frmDirList.h"
+#include "editors/frmListEdit.h"
+#include "editors/frmSlideEdit.h"
+#include "platform/ScriptedPrompts.h"
+#include "settings/COptions.h"
+#include "show/colURLs.h"
+#include "sound/frmPlayRec.h"
+#include "startup/modMain.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtWidgets>
+
+/// A caller of the folder picker: the folder arrives in its "txtFindDir".
+class PickerCaller : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString txtFindDir MEMBER m_txtFindDir)
+
+public:
+    QString m_txtFindDir;
+};
+
+namespace {
+
+template <typename T = QLineEdit> T* child(QObject& window, const char* name)
+{
+    T* found = window.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+void press(QWidget& window, const char* name)
+{
+    QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton);
+}
+
+/// Triggers a tool bar key of the list editor ("tbToolBar" + name).
+void key(frmListEdit& editor, const char* name)
+{
+    child<QAction>(editor, QByteArray("tbToolBar").append(name).constData())->trigger();
+}
+
+QStringList addresses(const colURLs& show)
+{
+    QStringList result;
+    for (const auto& slide : show)
+        result.append(slide->HREF);
+    return result;
+}
+
+/// A show of n slides "http://s1/" ... each shown once.
+void fill(colURLs& show, int n)
+{
+    show.EraseAll();
+    for (int i = 1; i <= n; ++i) {
+        auto slide = show.Add(QStringLiteral("http://s%1/").arg(i), QString(), i, false);
+        slide->TimesShown = 1;
+        slide->DateLastVisited = 45000.5;
+    }
+    show.Changed = false;
+}
+
+/// Answers the slide editor the next key opens: address and pause, then OK
+/// (an empty address: Cancel).
+void answerSlideEditor(const QString& address, const QString& pause)
+{
+    whenModal<frmSlideEdit>([address, pause](frmSlideEdit* editor) {
+        if (!address.isEmpty()) {
+            child(*editor, "txtURL")->setText(address);
+            child(*editor, "txtPause")->setText(pause);
+        }
+        press(*editor, address.isEmpty() ? "cmdCancel" : "cmdOK");
+    });
+}
+
+} // namespace
+
+class tst_editors : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    QString m_pages; ///< a.htm, b.jpg, c.txt, a hidden file and a subfolder
+    COptions m_options;
+
+    /// The slide editor on the show's first slide.
+    void editFirstSlide(frmSlideEdit& editor, colURLs& show)
+    {
+        editor.nSlideIndex = 1;
+        editor.colShow = &show;
+        editor.oOptions = &m_options;
+        editor.show();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_root.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_root.filePath("config")));
+        m_pages = m_root.filePath("pages");
+        QVERIFY(QDir().mkpath(m_pages + "/sub"));
+        QVERIFY(QDir().mkpath(m_root.filePath("onlyfolders/inner")));
+        for (const char* name : {"a.htm", "b.jpg", "c.txt", ".hidden", "sub/deeper.htm"})
+            writeFile(m_pages + '/' + name, "x");
+    }
+    void cleanup() { modMain::ResetProgramState(); }
+
+    void dirListTakesFoldersWithOneSeparator()
+    {
+        ScriptedPrompts prompts;
+        const QString folder = m_pages + '/';
+        for (const QString& typed : {m_pages, folder, QString(folder).replace('/', '\\')}) {
+            colURLs show;
+            frmDirList window(&show, m_options);
+            window.show();
+            child<QRadioButton>(window, "optAllFiles0")->click();
+            // The filter box limits the file list only, never "All Files".
+            child(window, "txtPattern")->setText("*.jpg");
+            child(window, "txtDir")->setText(typed);
+            press(window, "cmdOK");
+            QCOMPARE(window.result(), int(QDialog::Accepted));
+            QVERIFY(show.Changed);
+            QStringList found = addresses(show);
+            found.sort();
+            QCOMPARE(found, QStringList({folder + "a.htm", folder + "b.jpg", folder + "c.txt"}));
+            QVERIFY(show.Item(1)->SoundFile.isEmpty());
+            QCOMPARE(show.Item(1)->PauseTime, 0);
+            QVERIFY(!show.Item(1)->SkipField);
+        }
+        QVERIFY(prompts.texts().isEmpty());
+        // As a picker it hands the folder back to its caller; one not there is refused.
+        for (const QString& typed : {m_pages, folder, m_root.filePath("gone")}) {
+            PickerCaller caller;
+            frmDirList window(nullptr, m_options);
+            window.setPicker(&caller);
+            window.show();
+            QCOMPARE(window.windowTitle(), "Choose Directory");
+            QVERIFY(child<QRadioButton>(window, "optAllFiles0")->isChecked());
+            QVERIFY(!child<QListView>(window, "fileList")->isVisible());
+            child(window, "txtDir")->setText(typed);
+            press(window, "cmdOK");
+            const bool there = !typed.endsWith("gone");
+            QCOMPARE(prompts.texts().size(), there ? 0 : 1);
+            QCOMPARE(caller.m_txtFindDir, there ? folder : QString());
+            QCOMPARE(window.isVisible(), !there);
+        }
+    }
+
+    void dirListMessagesKeepTheWindowOpen_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("allFiles");
+        QTest::addColumn<QString>("message");
+        const QString parent = m_root.filePath("nowhere/at/all"), last = m_root.filePath("missing");
+        const QString onlyFolders = m_root.filePath("onlyfolders");
+        const QString none = "\r\nhas no files selected or does not exist.";
+        QTest::newRow("empty") << QString() << true << QString("No directory selected.");
+        QTest::newRow("parent missing")
+            << parent << true << QString("Directory " + parent + "\r\ndoes not exist.");
+        QTest::newRow("last folder missing") << last << true << QString("Directory " + last + none);
+        QTest::newRow("only subfolders")
+            << onlyFolders << false << QString("Directory " + onlyFolders + none);
+    }
+    void dirListMessagesKeepTheWindowOpen()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, allFiles);
+        QFETCH(QString, message);
+        ScriptedPrompts prompts;
+        colURLs show;
+        frmDirList window(&show, m_options);
+        window.show();
+        child<QRadioButton>(window, allFiles ? "optAllFiles0" : "optAllFiles1")->click();
+        child(window, "txtDir")->setText(typed);
+        press(window, "cmdOK");
+        QCOMPARE(prompts.texts(), QStringList{message});
+        QCOMPARE(prompts.shown().first().buttons, Prompts::vbOKOnly + Prompts::vbExclamation);
+        if (typed.isEmpty())
+            QCOMPARE(prompts.shown().first().title, "Field Error");
+        QVERIFY(window.isVisible());
+        QCOMPARE(show.Count(), 0);
+    }
+
+    void dirListSelectedFilesFollowTheList()
+    {
+        ScriptedPrompts prompts;
+        colURLs show;
+        show.Changed = true;
+        frmDirList window(&show, m_options);
+        window.setStartFolder(m_root.path());
+        window.show();
+        // Into "pages": every file of the new list comes selected.
+        auto* folders = child<QListWidget>(window, "dirList");
+        const auto found = folders->findItems("pages", Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        Q_EMIT folders->itemActivated(found.first());
+        QCOMPARE(child(window, "txtDir")->text(), m_pages);
+        auto* files = child<QListView>(window, "fileList");
+        QVERIFY(files->isVisible());
+        QCOMPARE(files->model()->rowCount(), 3);
+        QCOMPARE(files->selectionModel()->selectedRows().size(), 3);
+        // The pattern narrows the list; then nothing selected is a message.
+        child(window, "txtPattern")->clear();
+        QTest::keyClicks(child(window, "txtPattern"), "*.htm;*.jpg");
+        QCOMPARE(files->model()->rowCount(), 2);
+        files->clearSelection();
+        press(window, "cmdOK");
+        QCOMPARE(prompts.texts().size(), 1);
+        QCOMPARE(show.Count(), 0);
+        files->selectionModel()->select(files->model()->index(1, 0), QItemSelectionModel::Select);
+        press(window, "cmdOK");
+        QCOMPARE(addresses(show), QStringList{m_pages + "/b.jpg"});
+        // Up one level returns to the start.
+        window.setFolder(m_pages);
+        child<QToolButton>(window, "cmdUp")->click();
+        QCOMPARE(window.folder(), m_root.path());
+
+        // Cancel leaves the new show unchanged.
+        colURLs fresh;
+        fresh.Changed = true;
+        frmDirList cancelled(&fresh, m_options);
+        cancelled.show();
+        press(cancelled, "cmdCancel");
+        QVERIFY(!fresh.Changed);
+        QCOMPARE(fresh.Count(), 0);
+    }
+
+    void listInsertAndCopyNumberTheRows()
+    {
+        colURLs show;
+        fill(show, 5);
+        show.TrayFilename = m_root.filePath("big.txt");
+        frmListEdit editor(show, m_options, nullptr);
+        editor.nCurrentSlide = 3;
+        editor.show();
+        answerSlideEditor("http://new/", "999999");
+        key(editor, "Insert");
+        QStringList numbers;
+        for (int i = 0; i < editor.model().rowCount(); ++i)
+            numbers.append(editor.model().text(i, ListEditModel::Number));
+        QCOMPARE(numbers, QStringList({"0001", "0002", "0003", "0004", "0005", "0006"}));
+        QCOMPARE(editor.model().row(2).slide, "http://new/");
+        QCOMPARE(editor.model().row(3).slide, "http://s3/");
+        // Renumbered rows lose their showing figures.
+        QCOMPARE(editor.model().text(3, ListEditModel::Shown), QString());
+        QCOMPARE(editor.model().text(1, ListEditModel::Shown), "1");
+        QVERIFY(show.Changed);
+        // Add with Cancel in the slide editor leaves no row behind.
+        answerSlideEditor(QString(), QString());
+        key(editor, "Add");
+        QCOMPARE(editor.model().rowCount(), 6);
+        // A pause past 16 bits survives the rebuild and the file.
+        key(editor, "Save");
+        colURLs back;
+        QVERIFY(back.Read_in_file(show.TrayFilename));
+        QCOMPARE(back.Count(), 6);
+        QCOMPARE(back.Item(3)->PauseTime, 999999);
+        editor.list()->setCurrentIndex(editor.model().index(0, 0));
+        key(editor, "Copy");
+        QCOMPARE(editor.model().rowCount(), 7);
+        QCOMPARE(editor.model().row(1).slide, "http://s1/");
+        press(editor, "cmdOK");
+        QCOMPARE(addresses(show).mid(0, 4),
+                 QStringList({"http://s1/", "http://s1/", "http://s2/", "http://new/"}));
+    }
+
+    void listPlayRecordsIntoTheHighlightedRow()
+    {
+        ScriptedPrompts prompts;
+        colURLs show;
+        fill(show, 3);
+        show.Item(2)->SoundFile = "old.wav";
+        frmListEdit editor(show, m_options, nullptr);
+        editor.show();
+        editor.list()->setCurrentIndex(editor.model().index(1, 0));
+        // The sound dialog opens on the row's sound; its OK name goes into that row
+        // only, and the show changes only with the editor's OK.
+        QString offered;
+        whenModal<frmPlayRec>([&offered](frmPlayRec* dialog) {
+            offered = dialog->fileName();
+            child(*dialog, "txtFileName")->setText("new.wav");
+            dialog->accept();
+        });
+        key(editor, "Play");
+        QCOMPARE(offered, "old.wav");
+        QCOMPARE(editor.model().row(1).sound, "new.wav");
+        QCOMPARE(show.Item(2)->SoundFile, "old.wav");
+        press(editor, "cmdOK");
+        QCOMPARE(show.Item(2)->SoundFile, "new.wav");
+        QVERIFY(show.Item(1)->SoundFile.isEmpty());
+    }
+
+    void listOkRebuildsOrUpdatesInPlace_data()
+    {
+        QTest::addColumn<bool>("deleteOne");
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("same count: in place") << false << false;
+        QTest::newRow("a row deleted: rebuilt") << true << false;
+        QTest::newRow("cancelled: the show as it was") << true << true;
+    }
+    void listOkRebuildsOrUpdatesInPlace()
+    {
+        QFETCH(bool, deleteOne);
+        QFETCH(bool, cancel);
+        colURLs show;
+        fill(show, 3);
+        show.Changed = cancel; // edits made before the editor opened stay marked
+        frmListEdit editor(show, m_options, nullptr);
+        editor.show();
+        editor.list()->setCurrentIndex(editor.model().index(0, 0));
+        if (deleteOne)
+            key(editor, "Delete");
+        key(editor, "Skip");
+        editor.model().setRowValues(0, "http://x/", QString(), "070000", true);
+        press(editor, cancel ? "cmdCancel" : "cmdOK");
+        QVERIFY(show.Changed);
+        if (cancel) {
+            QCOMPARE(addresses(show), QStringList({"http://s1/", "http://s2/", "http://s3/"}));
+            QVERIFY(!show.Item(1)->SkipField);
+            return;
+        }
+        QCOMPARE(show.Count(), deleteOne ? 2 : 3);
+        QCOMPARE(show.Item(1)->HREF, "http://x/");
+        QCOMPARE(show.Item(1)->PauseTime, 70000);
+        QVERIFY(show.Item(1)->SkipField);
+        QCOMPARE(show.Item(2)->TimesShown, deleteOne ? 0 : 1);
+        QCOMPARE(show.Item(2)->DateLastVisited, deleteOne ? 0.0 : 45000.5);
+    }
+
+    void listSortingAndDraggingReorderTheSavedShow()
+    {
+        ScriptedPrompts prompts;
+        RecordingHost host;
+        colURLs show;
+        fill(show, 3);
+        frmListEdit editor(show, m_options, &host);
+        editor.show();
+        // The first click on "Slide" sorts descending.
+        Q_EMIT editor.list()->horizontalHeader()->sectionClicked(ListEditModel::Slide);
+        QCOMPARE(editor.model().row(0).slide, "http://s3/");
+        // s3 dragged onto the last row.
+        ListEditModel& model = editor.model();
+        std::unique_ptr<QMimeData> row(model.mimeData({model.index(0, 0)}));
+        QVERIFY(model.dropMimeData(row.get(), Qt::CopyAction, -1, -1, model.index(2, 0)));
+        // Files dropped from outside are appended; one with a quote is refused.
+        QMimeData files;
+        files.setUrls(
+            {QUrl::fromLocalFile("/tmp/p1.htm"), QUrl::fromLocalFile("/tmp/say \"hi\".htm")});
+        QVERIFY(model.dropMimeData(&files, Qt::CopyAction, -1, -1, QModelIndex()));
+        QCOMPARE(prompts.texts().size(), 1);
+        QCOMPARE(model.text(3, ListEditModel::Number), "0004");
+        press(editor, "cmdOK");
+        QCOMPARE(addresses(show),
+                 QStringList({"http://s2/", "http://s1/", "http://s3/", "/tmp/p1.htm"}));
+        QVERIFY(show.Changed);
+        QCOMPARE(host.calls, QStringList{"edited"});
+    }
+
+    void listOpenAsksBeforeDroppingRowEdits()
+    {
+        ScriptedPrompts prompts;
+        RecordingHost host;
+        colURLs show;
+        fill(show, 2);
+        host.onOpenCollect = [&show] { fill(show, 4); };
+        frmListEdit editor(show, m_options, &host);
+        editor.show();
+        editor.list()->setCurrentIndex(editor.model().index(0, 0));
+        key(editor, "Delete");
+        prompts.answer(Prompts::vbCancel);
+        key(editor, "Open");
+        QCOMPARE(prompts.shown().first().title, "Save Show Edits?");
+        QCOMPARE(editor.model().rowCount(), 1);
+        QVERIFY(host.calls.isEmpty());
+        prompts.answer(Prompts::vbNo);
+        key(editor, "Open");
+        QCOMPARE(host.calls, QStringList{"open"});
+        QCOMPARE(editor.model().rowCount(), 4);
+        // Rows as loaded ask nothing.
+        key(editor, "Open");
+        QCOMPARE(prompts.shown().size(), 2);
+    }
+
+    void listWidthsAndPlaceAreRemembered()
+    {
+        colURLs show;
+        fill(show, 1);
+        {
+            frmListEdit editor(show, m_options, nullptr);
+            editor.show();
+            editor.move(140, 90);
+            editor.resize(700, editor.height());
+            editor.list()->setColumnWidth(ListEditModel::Slide, 230);
+            editor.list()->setColumnWidth(ListEditModel::Sound, 170);
+            press(editor, "cmdCancel");
+        }
+        {
+            // Closing while maximized keeps the earlier values.
+            frmListEdit editor(show, m_options, nullptr);
+            editor.show();
+            editor.list()->setColumnWidth(ListEditModel::Slide, 50);
+            editor.showMaximized();
+            press(editor, "cmdCancel");
+        }
+        frmListEdit editor(show, m_options, nullptr);
+        editor.show();
+        QCOMPARE(editor.pos(), QPoint(140, 90));
+        QCOMPARE(editor.width(), 700);
+        QCOMPARE(editor.list()->columnWidth(ListEditModel::Slide), 230);
+        QCOMPARE(editor.list()->columnWidth(ListEditModel::Sound), 170);
+    }
+
+    void controlsAreNamedForScreenReaders()
+    {
+        colURLs show;
+        fill(show, 2);
+        frmDirList window(&show, m_options);
+        window.show();
+        for (const char* name : {"drvList", "dirList", "txtDir", "cmdUp", "fileList", "txtPattern",
+                                 "optAllFiles0", "optAllFiles1", "cmdOK", "cmdCancel", "cmdHelp"}) {
+            QAccessibleInterface* face =
+                QAccessible::queryAccessibleInterface(child<QWidget>(window, name));
+            QVERIFY2(face && !face->text(QAccessible::Name).isEmpty(), name);
+        }
+        frmListEdit editor(show, m_options, nullptr);
+        editor.show();
+        // Icon-only keys are named by their keys.
+        QStringList keys;
+        auto* toolbar = child<QToolBar>(editor, "tbToolBar");
+        for (QAction* action : toolbar->actions())
+            if (QWidget* button = toolbar->widgetForAction(action))
+                keys += QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name);
+        QCOMPARE(keys.join(u' '), "Open Save Edit Add Copy Insert Skip Delete View Play");
+        QAccessibleTableInterface* table =
+            QAccessible::queryAccessibleInterface(editor.list())->tableInterface();
+        QVERIFY(table);
+        QCOMPARE(table->columnCount(), 6);
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(table->cellAt(1, 1)->text(QAccessible::Name), "http://s2/");
+    }
+
+    void slidePauseValidation_data()
+    {
+        QTest::addColumn<QString>("pause");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("stored");
+        const QString range = "Entry must be a number 0-999999.";
+        QTest::newRow("empty is 0") << QString() << QString() << 0;
+        QTest::newRow("largest") << "999999" << QString() << 999999;
+        QTest::newRow("above 16 bits") << "40000" << QString() << 40000;
+        QTest::newRow("seven digits") << "1000000"
+                                      << "Entry must be a number 1-6 digits long." << -1;
+        QTest::newRow("digits and a letter") << "12a" << range << -1;
+        QTest::newRow("negative") << "-5" << range << -1;
+    }
+    void slidePauseValidation()
+    {
+        QFETCH(QString, pause);
+        QFETCH(QString, message);
+        QFETCH(int, stored);
+        ScriptedPrompts prompts;
+        colURLs show;
+        show.Add("http://a/", QString(), 7, false);
+        frmSlideEdit editor;
+        editFirstSlide(editor, show);
+        QCOMPARE(child(editor, "txtPause")->text(), "7");
+        child(editor, "txtPause")->setText(pause);
+        press(editor, "cmdOK");
+        if (message.isEmpty()) {
+            QVERIFY(prompts.texts().isEmpty());
+            QCOMPARE(show.Item(1)->PauseTime, stored);
+            QVERIFY(show.Changed);
+        } else {
+            QCOMPARE(prompts.texts(), QStringList{message});
+            QCOMPARE(prompts.shown().first().title, "Field Error");
+            QVERIFY(editor.isVisible());
+            QCOMPARE(child(editor, "txtPause")->text(), pause);
+            QCOMPARE(show.Item(1)->PauseTime, 7);
+        }
+    }
+
+    void slideListModeWritesTheRowAsTyped()
+    {
+        colURLs show;
+        show.Add("http://a/", "a.wav", 5, false);
+        ListEditModel list;
+        list.LoadList(show);
+        frmSlideEdit editor;
+        editor.bListMode = true;
+        editor.list = &list;
+        editFirstSlide(editor, show);
+        QCOMPARE(child(editor, "txtSound")->text(), "a.wav");
+        child(editor, "txtURL")->setText("http://b/");
+        child(editor, "txtPause")->setText("007");
+        child<QCheckBox>(editor, "chkSkip")->setChecked(true);
+        press(editor, "cmdOK");
+        // The row takes the text as typed; the show waits for the list's OK.
+        QCOMPARE(list.text(0, ListEditModel::Pause), "007");
+        QCOMPARE(list.row(0).slide, "http://b/");
+        QCOMPARE(list.row(0).icon, ListEditRow::Icon::Skipped);
+        QCOMPARE(show.Item(1)->HREF, "http://a/");
+        QVERIFY(show.Changed);
+        // Cancel on an existing row changes nothing; on a new one removes it.
+        editor.show();
+        press(editor, "cmdCancel");
+        QCOMPARE(list.rowCount(), 1);
+        list.insertBlank(1);
+        editor.nSlideIndex = 2;
+        editor.bNewSlide = true;
+        editor.show();
+        press(editor, "cmdCancel");
+        QCOMPARE(list.rowCount(), 1);
+        QVERIFY(!editor.bNewSlide);
+    }
+
+    void slideSoundRunAddsTheWaveExtension()
+    {
+        ScriptedPrompts prompts;
+        frmSlideEdit editor;
+        editor.oOptions = &m_options;
+        editor.show();
+        // Run opens the sound dialog on the completed name; its Cancel leaves the
+        // field as Run made it, its OK writes its own name back.
+        const QStringList typed{"chime", "BELL.WAV", QString()},
+            played{"chime.wav", "BELL.WAV", ".wav"};
+        for (qsizetype i = 0; i < typed.size(); ++i) {
+            child(editor, "txtSound")->setText(typed[i]);
+            QString offered;
+            whenModal<frmPlayRec>([&offered](frmPlayRec* dialog) {
+                offered = dialog->fileName();
+                dialog->reject();
+            });
+            child<QAction>(editor, "tbrOpen1Run")->trigger();
+            QCOMPARE(offered, played[i]);
+            QCOMPARE(child(editor, "txtSound")->text(), played[i]);
+        }
+        whenModal<frmPlayRec>([](frmPlayRec* dialog) {
+            child(*dialog, "txtFileName")->setText("other.wav");
+            dialog->accept();
+        });
+        child<QAction>(editor, "tbrOpen1Run")->trigger();
+        QCOMPARE(child(editor, "txtSound")->text(), "other.wav");
+    }
+
+    void slideQuotesAreRefusedWhereTheyEnter()
+    {
+        ScriptedPrompts prompts;
+        RecordingHost host;
+        colURLs show;
+        show.Add("http://a/", QString(), 0, false);
+        frmSlideEdit editor;
+        editor.host = &host;
+        editFirstSlide(editor, show);
+        child(editor, "txtURL")->setText("http://a/?q=\"x\"");
+        press(editor, "cmdOK");
+        QCOMPARE(prompts.texts().size(), 1);
+        QVERIFY(prompts.texts().first().contains("double quote"));
+        QVERIFY(editor.isVisible());
+        QCOMPARE(show.Item(1)->HREF, "http://a/");
+        // A dropped file replaces the field; one with a quote is refused.
+        QLineEdit* sound = child(editor, "txtSound");
+        const auto drop = [sound](const QString& path) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            // The drag enters first: the drop goes to the widget that took it.
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(sound, &enter);
+            QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
+                               Qt::NoModifier);
+            QApplication::sendEvent(sound, &dropped);
+        };
+        drop("/tmp/bell.wav");
+        QCOMPARE(sound->text(), "/tmp/bell.wav");
+        drop("/tmp/say \"hi\".wav");
+        QCOMPARE(sound->text(), "/tmp/bell.wav");
+        QCOMPARE(prompts.texts().size(), 2);
+        // Slide "Run" sends the address to the window's browser.
+        child(editor, "txtURL")->setText("http://c/");
+        child<QAction>(editor, "tbrOpen0Run")->trigger();
+        QCOMPARE(host.calls, QStringList{"view http://c/"});
+    }
+};
+
+QTEST_MAIN(tst_editors)
+#include "tst_editors.moc"

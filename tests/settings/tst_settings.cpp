@@ -1,0 +1,470 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "LogCapture.h"
+#include "TestFiles.h"
+#include "UnwritableFile.h"
+#include "platform/Registry.h"
+#include "platform/ScriptedPrompts.h"
+#include "settings/COptions.h"
+#include "settings/ReadInOptions.h"
+#include "settings/modRegistry.h"
+#include "startup/modMain.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+const QString App = "Pagewheel";
+
+/// The sixteen options as "Key=value" lines (Changed left out).
+QStringList dump(const COptions& o)
+{
+    const auto n = [](qint32 v) { return QString::number(v); };
+    const auto b = [](bool v) { return QString(v ? "true" : "false"); };
+    QStringList values;
+    values << n(o.ReloadInterval) << n(o.ReloadMode) << n(o.CarouselMode) << n(o.CarouselOperation)
+           << o.CarouselFileName << o.StartingAddress << n(o.StartingSlide) << b(o.DisplayTips)
+           << b(o.DisplayWizard) << b(o.BusyWait) << b(o.AutoStart) << b(o.UseDefault)
+           << b(o.ToolTips) << n(o.AutoMode) << o.AutoDDEexe << o.AutoDDEapp;
+    QStringList result = QString("ReloadInterval ReloadMode CarouselMode CarouselOperation "
+                                 "CarouselFileName StartingAddress StartingSlide DisplayTips "
+                                 "DisplayWizard BusyWait AutoStart UseDefault ToolTips AutoMode "
+                                 "AutoDDEexe AutoDDEapp")
+                             .split(u' ');
+    for (qsizetype i = 0; i < result.size(); ++i)
+        result[i] += u'=' + values[i];
+    return result;
+}
+
+COptions defaults()
+{
+    COptions options;
+    options.init_options();
+    return options;
+}
+
+/// The defaults' dump with some lines replaced ("Key=value").
+QStringList defaultsWith(const QStringList& changes)
+{
+    QStringList result = dump(defaults());
+    for (const QString& change : changes)
+        for (QString& line : result)
+            if (line.section(u'=', 0, 0) == change.section(u'=', 0, 0))
+                line = change;
+    return result;
+}
+
+/// Every option unlike the default; text with commas, non-ASCII and outer blanks.
+COptions unusual()
+{
+    COptions o;
+    o.ReloadInterval = 86400;
+    o.ReloadMode = 3;
+    o.CarouselMode = o.CarouselOperation = 2;
+    o.CarouselFileName = " /home/zoë/shows/Trip, 2024 (Ελλάδα).txt ";
+    o.StartingAddress = "http://example.org/a?b=1,c=2;d=@e";
+    o.StartingSlide = 32767;
+    o.DisplayTips = o.DisplayWizard = o.UseDefault = o.ToolTips = false;
+    o.BusyWait = o.AutoStart = true;
+    o.AutoMode = 2;
+    o.AutoDDEexe = "C:\\Program Files\\Opera\\opera.exe";
+    o.AutoDDEapp = "@OPERA, 'classic'";
+    return o;
+}
+
+} // namespace
+
+class tst_settings : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir; ///< files, and the settings store's profile
+
+    QString path(const QString& name) const { return m_dir->filePath(name); }
+    QString optionsFile(const QByteArray& bytes) const
+    {
+        writeFile(path("options.txt"), bytes);
+        return path("options.txt");
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir->path()));
+        QVERIFY(Registry::settingsFile(App).startsWith(m_dir->path()));
+        modMain::ResetProgramState();
+        modMain::AppFolder = "/opt/pagewheel/";
+    }
+    void cleanup()
+    {
+        modMain::ResetProgramState();
+        m_dir.reset();
+    }
+
+    void defaultsAndCopyLeaveChangedAlone()
+    {
+        // The default values themselves are fixed by the saved file's text.
+        COptions options = unusual();
+        options.Changed = true;
+        options.init_options();
+        QCOMPARE(dump(options), dump(defaults()));
+        QVERIFY(options.Changed);
+        for (const bool targetChanged : {false, true}) {
+            COptions source = unusual();
+            source.Changed = !targetChanged;
+            COptions target = defaults();
+            target.Changed = targetChanged;
+            source.Copy_Object_to(target);
+            QCOMPARE(dump(target), dump(source));
+            QCOMPARE(target.Changed, targetChanged);
+        }
+    }
+
+    void savetoFile_data()
+    {
+        QTest::addColumn<bool>("isUnusual");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("defaults")
+            << false
+            << QByteArray("\"ReloadInterval\",15\r\n\"ReloadMode\",1\r\n"
+                          "\"CarouselMode\",1\r\n\"CarouselOperation\",1\r\n"
+                          "\"CarouselFileName\",\"/opt/pagewheel/data/DemoShow.txt\"\r\n"
+                          "\"StartingAddress\",\"/opt/pagewheel/data/vexilo.jpg\"\r\n"
+                          "\"StartingSlide\",0\r\n\"DisplayTips\",#TRUE#\r\n"
+                          "\"DisplayWizard\",#TRUE#\r\n\"BusyWait\",#FALSE#\r\n"
+                          "\"AutoStart\",#FALSE#\r\n\"UseDefault\",#TRUE#\r\n"
+                          "\"ToolTips\",#TRUE#\r\n\"AutoMode\",5\r\n"
+                          "\"AutoDDEexe\",\"Netscape.exe\"\r\n\"AutoDDEapp\",\"NETSCAPE\"\r\n");
+        // Text as it stands (UTF-8, blanks and commas kept).
+        QTest::newRow("unusual")
+            << true
+            << QByteArray("\"ReloadInterval\",86400\r\n\"ReloadMode\",3\r\n"
+                          "\"CarouselMode\",2\r\n\"CarouselOperation\",2\r\n"
+                          "\"CarouselFileName\",\" /home/zo\xc3\xab/shows/Trip, 2024 "
+                          "(\xce\x95\xce\xbb\xce\xbb\xce\xac\xce\xb4\xce\xb1).txt \"\r\n"
+                          "\"StartingAddress\",\"http://example.org/a?b=1,c=2;d=@e\"\r\n"
+                          "\"StartingSlide\",32767\r\n\"DisplayTips\",#FALSE#\r\n"
+                          "\"DisplayWizard\",#FALSE#\r\n\"BusyWait\",#TRUE#\r\n"
+                          "\"AutoStart\",#TRUE#\r\n\"UseDefault\",#FALSE#\r\n"
+                          "\"ToolTips\",#FALSE#\r\n\"AutoMode\",2\r\n"
+                          "\"AutoDDEexe\",\"C:\\Program Files\\Opera\\opera.exe\"\r\n"
+                          "\"AutoDDEapp\",\"@OPERA, 'classic'\"\r\n");
+    }
+    void savetoFile()
+    {
+        QFETCH(bool, isUnusual);
+        QFETCH(QByteArray, expected);
+        const COptions saved = isUnusual ? unusual() : defaults();
+        // A longer old file is replaced whole.
+        QVERIFY(
+            saved.SavetoFile(optionsFile(QByteArray(4096, 'x') + "\r\n\"AutoStart\",#TRUE#\r\n")));
+        QCOMPARE(fileBytes(path("options.txt")), expected);
+        // Read back over the other record, every option comes back; Changed stays.
+        COptions target = isUnusual ? defaults() : unusual();
+        target.Changed = isUnusual;
+        QVERIFY(modMain::ReadInOptions(path("options.txt"), target));
+        QCOMPARE(dump(target), dump(saved));
+        QCOMPARE(target.Changed, isUnusual);
+    }
+
+    void savetoFileFails_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("error"); // empty: nothing said
+
+        const QString denied = "75\r\nPath/File access error";
+        QTest::newRow("no name") << QString() << QString();
+        QTest::newRow("folder missing") << "no such folder/options.txt"
+                                        << "76\r\nPath not found";
+        QTest::newRow("name of a folder") << "folder" << denied;
+        QTest::newRow("read-only file") << "options.txt" << denied;
+    }
+    void savetoFileFails()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, error);
+        QVERIFY(QDir(m_dir->path()).mkdir("folder"));
+        const QString fileName = target.isNull() ? target : path(target);
+        const QByteArray oldOptions = "\"AutoStart\",#TRUE#\r\n";
+        const bool readOnly = target == "options.txt";
+        if (readOnly)
+            writeFile(fileName, oldOptions);
+        UnwritableFile guard(path(readOnly ? "options.txt" : "no such file"));
+        if (!guard.holds())
+            QSKIP("this system cannot make a file read-only for this user");
+
+        ScriptedPrompts prompts;
+        QVERIFY(!unusual().SavetoFile(fileName));
+        QCOMPARE(prompts.texts().join(u'|'),
+                 error.isEmpty() ? QString()
+                                 : QString("You selected an invalid file, Error: " + error));
+        // No temporary file is left behind beside the target.
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+                 readOnly ? QStringList{"options.txt"} : QStringList());
+        if (readOnly)
+            QCOMPARE(fileBytes(fileName), oldOptions);
+    }
+
+    void readLines_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QStringList>("changes");
+
+        // Keys misspelt or in another case, Changed, values outside their ranges (the
+        // earlier ones stay) and NUL bytes (no key, no number) change nothing.
+        QTest::newRow("nothing applies")
+            << QByteArray(
+                   "\"AutoStrat\",#TRUE#\r\n\"tooltips\",#FALSE#\r\n\"ReloadInterval \",5\r\n"
+                   "\"Changed\",#TRUE#\r\n\"ReloadInterval\",-5\r\n\"AutoMode\",99\r\n"
+                   "\"ReloadMode\",7\r\n\"CarouselMode\",0\r\n\"CarouselOperation\",3\r\n"
+                   "\"StartingSlide\",-2\r\n\"StartingSlide\",70000\r\n") +
+                   QByteArray("\"Auto\0Start\",#TRUE#\r\n\"AutoMode\",\0"
+                              "3\r\n",
+                              36)
+            << true << QStringList();
+        // Quoted text holds commas and blanks, unquoted fields lose outer blanks, quoted
+        // numbers are numbers, truth values come in file and text forms, an unbalanced
+        // quote ends with its line, a key given twice takes its last value.
+        QTest::newRow("values applied")
+            << QByteArray(
+                   "\"StartingAddress\",\" http://x/?a=1,b=2 \"\r\n  AutoDDEexe ,  MOZ  \r\n"
+                   "\"ReloadInterval\",70000\r\n\"CarouselMode\",\" 2 "
+                   "\"\r\n\"AutoMode\",4\r\n\"BusyWait\",-1\r\n"
+                   "\"DisplayTips\",#false#\r\n\"UseDefault\",\"FALSE\"\r\n"
+                   "\"AutoStart\",\"true\"\r\n\"ToolTips\",0\r\n\"DisplayWizard\",\"yes\"\r\n"
+                   "\"AutoDDEapp\",\"MOZILLA\r\n\"StartingSlide\",3\n\"AutoMode\",1")
+            << true
+            << QString("StartingAddress= http://x/?a=1,b=2 "
+                       "|AutoDDEexe=MOZ|ReloadInterval=70000|CarouselMode=2|BusyWait=true|"
+                       "DisplayTips=false|UseDefault=false|AutoStart=true|ToolTips=false|"
+                       "AutoDDEapp=MOZILLA|StartingSlide=3|AutoMode=1")
+                   .split(u'|');
+        QTest::newRow("blank lines only") << QByteArray("\r\n\n   \r\n") << false << QStringList();
+        QTest::newRow("Windows-1252 text") << QByteArray("\"AutoDDEexe\",\"Caf\xe9 \x80.exe\"\r\n")
+                                           << true << QStringList{"AutoDDEexe=Café €.exe"};
+    }
+    void readLines()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, result);
+        QFETCH(QStringList, changes);
+        COptions options = defaults();
+        QCOMPARE(modMain::ReadInOptions(optionsFile(content), options), result);
+        QCOMPARE(dump(options), defaultsWith(changes));
+    }
+
+    void readLogsEachLine()
+    {
+        const QString fileName = optionsFile("\"ReloadInterval\",15\r\n\r\n"
+                                             ",orphan value\r\n\"StartingSlide\",70000\r\n");
+        LogCapture log(m_dir->path(), true, false);
+        COptions options = defaults();
+        QVERIFY(modMain::ReadInOptions(fileName, options));
+        QCOMPARE(log.messages(),
+                 QStringList({"--Begin: ReadIn Option Settings File--",
+                              "1-> _ReloadInterval_  _15_", "2(Line  is empty:) ",
+                              "3(Line  is empty:) orphan value", "4-> _StartingSlide_  _70000_",
+                              "set_option_value: ERROR getting: StartingSlide_  Value:_70000_",
+                              "--End: ReadIn Option Settings File--"}));
+    }
+
+    void readFailsWithoutAFile()
+    {
+        QVERIFY(QDir(m_dir->path()).mkdir("folder"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
+        // A pipe is never opened: opening it would wait for a writer.
+        for (const QString& name : {QString(), path("missing.txt"), path("nowhere/options.txt"),
+                                    path("folder"), path("pipe")}) {
+            COptions options = unusual();
+            QVERIFY(!modMain::ReadInOptions(name, options));
+            QCOMPARE(dump(options), dump(unusual()));
+        }
+    }
+
+    void readHardFiles()
+    {
+        // Random bytes; a real setting after them must still be read.
+        QRandomGenerator random(20240611);
+        QByteArray junk(256 * 1024, Qt::Uninitialized);
+        for (char& byte : junk)
+            byte = char(random.bounded(256));
+        COptions options = defaults();
+        QVERIFY(modMain::ReadInOptions(optionsFile(junk + "\n\"AutoStart\",#TRUE#\r\n"), options));
+        QVERIFY(options.AutoStart);
+
+        // One line far larger than the reader's block, with an unbalanced quote.
+        const qsizetype size = 20 * 1024 * 1024;
+        options = defaults();
+        QVERIFY(modMain::ReadInOptions(
+            optionsFile("\"AutoDDEapp\",\"" + QByteArray(size, 'y') + "\r\n\"AutoMode\",4\r\n"),
+            options));
+        QCOMPARE(options.AutoDDEapp.size(), size);
+        QCOMPARE(options.AutoMode, qint16(4));
+
+        // Windows-1252 past the first block: read again, lines counted from 1 again.
+        LogCapture log(m_dir->path(), true, false);
+        options = defaults();
+        QVERIFY(modMain::ReadInOptions(optionsFile("\"AutoStart\",#TRUE#\r\n\"Padding\",\"" +
+                                                   QByteArray(9 << 20, 'p') +
+                                                   "\"\r\n\"AutoDDEexe\",\"Caf\xe9.exe\"\r\n"),
+                                       options));
+        QCOMPARE(options.AutoDDEexe, "Café.exe");
+        QVERIFY(options.AutoStart);
+        const QStringList messages = log.messages();
+        QCOMPARE(messages.at(messages.size() - 2), "3-> _AutoDDEexe_  _Café.exe_");
+    }
+
+    void storeRoundTrip()
+    {
+        // A fresh profile has nothing; start-up then saves the defaults.
+        COptions options = unusual();
+        QVERIFY(!modRegistry::RegistryGet(options));
+        QCOMPARE(dump(options), dump(unusual()));
+        QVERIFY(!QFile::exists(Registry::settingsFile(App)));
+        QVERIFY(modRegistry::RegistrySave(defaults()));
+        QVERIFY(modRegistry::RegistryGet(options));
+        QCOMPARE(dump(options), dump(defaults()));
+
+        // A second save overwrites every value, in the store's own text.
+        QVERIFY(modRegistry::RegistrySave(unusual()));
+        QStringList stored;
+        for (const Registry::Setting& setting : Registry::GetAllSettings(App, "Options"))
+            stored.append(setting.first + u'=' + setting.second);
+        QStringList expected = dump(unusual());
+        for (QString& line : expected)
+            line.replace("=true", "=True").replace("=false", "=False");
+        stored.sort();
+        expected.sort();
+        QCOMPARE(stored, expected);
+        options = defaults();
+        QVERIFY(modRegistry::RegistryGet(options));
+        QCOMPARE(dump(options), dump(unusual()));
+        QVERIFY(!options.Changed);
+
+        // Only what is stored is loaded; another section's keys are not options.
+        Registry::DeleteSetting(App, "Options");
+        QVERIFY(Registry::SaveSetting(App, "Options", "ToolTips", "False"));
+        QVERIFY(Registry::SaveSetting(App, "Settings", "AutoStart", "True"));
+        options = defaults();
+        QVERIFY(modRegistry::RegistryGet(options));
+        QCOMPARE(dump(options), defaultsWith({"ToolTips=false"}));
+    }
+
+    void setOptionValue_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("change"); // empty: the record stays as it was
+        QTest::addColumn<bool>("refused");   // the value is logged as an error
+
+        auto row = [](const char* key, const char* value, const char* change, bool refused = true) {
+            QTest::addRow("%s=%s", key, value)
+                << QString(key) << QString(value) << QString(change) << (refused && !*change);
+        };
+        row("ReloadInterval", " 42 ", "ReloadInterval=42");
+        row("ReloadInterval", "2147483648", "");
+        row("ReloadInterval", "2.5", "ReloadInterval=2");
+        row("ReloadInterval", "3.5", "ReloadInterval=4");
+        row("ReloadInterval", "abc", "");
+        row("StartingSlide", "32767", "StartingSlide=32767");
+        row("StartingSlide", "32768", "");
+        row("AutoMode", "1e6", "");
+        // Each number within its option's range, or the earlier value is kept.
+        row("ReloadInterval", "0", "ReloadInterval=0");
+        row("ReloadInterval", "-5", "");
+        row("ReloadMode", "0", "");
+        row("ReloadMode", "3", "ReloadMode=3");
+        row("ReloadMode", "4", "");
+        row("CarouselMode", "2", "CarouselMode=2");
+        row("CarouselMode", "3", "");
+        row("CarouselOperation", "0", "");
+        row("StartingSlide", "-1", "");
+        row("AutoMode", "0", "AutoMode=0");
+        row("AutoMode", "6", "AutoMode=6");
+        row("AutoMode", "99", "");
+        row("AutoMode", "-1", "");
+        row("AutoStart", "tRuE", "AutoStart=true");
+        row("DisplayTips", "0", "DisplayTips=false");
+        row("BusyWait", "-1", "BusyWait=true");
+        row("UseDefault", "yes", "");
+        row("DisplayWizard", "", "");
+        row("CarouselFileName", " /a b/c,d.txt ", "CarouselFileName= /a b/c,d.txt ");
+        row("AutoDDEapp", "#TRUE#", "AutoDDEapp=#TRUE#");
+        // Not options: exact names only
+        row("Changed", "True", "", false);
+        row("autostart", "True", "", false);
+    }
+    void setOptionValue()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(QString, change);
+        QFETCH(bool, refused);
+        LogCapture log(m_dir->path(), true, false);
+        COptions options = defaults();
+        modRegistry::set_option_value(key, value, options);
+        QCOMPARE(dump(options), change.isEmpty() ? dump(defaults()) : defaultsWith({change}));
+        QVERIFY(!options.Changed);
+        QCOMPARE(log.messages(), refused ? QStringList{"set_option_value: ERROR getting: " + key +
+                                                       "_  Value:_" + value + "_"}
+                                         : QStringList{});
+    }
+
+    void textSurvivesStore()
+    {
+        for (const QString& text :
+             {QString("a,b, \"hi\", c,"), QString("\"quoted\""), QString("Grüße ✓ 日本 😀"),
+              QString(), QString("@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)"),
+              QString("C:\\dir\\new\\x.txt"),
+              QString("[Options]\nkey=value ;comment #x\r\ntwo\tthree")}) {
+            COptions saved = defaults();
+            saved.CarouselFileName = text;
+            saved.StartingAddress = text + " ";
+            saved.AutoDDEexe = " " + text;
+            saved.AutoDDEapp = text + text;
+            QVERIFY(modRegistry::RegistrySave(saved));
+            COptions loaded = unusual();
+            QVERIFY(modRegistry::RegistryGet(loaded));
+            QCOMPARE(dump(loaded), dump(saved));
+        }
+    }
+
+    void saveStopsWhenStoreIsReadOnly()
+    {
+        QVERIFY(modRegistry::RegistrySave(defaults()));
+        {
+            UnwritableFile guard(Registry::settingsFile(App));
+            if (!guard.holds())
+                QSKIP("this system cannot make a file read-only for this user");
+            QVERIFY(!modRegistry::RegistrySave(unusual()));
+        }
+        // The value that failed is neither read back nor written by a later save.
+        QVERIFY(Registry::SaveSetting(App, "Other", "Key", "v"));
+        COptions loaded;
+        QVERIFY(modRegistry::RegistryGet(loaded));
+        QCOMPARE(dump(loaded), dump(defaults()));
+    }
+
+    void browserChoice()
+    {
+        // The choice lives in its own section: the same key elsewhere is not it.
+        QVERIFY(Registry::SaveSetting(App, "Options", "IBROWSER", "D"));
+        QCOMPARE(modRegistry::GetBrowserChoice(), qint16(0));
+        const QStringList stored{"A", "C", "G", "c", "AB", "H", " C"};
+        const QList<int> modes{0, 2, 6, 0, 0, 0, 0};
+        for (qsizetype i = 0; i < stored.size(); ++i) {
+            QVERIFY(Registry::SaveSetting(App, "Registration", "IBROWSER", stored[i]));
+            QCOMPARE(modRegistry::GetBrowserChoice(), qint16(modes[i]));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_settings)
+#include "tst_settings.moc"
