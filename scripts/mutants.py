@@ -160,10 +160,18 @@ def configure_and_build(build):
         sys.exit(r.stdout[-4000:])
 
 
-def test_names(build):
-    r = run(["ctest", "--test-dir", str(build), "-N"])
-    names = re.findall(r"Test\s+#\d+: (\S+)", r.stdout)
-    return [n for n in names if not re.match(SLOW_TESTS, n)]
+def test_programs(build):
+    """{test: the build target of its program}, or None for a script; a
+    test may run another test's program."""
+    r = subprocess.run(["ctest", "--test-dir", str(build), "--show-only=json-v1"],
+                       stdout=subprocess.PIPE, text=True)
+    programs = {}
+    for test in json.loads(r.stdout)["tests"]:
+        if re.match(SLOW_TESTS, test["name"]):
+            continue
+        program = Path(test["command"][0])
+        programs[test["name"]] = program.name if build.resolve() in program.parents else None
+    return programs
 
 
 def gcda_files(build):
@@ -221,7 +229,7 @@ def coverage_map(build, sources, cache):
             data["seconds"], set(data["program"])
     cover, seconds, program = {}, {}, set()
     main_gcda = "/CMakeFiles/pagewheel.dir/"
-    for name in test_names(build):
+    for name in test_programs(build):
         for gcda in gcda_files(build):
             gcda.unlink()
         ok, took, out = ctest(build, name)
@@ -298,6 +306,7 @@ def main():
     sources = sorted({m["file"] for m in chosen})
     print("Recording which test runs which line ...", flush=True)
     cover, seconds, program = coverage_map(build, sources, build / "mutants-coverage.json")
+    programs = test_programs(build)
 
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     results, caught = [], 0
@@ -309,7 +318,8 @@ def main():
         else:
             with Planted(ROOT / m["file"], m):
                 for test in tests:
-                    targets = [test] + (["pagewheel"] if test in program else [])
+                    own = programs[test]
+                    targets = ([own] if own else []) + (["pagewheel"] if test in program or not own else [])
                     r = run(["cmake", "--build", str(build), "-j2", "--target", *targets])
                     if r.returncode:
                         verdict = "does not compile"
