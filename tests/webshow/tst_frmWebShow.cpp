@@ -120,7 +120,6 @@ private Q_SLOTS:
         frmWebShow window(m_show, m_options, false);
         window.show();
         QCOMPARE(window.windowTitle(), QStringLiteral("Make Web Show from Tour"));
-        QCOMPARE(text(window, "txtPath"), modMain::AppFolder + QStringLiteral("data"));
         QCOMPARE(control<QComboBox>(window, "cboReloadInterval")->currentText(),
                  QStringLiteral("15 sec"));
         QVERIFY(control<QRadioButton>(window, "optShowType0")->isChecked());
@@ -192,9 +191,9 @@ private Q_SLOTS:
 
     void makeShowWritesAsciiPagesAndEnablesTest_data()
     {
-        QTest::addColumn<bool>("emptyFolder");
+        QTest::addColumn<bool>("emptyFolder"); // and auto start
         QTest::newRow("chosen folder") << false;
-        QTest::newRow("empty folder: the current one") << true;
+        QTest::newRow("empty folder: the current one, auto start") << true;
     }
     void makeShowWritesAsciiPagesAndEnablesTest()
     {
@@ -205,6 +204,7 @@ private Q_SLOTS:
             QDir::setCurrent(m_out->path());
             setText(*window, "txtPath", QString());
         }
+        control<QCheckBox>(*window, "chkAutoStart")->setChecked(emptyFolder);
         setText(*window, "txtTitle", QStringLiteral("Caf\u00e9 \u2603 tour"));
         setText(*window, "txtStartFile", QStringLiteral("Go.htm"));
         click(*window, "cmdOK");
@@ -228,6 +228,9 @@ private Q_SLOTS:
                 name);
         }
         QVERIFY(fileBytes(m_out->filePath(QStringLiteral("Go.htm"))).contains("WebShow.htm"));
+        QCOMPARE(fileBytes(m_out->filePath(QStringLiteral("WebShow.htm")))
+                     .contains("onload=\"start_auto()\""),
+                 emptyFolder);
     }
 
     void failuresKeepEarlierPages_data()

