@@ -71,7 +71,7 @@ bool MonitorCapture::start()
 {
     m_parec.start(QStringLiteral("parec"),
                   {QStringLiteral("-d"), QStringLiteral("null.monitor"), QStringLiteral("--raw"),
-                   QStringLiteral("--format=u8"), QStringLiteral("--rate=%1").arg(m_rate),
+                   QStringLiteral("--format=") + m_format, QStringLiteral("--rate=%1").arg(m_rate),
                    QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=10")});
     if (!m_parec.waitForStarted(5000))
         return false;

@@ -23,11 +23,15 @@ double toneShare(const QByteArray& samples, int sampleRate, double frequency);
 /// The samples between the first and last louder than the level.
 QByteArray loudPart(const QByteArray& samples, int level);
 
-/// Records the null sink's monitor as unsigned 8-bit mono samples.
+/// Records the null sink's monitor as mono samples: unsigned 8-bit, or
+/// signed 16-bit little-endian ("s16le").
 class MonitorCapture
 {
 public:
-    explicit MonitorCapture(int sampleRate) : m_rate(sampleRate) {}
+    explicit MonitorCapture(int sampleRate, const char* format = "u8")
+        : m_rate(sampleRate), m_format(QString::fromLatin1(format))
+    {
+    }
     ~MonitorCapture();
     /// Starts and waits, at most 5 s, until samples flow.
     bool start();
@@ -36,6 +40,7 @@ public:
 
 private:
     int m_rate;
+    QString m_format;
     QProcess m_parec;
 };
 

@@ -9,6 +9,7 @@
 #include "platform/ScriptedPrompts.h"
 #include "platform/WavePlayer.h"
 #include "sound/frmPlayRec.h"
+#include "sound/modPlayWave.h"
 #include "sound/modVolume.h"
 #include "startup/modMain.h"
 
@@ -16,6 +17,8 @@
 #include <QAccessible>
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -26,23 +29,72 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 namespace {
 
 constexpr int Rate = 11025;
 constexpr double Tone = 440.0;
+// Slide sounds: a tone of whole periods, so the clip starts and ends at a zero crossing.
+constexpr int SlideRate = 44100;
+constexpr double SlideTone = 441.0;
+// Samples above this are sound; the null sink gives exact zeros otherwise.
+constexpr int Heard = 1000;
+// The monitor misses the first few ms of a new stream (measured 3 to 10 ms);
+// the end comes through sample for sample.
+constexpr double MonitorMissesAtStartMs = 12.0;
 
 template <typename T> T* control(QWidget* window, const char* name)
 {
     return window->findChild<T*>(QLatin1String(name));
 }
 
+QList<qint16> samples16(const QByteArray& bytes)
+{
+    QList<qint16> samples(bytes.size() / 2);
+    for (qsizetype i = 0; i < samples.size(); ++i)
+        samples[i] = qFromLittleEndian<qint16>(bytes.constData() + 2 * i);
+    return samples;
+}
+
+/// The first and last sample louder than the level, or -1, -1.
+std::pair<qsizetype, qsizetype> span(const QList<qint16>& samples, int level)
+{
+    const auto loud = [level](qint16 s) { return std::abs(int(s)) > level; };
+    const auto first = std::find_if(samples.cbegin(), samples.cend(), loud);
+    if (first == samples.cend())
+        return {-1, -1};
+    const auto last = std::find_if(samples.crbegin(), samples.crend(), loud);
+    return {first - samples.cbegin(), samples.crend() - last - 1};
+}
+
+double milliseconds(qsizetype frames)
+{
+    return double(frames) * 1000.0 / SlideRate;
+}
+
+/// Whether the count samples up to lastHeard are the clip's last ones.
+bool endsWithClip(const QList<qint16>& samples, qsizetype lastHeard, const QByteArray& clip,
+                  qsizetype count)
+{
+    const qsizetype frames = clip.size() / 2;
+    if (count > frames || count > lastHeard + 1)
+        return false;
+    for (qsizetype j = 0; j < count; ++j) {
+        const qint16 expected = qFromLittleEndian<qint16>(clip.constData() + 2 * (frames - 1 - j));
+        if (std::abs(int(samples.at(lastHeard - j)) - int(expected)) > 1)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
-// The sound dialog on the real sound server: a PulseAudio daemon whose
+// Slide sounds and the sound dialog on the real sound server: a PulseAudio daemon whose
 // null sink's monitor is the default input ("mic").
-class tst_frmPlayRec : public QObject
+class tst_sound : public QObject
 {
     Q_OBJECT
 
@@ -62,8 +114,12 @@ private Q_SLOTS:
     void cancelledFileChoiceKeepsTheName();
     void everyControlHasAName();
 
+    void slideSoundCutShortByTheNext();
+    void missingOrBrokenSlideSoundSaysNothing();
+
 private:
     std::unique_ptr<frmPlayRec> openDialog();
+    QString writeTone(const QString& name, int ms, int amplitude, QByteArray* samples = nullptr);
     void click(const char* name) { control<QPushButton>(m_dialog.get(), name)->click(); }
 
     int m_savedLeft = 65536;
@@ -74,7 +130,7 @@ private:
     std::unique_ptr<frmPlayRec> m_dialog;
 };
 
-void tst_frmPlayRec::initTestCase()
+void tst_sound::initTestCase()
 {
     QVERIFY2(!SoundServer::pactl({QStringLiteral("info")}).isNull(),
              "no PulseAudio server: run through scripts/run-tests.sh "
@@ -85,14 +141,14 @@ void tst_frmPlayRec::initTestCase()
     m_savedRight = volume.at(1);
 }
 
-void tst_frmPlayRec::cleanupTestCase()
+void tst_sound::cleanupTestCase()
 {
     // The sink is shared with the other sound tests.
     SoundServer::pactl({QStringLiteral("set-sink-volume"), QStringLiteral("null"),
                         QString::number(m_savedLeft), QString::number(m_savedRight)});
 }
 
-void tst_frmPlayRec::init()
+void tst_sound::init()
 {
     m_folder = std::make_unique<QTemporaryDir>();
     modMain::ResetProgramState();
@@ -105,7 +161,7 @@ void tst_frmPlayRec::init()
                  .isNull());
 }
 
-void tst_frmPlayRec::cleanup()
+void tst_sound::cleanup()
 {
     m_dialog.reset();
     m_files.reset();
@@ -114,7 +170,7 @@ void tst_frmPlayRec::cleanup()
     m_folder.reset();
 }
 
-std::unique_ptr<frmPlayRec> tst_frmPlayRec::openDialog()
+std::unique_ptr<frmPlayRec> tst_sound::openDialog()
 {
     auto dialog = std::make_unique<frmPlayRec>();
     dialog->setSlideEditorMode();
@@ -122,7 +178,7 @@ std::unique_ptr<frmPlayRec> tst_frmPlayRec::openDialog()
     return dialog;
 }
 
-void tst_frmPlayRec::recordPlayAndSave()
+void tst_sound::recordPlayAndSave()
 {
     // A tone played into the null sink reaches the default input.
     const QString tonePath = m_folder->filePath(QStringLiteral("feed.wav"));
@@ -205,7 +261,7 @@ void tst_frmPlayRec::recordPlayAndSave()
     QCOMPARE(fileBytes(target), recorded);
 }
 
-void tst_frmPlayRec::failedStopReturnsToIdle()
+void tst_sound::failedStopReturnsToIdle()
 {
     m_dialog = openDialog();
     writeFile(m_dialog->temporaryFile(), "previous");
@@ -229,7 +285,7 @@ void tst_frmPlayRec::failedStopReturnsToIdle()
     QCOMPARE(m_prompts->shown().size(), 1);
 }
 
-void tst_frmPlayRec::slidersSetTheOutputVolume_data()
+void tst_sound::slidersSetTheOutputVolume_data()
 {
     QTest::addColumn<int>("left");
     QTest::addColumn<int>("right");
@@ -241,7 +297,7 @@ void tst_frmPlayRec::slidersSetTheOutputVolume_data()
                              << "50%";
 }
 
-void tst_frmPlayRec::slidersSetTheOutputVolume()
+void tst_sound::slidersSetTheOutputVolume()
 {
     QFETCH(int, left);
     QFETCH(int, right);
@@ -264,7 +320,7 @@ void tst_frmPlayRec::slidersSetTheOutputVolume()
     QVERIFY(m_prompts->shown().isEmpty());
 }
 
-void tst_frmPlayRec::monoOutputFollowsTheLeftSlider()
+void tst_sound::monoOutputFollowsTheLeftSlider()
 {
     const QByteArray module =
         SoundServer::pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
@@ -290,7 +346,7 @@ void tst_frmPlayRec::monoOutputFollowsTheLeftSlider()
     QVERIFY(m_prompts->shown().isEmpty());
 }
 
-void tst_frmPlayRec::runPlaysTheWaveName_data()
+void tst_sound::runPlaysTheWaveName_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("played");
@@ -304,7 +360,7 @@ void tst_frmPlayRec::runPlaysTheWaveName_data()
                                      << "hello.wav.bak.wav";
 }
 
-void tst_frmPlayRec::runPlaysTheWaveName()
+void tst_sound::runPlaysTheWaveName()
 {
     QFETCH(QString, typed);
     QFETCH(QString, played);
@@ -320,7 +376,7 @@ void tst_frmPlayRec::runPlaysTheWaveName()
     QVERIFY(m_prompts->shown().isEmpty());
 }
 
-void tst_frmPlayRec::cancelledFileChoiceKeepsTheName()
+void tst_sound::cancelledFileChoiceKeepsTheName()
 {
     m_dialog = openDialog();
     control<QLineEdit>(m_dialog.get(), "txtFileName")->setText(QStringLiteral("mine.wav"));
@@ -341,7 +397,7 @@ void tst_frmPlayRec::cancelledFileChoiceKeepsTheName()
     QCOMPARE(m_prompts->texts(), QStringList{QStringLiteral("File does not exist")});
 }
 
-void tst_frmPlayRec::everyControlHasAName()
+void tst_sound::everyControlHasAName()
 {
     m_dialog = openDialog();
     QStringList unnamed;
@@ -357,5 +413,62 @@ void tst_frmPlayRec::everyControlHasAName()
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
 }
 
-QTEST_MAIN(tst_frmPlayRec)
-#include "tst_frmPlayRec.moc"
+QString tst_sound::writeTone(const QString& name, int ms, int amplitude, QByteArray* samples)
+{
+    const QString path = m_folder->filePath(name);
+    const QByteArray tone = WaveBuilder::tone16(SlideRate, ms, SlideTone, amplitude);
+    if (samples)
+        *samples = tone;
+    if (!WaveBuilder::write(path, WaveBuilder::riff(1, 1, SlideRate, 16, tone)))
+        qWarning("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void tst_sound::slideSoundCutShortByTheNext()
+{
+    // A long quiet tone, cut after a while by a short loud one, heard whole:
+    // its last part is what a sink closed too early drops.
+    const QString quiet = writeTone(QStringLiteral("quiet.wav"), 1000, 6000);
+    QByteArray loudTone;
+    const QString loud = writeTone(QStringLiteral("loud.wav"), 300, 24000, &loudTone);
+    SoundServer::MonitorCapture capture(SlideRate, "s16le");
+    QVERIFY(capture.start());
+    QElapsedTimer call;
+    call.start();
+    modPlayWave::PlayWaveFile(quiet);
+    QVERIFY2(call.elapsed() < 200, "must return while the sound plays");
+    QTest::qWait(300);
+    // A bare name comes from the program folder.
+    modPlayWave::PlayWaveFile(QFileInfo(loud).fileName());
+    const QList<qint16> samples = samples16(capture.record(1500));
+
+    const auto [firstHeard, lastHeard] = span(samples, Heard);
+    const auto [firstLoud, lastLoud] = span(samples, 12000);
+    QVERIFY2(firstHeard >= 0 && firstLoud >= 0, "the sounds were not heard");
+    const double loudHeard = milliseconds(lastLoud - firstLoud + 1);
+    QVERIFY2(loudHeard <= 300.0 && loudHeard >= 300.0 - MonitorMissesAtStartMs,
+             qPrintable(QString::number(loudHeard)));
+    // They may overlap by a few samples; then the second plays alone to its end.
+    QVERIFY2(endsWithClip(samples, lastLoud, loudTone, (lastLoud - firstLoud) * 9 / 10),
+             "what was heard is not the clip's end, sample for sample");
+    QVERIFY2(lastHeard - lastLoud < SlideRate / 1000, "the first sound went on after the second");
+    // The first was heard only until the second began.
+    const double quietHeard = milliseconds(firstLoud - firstHeard);
+    QVERIFY2(quietHeard > 150.0 && quietHeard < 700.0, qPrintable(QString::number(quietHeard)));
+}
+
+void tst_sound::missingOrBrokenSlideSoundSaysNothing()
+{
+    const QString broken = m_folder->filePath(QStringLiteral("broken.wav"));
+    QVERIFY(WaveBuilder::write(broken, "This is no sound."));
+    QTemporaryDir logFolder;
+    LogCapture log(logFolder.path(), true, true);
+    modPlayWave::PlayWaveFile(QStringLiteral("nothere.wav"));
+    modPlayWave::PlayWaveFile(broken);
+    modPlayWave::PlayWaveFile(QString());
+    QVERIFY(m_prompts->shown().isEmpty());
+    QCOMPARE(log.messages(), QStringList());
+}
+
+QTEST_MAIN(tst_sound)
+#include "tst_sound.moc"
