@@ -1,0 +1,935 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The web show's pages and audit report, word for word, and the dialog that
+// makes them through its controls: checks, pages written, the failures, the
+// folder picker and the audit window.
+#include "browser/modURL.h"
+#include "platform/ScriptedPrompts.h"
+#include "settings/COptions.h"
+#include "show/colURLs.h"
+#include "startup/modMain.h"
+#include "webshow/JsText.h"
+#include "webshow/WebShowAudit.h"
+#include "webshow/frmAudit.h"
+#include "webshow/frmWebShow.h"
+#include "webshow/modTemplate.h"
+#include "TestFiles.h"
+#include "UnwritableFile.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// A stand-in for the control template: its text must follow the arrays
+// unchanged, and its body tag is what auto start rewrites.
+const QByteArray SmallNav = "// the script goes on\r\n</script>\r\n</head>\r\n"
+                            "<body onload=\"start_man()\">\r\n</body>\r\n</html>\r\n";
+
+const QDateTime Generated(QDate(2024, 6, 11), QTime(14, 3, 59));
+const QRegularExpression Identifier(QStringLiteral(" Do not modify ID ([0-9A-F]{8}) -->"));
+
+QString buildPage(const colURLs& show, bool autoStart = false, const QDateTime& at = Generated)
+{
+    qint16 longest = 0;
+    return modTemplate::BuildShowPage(QStringLiteral("T"), 5, false, show, QString(), QString(),
+                                      autoStart, longest, at);
+}
+
+colURLs showOf(const QStringList& hrefs)
+{
+    colURLs show;
+    for (const QString& href : hrefs)
+        show.Add(href, QString(), 0, false);
+    return show;
+}
+
+/// Slides of every kind the audit tells apart.
+void fillMixed(colURLs& show)
+{
+    for (const char* href : {"http://example.com/a.html", "www.example.org", "example.com",
+                             "host.de", "https://site.net/x.php", "pages/page.htm", "intro.html"})
+        show.Add(QLatin1String(href), QString(), 0, false);               // web pages
+    show.Add(QStringLiteral("C:\\pages\\pic.jpg"), QString(), 0, false);  // relocated file
+    show.Add(QStringLiteral("c:\\PAGES\\page.htm"), QString(), 0, false); // relocated file
+    show.Add(QStringLiteral("docs/readme.txt"), QString(), 0, false);     // relative file
+    show.Add(QStringLiteral("D:\\other\\y.html"), QString(), 0, false);   // local file
+    show.Add(QStringLiteral("/home/me/clip.mpeg"), QStringLiteral("bell.wav"), 0, false);
+    show.Add(QStringLiteral("a.uk"), QString(), 0, false);                          // short
+    show.Add(QStringLiteral("D:\\skip\\me.jpg"), QStringLiteral("x.wav"), 0, true); // skipped
+}
+
+QString auditHead(bool autoStart, bool webMode)
+{
+    return QStringLiteral("File Title: Tour\r\n\r\n"
+                          "------- Web Show Files --------\r\n"
+                          "Starting Web page name: StrtShow.htm\r\n"
+                          "Show Control page name: WebShow.htm\r\n"
+                          "Show Control page title: Spring\r\n") +
+           (autoStart ? QStringLiteral("Show will start automatically from 'Start Show' button\r\n")
+                      : QString()) +
+           (webMode ? QStringLiteral("Directory to copy web show files from: /out\r\n")
+                    : QStringLiteral("Directory containing web show files: /out\r\n")) +
+           QStringLiteral("\r\n------- Slide Information --------\r\n");
+}
+
+QString auditTotals(int web, int files, int total, const QString& pause)
+{
+    return QStringLiteral("\r\nNumber of web pages in show: %1\r\n"
+                          "Number of referenced files in show: %2\r\n"
+                          "Total number of slides in show: %3\r\n"
+                          "Pause time between slides: %4\r\n")
+        .arg(web)
+        .arg(files)
+        .arg(total)
+        .arg(pause);
+}
+
+template <typename T> T* control(QWidget& window, const char* name)
+{
+    T* widget = window.findChild<T*>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no control %s", name);
+    return widget;
+}
+
+void click(QWidget& window, const char* name)
+{
+    QTest::mouseClick(control<QPushButton>(window, name), Qt::LeftButton);
+}
+
+QString text(QWidget& window, const char* name)
+{
+    return control<QLineEdit>(window, name)->text();
+}
+
+void setText(QWidget& window, const char* name, const QString& value)
+{
+    control<QLineEdit>(window, name)->setText(value);
+}
+
+/// Notes, for every box, whether the busy pointer was still up.
+class PointerAtBox final : public Prompts::Backend
+{
+public:
+    PointerAtBox() : m_next(Prompts::backend()) { Prompts::setBackend(this); }
+    ~PointerAtBox() override { Prompts::setBackend(m_next); }
+    int show(const Prompts::Request& request) override
+    {
+        busy.append(QApplication::overrideCursor() != nullptr);
+        return m_next->show(request);
+    }
+    QList<bool> busy;
+
+private:
+    Prompts::Backend* m_next;
+};
+
+} // namespace
+
+class tst_webshow : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString path(const QString& name) const { return m_folder->filePath(name); }
+
+    /// The dialog of a three-slide show "Tour" with the shipped templates,
+    /// writing into a fresh folder.
+    std::unique_ptr<frmWebShow> open()
+    {
+        modMain::SetProgramFolder(QStringLiteral(PW_APP_FOLDER));
+        auto window = std::make_unique<frmWebShow>(m_show, m_options, false);
+        window->show();
+        setText(*window, "txtPath", m_out->path());
+        return window;
+    }
+
+    QTemporaryDir m_config;
+    std::unique_ptr<QTemporaryDir>
+        m_folder; ///< the program folder, its control template a stand-in
+    std::unique_ptr<QTemporaryDir> m_out;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    COptions m_options;
+    colURLs m_show;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+        QStandardPaths::setTestModeEnabled(true);
+        m_options.ReloadInterval = 15;
+        m_show.TrayFilename = QStringLiteral("/shows/Tour.txt");
+        m_show.Add(QStringLiteral("http://example.com/a.html"), QString(), 0, false);
+        m_show.Add(QStringLiteral("/home/me/b.jpg"), QStringLiteral("/snd/b.wav"), 0, false);
+        m_show.Add(QStringLiteral("www.example.org"), QString(), 0, true);
+    }
+    void init()
+    {
+        m_folder = std::make_unique<QTemporaryDir>();
+        m_out = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_folder->isValid() && m_out->isValid());
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        modMain::SetProgramFolder(m_folder->path());
+        writeFile(path(QStringLiteral("NAV.txt")), SmallNav);
+    }
+    void cleanup()
+    {
+        m_prompts.reset();
+        modMain::ResetProgramState();
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void smallShowPage()
+    {
+        colURLs show;
+        show.Add(QStringLiteral("www.example.com"), QStringLiteral("C:\\Sounds\\bell.wav"), 5,
+                 false);
+        show.Add(QStringLiteral("http://skipped.example/"), QStringLiteral("x.wav"), 5, true);
+        show.Add(QStringLiteral("C:\\Shows\\Tour\\end.htm"), QStringLiteral("C:\\Shows\\end.wav"),
+                 0, false);
+        qint16 longest = 0;
+
+        // Sounds are not relocated: they still name the local drive.
+        const QString page = modTemplate::BuildShowPage(
+            QStringLiteral("Spring Tour"), 10, true, show, QStringLiteral("c:\\shows\\"),
+            QStringLiteral("https://tour.example/"), false, longest, Generated);
+
+        const QString expected =
+            QStringLiteral(
+                "<!-- Auto generated by Pagewheel -->\r\n"
+                "<!-- 06-11-24 14:03 Do not modify ID <ID> -->\r\n<html>\r\n<head>\r\n"
+                "<title>Spring Tour</title>\r\n</head>\r\n"
+                "<script LANGUAGE=\"JavaScript\">\r\n<!-- Hide\r\n"
+                "/****** GLOBALS ********/\r\nvar nSlide =-1;\r\nvar nTimer = null;\r\n"
+                "var MAX_SLIDE = 3;\r\nvar SEC_PAUSE = 10;\r\nvar bUseSnd = true;\r\n"
+                "var slides = new Array(MAX_SLIDE);\r\nvar sounds = new Array(MAX_SLIDE);\r\n"
+                "var newone = null;\r\nvar bSndNowOn = false;\r\nvar sHome = \"\";\r\n\r\n"
+                "function init_array() {\r\n\tslides[0] = \"http://www.example.com\";\r\n"
+                "\tslides[1] = \"\";\r\n\tslides[2] = \"https://tour.example/Tour/end.htm\";\r\n"
+                "}\r\n\r\nfunction init_sounds() {\r\n\tsounds[0] = \"C:/Sounds/bell.wav\";\r\n"
+                "\tsounds[1] = \"\";\r\n\tsounds[2] = \"C:/Shows/end.wav\";\r\n}\r\n\r\n") +
+            QString::fromLatin1(SmallNav);
+        QCOMPARE(QString(page).replace(Identifier, QStringLiteral(" Do not modify ID <ID> -->")),
+                 expected);
+        QCOMPARE(longest, qint16(22));
+        QVERIFY(m_prompts->shown().isEmpty());
+    }
+
+    void identifierFollowsTheSlides()
+    {
+        const auto id = [](const colURLs& show, const QDateTime& at) {
+            return Identifier.match(buildPage(show, false, at)).captured(1);
+        };
+        const colURLs a = showOf({QStringLiteral("http://a/")});
+        QVERIFY(!id(a, Generated).isEmpty());
+        QCOMPARE(id(a, Generated), id(showOf({QStringLiteral("http://a/")}), Generated.addDays(3)));
+        QVERIFY(id(a, Generated) != id(showOf({QStringLiteral("http://b/")}), Generated));
+    }
+
+    void publishAddress_data()
+    {
+        QTest::addColumn<QString>("href");
+        QTest::addColumn<QString>("local");
+        QTest::addColumn<QString>("web");
+        QTest::addColumn<QString>("published");
+        QTest::addColumn<int>("length");
+
+        const auto row = [](const char* name, const char* href, const char* local, const char* web,
+                            const char* published, int length) {
+            QTest::newRow(name) << QString::fromUtf8(href) << QString::fromUtf8(local)
+                                << QString::fromUtf8(web) << QString::fromUtf8(published) << length;
+        };
+        row("www. gets http://", "www.example.net/x", "", "", "http://www.example.net/x", 24);
+        row("bare .com host", "example.com", "", "", "http://example.com", 18);
+        row("bare .edu host", "mit.edu", "", "", "http://mit.edu", 14);
+        row("capital ending stays", "EXAMPLE.COM", "", "", "EXAMPLE.COM", 11);
+        row("other ending stays", "example.net", "", "", "example.net", 11);
+        row("a page is no host", "pages/index.htm", "", "", "pages/index.htm", 15);
+        row("file address keeps its scheme", "file:///srv/show/a.edu", "", "",
+            "file:///srv/show/a.edu", 22);
+        row("four characters copied as they are", "a\\bc", "a", "z", "a\\bc", 0);
+        row("five characters count", "a\\b.c", "", "", "a/b.c", 5);
+        row("local path in any letter case", "C:\\Shows\\Spring\\a.htm", "c:\\SHOWS\\",
+            "http://tour.example/", "http://tour.example/Spring/a.htm", 21);
+        row("other separator", "C:/Shows/Spring/a.htm", "C:\\Shows", "/web", "/web/Spring/a.htm",
+            21);
+        row("every occurrence", "/x/a/x/b.jpg", "/x/", "y/", "y/ay/b.jpg", 12);
+        row("empty web path: relative", "D:\\Web\\Show\\pic.jpg", "D:\\Web\\Show\\", "", "pic.jpg",
+            19);
+        row("web path backslashes turn too", "C:\\a\\b.htm", "C:\\a", "\\\\server\\share",
+            "//server/share/b.htm", 10);
+        row("dot looked for before relocation", "/l/host.com", "/l/", "", "host.com", 11);
+    }
+
+    void publishAddress()
+    {
+        QFETCH(QString, href);
+        QFETCH(QString, local);
+        QFETCH(QString, web);
+        QFETCH(QString, published);
+        QFETCH(int, length);
+        qsizetype measured = -1;
+        QCOMPARE(modTemplate::PublishAddress(href, local, web, &measured), published);
+        QCOMPARE(measured, qsizetype(length));
+    }
+
+    void longestAddress_data()
+    {
+        QTest::addColumn<QStringList>("hrefs");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("longest");
+
+        QTest::newRow("the longest wins, short ones do not count")
+            << QStringList{"abcd", "http://a.b/cdefgh", "ab.cd"} << 0 << 17;
+        QTest::newRow("www. counts with http://") << QStringList{"www.ab.cd"} << 0 << 16;
+        QTest::newRow("raised, never lowered") << QStringList{"http://a/"} << 40 << 40;
+        QTest::newRow("skipped slides do not count")
+            << QStringList{"skip:http://very.long/address/"} << 0 << 0;
+        QTest::newRow("held in 16 bits")
+            << QStringList{QStringLiteral("http://x/") + QString(40000, u'a')} << 0 << 32767;
+    }
+
+    void longestAddress()
+    {
+        QFETCH(QStringList, hrefs);
+        QFETCH(int, start);
+        QFETCH(int, longest);
+        colURLs show;
+        for (const QString& href : hrefs) {
+            const bool skip = href.startsWith(QStringLiteral("skip:"));
+            show.Add(skip ? href.mid(5) : href, QString(), 0, skip);
+        }
+        qint16 measured = qint16(start);
+        modTemplate::BuildSlideArrays(show, QString(), QString(), measured);
+        QCOMPARE(measured, qint16(longest));
+    }
+
+    void startPageWidth_data()
+    {
+        QTest::addColumn<int>("longest");
+        QTest::addColumn<QString>("width");
+        const QList<std::pair<int, const char*>> table = {
+            {19, "240"}, {20, "290"}, {30, "370"}, {39, "370"},  {40, "400"},
+            {60, "425"}, {80, "430"}, {99, "430"}, {100, "450"}, {32767, "450"}};
+        for (const auto& [longest, width] : table)
+            QTest::addRow("%d", longest) << longest << QString::fromLatin1(width);
+    }
+
+    void startPageWidth()
+    {
+        QFETCH(int, longest);
+        QFETCH(QString, width);
+        QCOMPARE(modTemplate::StartPageWidth(qint16(longest)), width);
+    }
+
+    void autoStart()
+    {
+        writeFile(path(QStringLiteral("NAV.txt")),
+                  "<body onload=\"start_man()\">\r\n"
+                  "<!-- onload=\"start_man()\" once more, and ONLOAD=\"start_man()\" -->\r\n");
+        // An address holding the body text is no part of the template.
+        const colURLs show = showOf({QStringLiteral("http://a/?onload=\"start_man()\"")});
+        QVERIFY(buildPage(show).endsWith(QStringLiteral(
+            "<body onload=\"start_man()\">\r\n"
+            "<!-- onload=\"start_man()\" once more, and ONLOAD=\"start_man()\" -->\r\n")));
+        const QString automatic = buildPage(show, true);
+        QVERIFY(automatic.endsWith(QStringLiteral(
+            "<body onload=\"start_auto()\">\r\n"
+            "<!-- onload=\"start_auto()\" once more, and ONLOAD=\"start_man()\" -->\r\n")));
+        QVERIFY(automatic.contains(
+            QStringLiteral("slides[0] = \"http://a/?onload=\\\"start_man()\\\"\";")));
+    }
+
+    void missingTemplates()
+    {
+        // A page without its script would play nothing: there is none.
+        QFile::remove(path(QStringLiteral("NAV.txt")));
+        QVERIFY(buildPage(showOf({QStringLiteral("http://a/")})).isEmpty());
+        QCOMPARE(
+            m_prompts->texts(),
+            QStringList(QStringLiteral("Error reading template file: ") + modMain::AppFolder +
+                        QStringLiteral("NAV.txt\r\nError: 53\r\nDescription: File not found")));
+
+        m_prompts->clear();
+        QCOMPARE(
+            modTemplate::BuildStartPage(QStringLiteral("W.htm"), QStringLiteral("240"), QString()),
+            QString());
+        QVERIFY(m_prompts->shown().isEmpty());
+        QCOMPARE(modTemplate::BuildStartPage(QStringLiteral("W.htm"), QStringLiteral("240"),
+                                             QStringLiteral("STRTTOUR.txt")),
+                 QString());
+        QCOMPARE(m_prompts->shown().size(), 1);
+    }
+
+    void startPage_data()
+    {
+        QTest::addColumn<QString>("showPage");
+        QTest::addColumn<QString>("reference");
+        QTest::newRow("backslashes") << "shows\\spring\\WebShow.htm"
+                                     << "shows/spring/WebShow.htm";
+        QTest::newRow("blank and non-ASCII") << "Caf\u00e9 Show.htm"
+                                             << "Caf%C3%A9%20Show.htm";
+        QTest::newRow("characters that would end the reference")
+            << "a\"b'c<d>e&f#g?h%i.htm"
+            << "a%22b%27c%3Cd%3Ee%26f%23g%3Fh%25i.htm";
+    }
+
+    void startPage()
+    {
+        QFETCH(QString, showPage);
+        QFETCH(QString, reference);
+        writeFile(path(QStringLiteral("START.txt")),
+                  "<a href=\"DO_NOT_ALTER_FILE\">DO_NOT_ALTER_FILE</a> w=DO_NOT_ALTER_WIDTH;\r\n"
+                  "do_not_alter_file DO_NOT_ALTER_WIDTH\r\n");
+        QCOMPARE(modTemplate::BuildStartPage(showPage, QStringLiteral("425"),
+                                             QStringLiteral("START.txt")),
+                 QStringLiteral("<a href=\"") + reference + QStringLiteral("\">") + reference +
+                     QStringLiteral("</a> w=425;\r\ndo_not_alter_file 425\r\n"));
+        QVERIFY(m_prompts->shown().isEmpty());
+    }
+
+    void readTemplate_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("UTF-8 with byte-order mark, CR LF kept")
+            << QByteArray("\xEF\xBB\xBF"
+                          "a\r\nCaf\xC3\xA9\r\n")
+            << QStringLiteral("a\r\nCaf\u00e9\r\n");
+        QTest::newRow("Windows-1252")
+            << QByteArray("Caf\xE9 \x80") << QStringLiteral("Caf\u00e9 \u20ac");
+    }
+
+    void readTemplate()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        writeFile(path(QStringLiteral("T.txt")), bytes);
+        bool ok = false;
+        QCOMPARE(modTemplate::ReadTemplate(QStringLiteral("T.txt"), &ok), text);
+        QVERIFY(ok);
+        QVERIFY(m_prompts->shown().isEmpty());
+    }
+
+    void writePage()
+    {
+        // UTF-8 and a closing line end; the pair of the emoji is split between
+        // two of the blocks the page is written in.
+        const QString text = QString(256 * 1024 - 1, u'x') + QStringLiteral("\U0001F600 Caf\u00e9");
+        VbError error;
+        QVERIFY(modTemplate::WritePage(path(QStringLiteral("WebShow.htm")), text, &error));
+        QCOMPARE(fileBytes(path(QStringLiteral("WebShow.htm"))),
+                 (text + QStringLiteral("\r\n")).toUtf8());
+
+        QVERIFY(!modTemplate::WritePage(path(QStringLiteral("missing/WebShow.htm")), text, &error));
+        QCOMPARE(error.number, 76);
+    }
+
+    void escaping_data()
+    {
+        QTest::addColumn<bool>("html");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("escaped");
+        QTest::newRow("script: plain") << false << "http://a.example/b?c=d&e=f"
+                                       << "\"http://a.example/b?c=d&e=f\"";
+        QTest::newRow("script: quotes") << false << "a\"b'c"
+                                        << "\"a\\\"b\\'c\"";
+        QTest::newRow("script: backslash sequences stay text") << false << "C:\\new\\x41\\u0041"
+                                                               << "\"C:\\\\new\\\\x41\\\\u0041\"";
+        QTest::newRow("script: line breaks, separators")
+            << false << QStringLiteral("a\r\nb\u2028c\u2029") << "\"a\\r\\nb\\u2028c\\u2029\"";
+        QTest::newRow("script: end of script")
+            << false << "</script><script>alert(1)</script><!--"
+            << "\"\\x3C/script\\x3E\\x3Cscript\\x3Ealert(1)\\x3C/script\\x3E\\x3C!--\"";
+        QTest::newRow("script: controls")
+            << false << QString(QChar(0)) + QChar(0x1F) + QChar(0x7F) << "\"\\x00\\x1F\\x7F\"";
+        QTest::newRow("script: non-ASCII")
+            << false << QStringLiteral("Caf\u00e9 \U0001F600") << "\"Caf\\u00E9 \\uD83D\\uDE00\"";
+        QTest::newRow("html: markup")
+            << true << "<img src=x onerror=\"alert(1)\">&amp;'"
+            << "&lt;img src=x onerror=&quot;alert(1)&quot;&gt;&amp;amp;&#39;";
+        QTest::newRow("html: line break stays on the line") << true << "a\r\nb"
+                                                            << "a&#13;&#10;b";
+        QTest::newRow("html: non-ASCII")
+            << true << QStringLiteral("Caf\u00e9 \U0001F600") << "Caf&#233; &#128512;";
+        QTest::newRow("html: lone surrogate") << true << QString(QChar(0xD800)) << "&#65533;";
+    }
+
+    void escaping()
+    {
+        QFETCH(bool, html);
+        QFETCH(QString, text);
+        QFETCH(QString, escaped);
+        QCOMPARE(html ? JsText::htmlText(text) : JsText::stringLiteral(text), escaped);
+    }
+
+    void hostileShowStaysInItsLiterals()
+    {
+        colURLs show;
+        show.Add(QStringLiteral("http://a/\";alert(1);//"), QStringLiteral("s\"\\\r\n.wav"), 0,
+                 false);
+        show.Add(QStringLiteral("http://b/</script><script>alert(2)</script>"), QString(), 0,
+                 false);
+        show.Add(QStringLiteral("http://c/\r\nalert(3)\u2028x"), QString(), 0, false);
+        show.Add(QStringLiteral("http://d/Caf\u00e9"), QString(), 0, false);
+        qint16 longest = 0;
+        const QString page =
+            modTemplate::BuildShowPage(QStringLiteral("</title><script>alert(4)</script> \u00e9"),
+                                       5, true, show, QString(), QString(), false, longest);
+
+        // One line per slide, nothing outside ASCII, and no tag of the show's
+        // own: the page's only markup is the generator's and the template's.
+        const QStringList lines = page.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^\tslides\\["))).size(), 4);
+        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^\tsounds\\["))).size(), 4);
+        QVERIFY(
+            std::all_of(page.cbegin(), page.cend(), [](QChar c) { return c.unicode() < 0x80; }));
+        QCOMPARE(page.count(QStringLiteral("<script")), 1);
+        QCOMPARE(page.count(QStringLiteral("</script>")), 1);
+        QCOMPARE(page.count(QStringLiteral("<title>")), 1);
+        QCOMPARE(page.count(QStringLiteral("</title>")), 1);
+        QVERIFY(page.contains(QStringLiteral(
+            "<title>&lt;/title&gt;&lt;script&gt;alert(4)&lt;/script&gt; &#233;</title>")));
+        QVERIFY(page.contains(QStringLiteral("\tsounds[0] = \"s\\\"/\\r\\n.wav\";")));
+    }
+
+    void shippedTemplates()
+    {
+        // The templates beside the program: CR LF text, ASCII, what the generator relies on.
+        const QByteArray nav = fileBytes(QStringLiteral(PW_APP_FOLDER "/NAV.txt"));
+        const QByteArray start = fileBytes(QStringLiteral(PW_APP_FOLDER "/STRTTOUR.txt"));
+        for (const QByteArray& text : {nav, start}) {
+            QVERIFY(!text.isEmpty());
+            QCOMPARE(text.count("\n"), text.count("\r\n"));
+            QVERIFY(
+                std::all_of(text.cbegin(), text.cend(), [](char c) { return uchar(c) < 0x80; }));
+        }
+        QCOMPARE(nav.count("onload=\"start_man()\""), 1);
+        QVERIFY(nav.contains("function start_auto()") && !nav.contains("<script"));
+        QVERIFY(start.contains("DO_NOT_ALTER_FILE") && start.contains("DO_NOT_ALTER_WIDTH"));
+    }
+
+    void audit_data()
+    {
+        // Mixed slides or ten web pages; web based or local (mixed local ones start by themselves).
+        QTest::addColumn<bool>("mixed");
+        QTest::addColumn<bool>("webMode");
+        QTest::addColumn<QString>("pause");
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("expected");
+
+        const QString mixedTail = auditTotals(7, 5, 14, QStringLiteral(" 1 min")) +
+                                  QStringLiteral("Approximate length of show: 840 seconds. "
+                                                 "(14. minutes)\r\n"
+                                                 "Some of the slides have sound files.\r\n");
+        const QString noSound =
+            QStringLiteral("There are no sound files in any of the slides.\r\n");
+        // Only the files still named by a path of this computer are listed,
+        // once each, as the pages will name them.
+        QTest::newRow("mixed, web based")
+            << true << true << QStringLiteral(" 1 min") << qint64(60) << QLocale::c()
+            << auditHead(false, true) +
+                   QStringLiteral("Files with local paths (potential access problems): \r\n"
+                                  "D:\\other\\y.html\r\n/home/me/clip.mpeg") +
+                   mixedTail;
+        QTest::newRow("mixed, local") << true << false << QStringLiteral(" 1 min") << qint64(60)
+                                      << QLocale::c() << auditHead(true, false) + mixedTail;
+        const QString tenSlides =
+            auditHead(false, false) + auditTotals(10, 0, 10, QStringLiteral("30 sec"));
+        QTest::newRow("30 s x 10 slides")
+            << false << false << QStringLiteral("30 sec") << qint64(30) << QLocale::c()
+            << tenSlides +
+                   QStringLiteral("Approximate length of show: 300 seconds. (5. minutes)\r\n") +
+                   noSound;
+        QTest::newRow("grouping and decimal of the locale")
+            << false << false << QStringLiteral("30 sec") << qint64(123457)
+            << QLocale(QLocale::German, QLocale::Germany)
+            << tenSlides +
+                   QStringLiteral("Approximate length of show: 1.234.570 seconds. (20.576,2 "
+                                  "minutes)\r\n") +
+                   noSound;
+        // Beyond 16 and 32 bits: two days a slide.
+        QTest::newRow("long show")
+            << false << false << QStringLiteral(" 2 days") << qint64(172800) * 20000 << QLocale::c()
+            << auditHead(false, false) + auditTotals(10, 0, 10, QStringLiteral(" 2 days")) +
+                   QStringLiteral("Approximate length of show: 34,560,000,000 seconds. "
+                                  "(576,000,000. minutes)\r\n") +
+                   noSound;
+        QTest::newRow("no valid pause")
+            << false << false << QStringLiteral("soon") << qint64(-1) << QLocale::c()
+            << auditHead(false, false) + auditTotals(10, 0, 10, QStringLiteral("soon")) + noSound;
+    }
+
+    void audit()
+    {
+        QFETCH(bool, mixed);
+        QFETCH(bool, webMode);
+        QFETCH(QString, pause);
+        QFETCH(qint64, seconds);
+        QFETCH(QLocale, locale);
+        QFETCH(QString, expected);
+        QLocale::setDefault(locale);
+        colURLs show;
+        if (mixed)
+            fillMixed(show);
+        for (int i = 0; !mixed && i < 10; ++i)
+            show.Add(QStringLiteral("http://example.com/%1.html").arg(i), QString(), 0, false);
+        WebShowAudit::Settings settings;
+        settings.showName = QStringLiteral("Tour");
+        settings.startPage = QStringLiteral("StrtShow.htm");
+        settings.showPage = QStringLiteral("WebShow.htm");
+        settings.title = QStringLiteral("Spring");
+        settings.autoStart = mixed && !webMode;
+        settings.webMode = webMode;
+        settings.folder = QStringLiteral("/out");
+        settings.localPath = QStringLiteral("C:\\Pages\\");
+        settings.webPath = QStringLiteral("site/");
+        settings.pauseText = pause;
+        settings.pauseSeconds = seconds;
+        QCOMPARE(WebShowAudit::RunAudit(show, settings), expected);
+    }
+
+    void oneDecimal_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("expected");
+        for (const auto& [value, expected] :
+             {std::pair{0.0, "."}, {0.75, ".8"}, {2.96, "3."}, {1234.5, "1,234.5"}})
+            QTest::addRow("%g", value) << value << QString::fromLatin1(expected);
+    }
+
+    void oneDecimal()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, expected);
+        QCOMPARE(WebShowAudit::FormatOneDecimal(value), expected);
+    }
+
+    void opensLocalWithTheRelocationPairOff()
+    {
+        frmWebShow window(m_show, m_options, false);
+        window.show();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Make Web Show from Tour"));
+        QCOMPARE(control<QComboBox>(window, "cboReloadInterval")->currentText(),
+                 QStringLiteral("15 sec"));
+        QVERIFY(control<QRadioButton>(window, "optShowType0")->isChecked());
+        QVERIFY(!control<QPushButton>(window, "cmdTest")->isEnabled());
+        const auto relocation = [&window] {
+            return control<QGroupBox>(window, "frameReplace")->isEnabled() &&
+                   control<QPushButton>(window, "cmdBrowse1")->isEnabled();
+        };
+        QVERIFY(!relocation());
+        setText(window, "txtPathLcl", QStringLiteral("/home/me/"));
+        control<QRadioButton>(window, "optShowType1")->click();
+        QVERIFY(relocation());
+        control<QRadioButton>(window, "optShowType0")->click();
+        QVERIFY(!relocation());
+        QCOMPARE(text(window, "txtPathLcl"), QStringLiteral("/home/me/"));
+
+        // Every control speaks its name, and its tag on focus.
+        for (QWidget* widget : window.findChildren<QWidget*>()) {
+            if (!widget->property("Tag").isValid() || qobject_cast<QStatusBar*>(widget) ||
+                !widget->focusPolicy())
+                continue;
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+            QVERIFY2(face && !face->text(QAccessible::Name).isEmpty(),
+                     qPrintable(widget->objectName()));
+        }
+    }
+
+    void validationStopsAtTheFirstFault_data()
+    {
+        QTest::addColumn<QString>("startFile");
+        QTest::addColumn<QString>("showFile");
+        QTest::addColumn<QString>("pause");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("focused");
+        const QString entry = QStringLiteral("There must be an entry in this field.");
+        const QString required = QStringLiteral("Entry Required");
+        QTest::newRow("start page") << QString() << QString() << QString() << entry << required
+                                    << QStringLiteral("txtStartFile");
+        QTest::newRow("show page") << QStringLiteral("s.htm") << QStringLiteral("  ") << QString()
+                                   << entry << required << QStringLiteral("txtShowFile");
+        QTest::newRow("pause empty")
+            << QStringLiteral("s.htm") << QStringLiteral("w.htm") << QString() << entry << required
+            << QStringLiteral("cboReloadInterval");
+        QTest::newRow("pause not in the list")
+            << QStringLiteral("s.htm") << QStringLiteral("w.htm") << QStringLiteral("7 sec")
+            << QStringLiteral("Choose a setting from the pull down") << QStringLiteral("Error")
+            << QStringLiteral("cboReloadInterval");
+    }
+    void validationStopsAtTheFirstFault()
+    {
+        QFETCH(QString, startFile);
+        QFETCH(QString, showFile);
+        QFETCH(QString, pause);
+        QFETCH(QString, message);
+        QFETCH(QString, title);
+        QFETCH(QString, focused);
+        auto window = open();
+        setText(*window, "txtStartFile", startFile);
+        setText(*window, "txtShowFile", showFile);
+        control<QComboBox>(*window, "cboReloadInterval")->setEditText(pause);
+        click(*window, "cmdOK");
+        QCOMPARE(m_prompts->texts(), QStringList{message});
+        QCOMPARE(m_prompts->shown().first().title, title);
+        QCOMPARE(window->focusWidget()->objectName(), focused);
+        QVERIFY(QDir(m_out->path()).isEmpty());
+        QVERIFY(!control<QPushButton>(*window, "cmdTest")->isEnabled());
+    }
+
+    void makeShowWritesAsciiPagesAndEnablesTest_data()
+    {
+        QTest::addColumn<bool>("emptyFolder"); // and auto start
+        QTest::newRow("chosen folder") << false;
+        QTest::newRow("empty folder: the current one, auto start") << true;
+    }
+    void makeShowWritesAsciiPagesAndEnablesTest()
+    {
+        QFETCH(bool, emptyFolder);
+        const QString before = QDir::currentPath();
+        auto window = open();
+        if (emptyFolder) {
+            QDir::setCurrent(m_out->path());
+            setText(*window, "txtPath", QString());
+        }
+        control<QCheckBox>(*window, "chkAutoStart")->setChecked(emptyFolder);
+        setText(*window, "txtTitle", QStringLiteral("Caf\u00e9 \u2603 tour"));
+        setText(*window, "txtStartFile", QStringLiteral("Go.htm"));
+        click(*window, "cmdOK");
+        QDir::setCurrent(before);
+        QCOMPARE(m_prompts->texts(),
+                 QStringList{QStringLiteral("The web show was created successfully.\r\n\r\n"
+                                            "The show files, Go.htm and WebShow.htm,\r\n"
+                                            "have been generated and can be found in the\r\n") +
+                             (emptyFolder ? QStringLiteral("<root>") : m_out->path()) +
+                             QStringLiteral("\r\ndirectory.")});
+        QCOMPARE(m_prompts->shown().first().title, QStringLiteral("Show Created"));
+        QVERIFY(control<QPushButton>(*window, "cmdTest")->isEnabled());
+        QCOMPARE(control<QStatusBar>(*window, "pnlStatus")->currentMessage(),
+                 QStringLiteral("Show was created successfully."));
+        // Pure ASCII whatever the title: no code page can spoil the pages.
+        for (const char* name : {"WebShow.htm", "Go.htm"}) {
+            const QByteArray bytes = fileBytes(m_out->filePath(QLatin1String(name)));
+            QVERIFY(bytes.endsWith("\r\n"));
+            QVERIFY2(
+                std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return uchar(c) < 0x80; }),
+                name);
+        }
+        QVERIFY(fileBytes(m_out->filePath(QStringLiteral("Go.htm"))).contains("WebShow.htm"));
+        QCOMPARE(fileBytes(m_out->filePath(QStringLiteral("WebShow.htm")))
+                     .contains("onload=\"start_auto()\""),
+                 emptyFolder);
+    }
+
+    void failuresKeepEarlierPages_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("failing");
+        QTest::newRow("missing folder") << QStringLiteral("missing") << QString();
+        QTest::newRow("folder named as the show page")
+            << QStringLiteral("dir") << QStringLiteral("WebShow.htm");
+        QTest::newRow("unwritable start page")
+            << QStringLiteral("locked") << QStringLiteral("StrtShow.htm");
+    }
+    void failuresKeepEarlierPages()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, failing);
+        auto window = open();
+        QString folder = m_out->path();
+        const QString startPage = m_out->filePath(QStringLiteral("StrtShow.htm"));
+        writeFile(startPage, "old start page");
+        std::unique_ptr<UnwritableFile> lock;
+        if (fault == QStringLiteral("missing")) {
+            folder = m_out->filePath(QStringLiteral("no/such"));
+            setText(*window, "txtPath", folder);
+        } else if (fault == QStringLiteral("dir")) {
+            QVERIFY(QDir(folder).mkdir(QStringLiteral("WebShow.htm")));
+        } else {
+            lock = std::make_unique<UnwritableFile>(startPage);
+            if (!lock->holds())
+                QSKIP("this system lets every file be written");
+        }
+        PointerAtBox pointer;
+        click(*window, "cmdOK");
+        QCOMPARE(pointer.busy, QList<bool>{false});
+        QCOMPARE(m_prompts->texts().size(), 1);
+        const QString message = m_prompts->texts().first();
+        if (failing.isEmpty()) {
+            QCOMPARE(message,
+                     QStringLiteral("The path or directory specified is invalid: \r\n\r\n") +
+                         folder +
+                         QStringLiteral("\r\n\r\nCheck the path with the browse button "
+                                        "and try again."));
+        } else {
+            const QString head = QStringLiteral("Error writing the file ") + folder +
+                                 QLatin1Char('/') + failing + QStringLiteral("\r\nError: ");
+            QVERIFY2(message.startsWith(head), qPrintable(message));
+            QVERIFY(message.contains(QStringLiteral("\r\nDescription: ")));
+        }
+        QVERIFY(!control<QPushButton>(*window, "cmdTest")->isEnabled());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        lock.reset();
+        QCOMPARE(fileBytes(startPage), QByteArray("old start page"));
+    }
+
+    void testOpensTheStartPageInTheBrowser_data()
+    {
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("browser opens it") << true;
+        QTest::newRow("browser fails") << false;
+    }
+    void testOpensTheStartPageInTheBrowser()
+    {
+        QFETCH(bool, opens);
+        QStringList opened;
+        modURL::SetAutomationWindowOpener([&opened, opens](const QString& address) {
+            opened.append(address);
+            return opens ? VbError() : VbError{429, QStringLiteral("No browser")};
+        });
+        // The folder as typed may be relative: the browser gets it whole.
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(m_out->path());
+        modMain::SetProgramFolder(QStringLiteral(PW_APP_FOLDER));
+        frmWebShow window(m_show, m_options, true);
+        window.show();
+        setText(window, "txtPath", QStringLiteral("pages"));
+        QVERIFY(QDir().mkdir(QStringLiteral("pages")));
+        click(window, "cmdOK");
+        m_prompts->clear();
+        click(window, "cmdTest");
+        QDir::setCurrent(before);
+        modURL::SetAutomationWindowOpener({});
+        const QString page = m_out->filePath(QStringLiteral("pages/StrtShow.htm"));
+        QCOMPARE(opened, QStringList{page});
+        if (opens)
+            QVERIFY(m_prompts->texts().isEmpty());
+        else
+            QCOMPARE(m_prompts->texts().last(),
+                     QStringLiteral("Please check the file at:\r\n") + page);
+    }
+
+    void defaultFolder_data()
+    {
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("program folder writable") << true;
+        QTest::newRow("installed program") << false;
+    }
+    void defaultFolder()
+    {
+        QFETCH(bool, writable);
+        // An installed program's folder: here one that cannot even be made.
+        const QString program =
+            m_out->filePath(writable ? QStringLiteral("prog") : QStringLiteral("file/prog"));
+        if (writable) {
+            QVERIFY(QDir().mkpath(program));
+            for (const char* name : {"NAV.txt", "STRTTOUR.txt"})
+                QVERIFY(QFile::copy(QStringLiteral(PW_APP_FOLDER "/") + QLatin1String(name),
+                                    program + QLatin1Char('/') + QLatin1String(name)));
+        } else {
+            writeFile(m_out->filePath(QStringLiteral("file")), "x");
+        }
+        modMain::SetProgramFolder(program);
+        frmWebShow window(m_show, m_options, false);
+        window.show();
+        const QString folder = text(window, "txtPath");
+        const QLabel* note = window.findChild<QLabel*>(QStringLiteral("lblFolderNote"));
+        if (!writable) {
+            QCOMPARE(folder,
+                     QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+            QVERIFY(note && note->text().contains(QStringLiteral("your data folder")));
+            return;
+        }
+        // Not made until it is needed, then made rather than refused.
+        QCOMPARE(folder, modMain::AppFolder + QStringLiteral("data"));
+        QVERIFY(!note);
+        QVERIFY(!QFileInfo::exists(folder));
+        click(window, "cmdOK");
+        QCOMPARE(m_prompts->shown().first().title, QStringLiteral("Show Created"));
+        QVERIFY(QFileInfo::exists(folder + QStringLiteral("/WebShow.htm")));
+    }
+
+    void browsePutsTheChosenFolderInItsField_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("pages folder") << QStringLiteral("cmdBrowse0") << QStringLiteral("txtPath");
+        QTest::newRow("local path") << QStringLiteral("cmdBrowse1") << QStringLiteral("txtPathLcl");
+    }
+    void browsePutsTheChosenFolderInItsField()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, field);
+        auto window = open();
+        control<QRadioButton>(*window, "optShowType1")->click();
+        const QString chosen = m_out->path();
+        QVERIFY(QDir(chosen).mkdir(QStringLiteral("site")));
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* picker = QApplication::activeModalWidget();
+            if (!picker || picker->windowTitle() != QStringLiteral("Choose Directory"))
+                return;
+            seen = true;
+            setText(*picker, "txtDir", chosen + QStringLiteral("/site"));
+            click(*picker, "cmdOK");
+        });
+        QTest::mouseClick(window->findChild<QPushButton*>(button), Qt::LeftButton);
+        QVERIFY(seen);
+        QCOMPARE(window->findChild<QLineEdit*>(field)->text(), chosen + QStringLiteral("/site/"));
+    }
+
+    void auditWindowShowsTheReportAndKeepsItsPlace()
+    {
+        auto window = open();
+        control<QComboBox>(*window, "cboReloadInterval")->setEditText(QStringLiteral(" 1 min"));
+        click(*window, "cmdAudit");
+        click(*window, "cmdAudit");
+        frmAudit* audit = window->auditWindow();
+        QVERIFY(audit && audit->isVisible());
+        // Each run names the show once more, as the window has always done.
+        QCOMPARE(audit->windowTitle(), QStringLiteral("Audit Form - Tour - Tour"));
+        const QString report = control<QPlainTextEdit>(*audit, "txtOut")->toPlainText();
+        QVERIFY(report.startsWith(QStringLiteral("File Title: Tour\n")));
+        QVERIFY(report.contains(QStringLiteral("Approximate length of show: 180 seconds. (3. "
+                                               "minutes)\nSome of the slides have sound files.")));
+
+        // Wider and taller: the text box follows, its margins kept.
+        audit->resize(700, 500);
+        const QPlainTextEdit* txtOut = control<QPlainTextEdit>(*audit, "txtOut");
+        const double perTwip = audit->logicalDpiX() / 1440.0;
+        QVERIFY(qAbs(txtOut->width() - (700 - 400 * perTwip)) <= 1);
+        QVERIFY(qAbs(txtOut->height() - (500 - 700 * perTwip)) <= 1);
+
+        audit->move(130, 170);
+        const QPoint place = audit->pos();
+        audit->close();
+        QTRY_VERIFY(!window->auditWindow());
+        click(*window, "cmdAudit");
+        QTRY_VERIFY(window->auditWindow() && window->auditWindow()->isVisible());
+        QCOMPARE(window->auditWindow()->pos(), place);
+    }
+};
+
+QTEST_MAIN(tst_webshow)
+#include "tst_webshow.moc"
