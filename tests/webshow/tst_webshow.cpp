@@ -163,8 +163,8 @@ private:
     }
 
     QTemporaryDir m_config;
-    std::unique_ptr<QTemporaryDir>
-        m_folder; ///< the program folder, its control template a stand-in
+    /// The program folder, its control template a stand-in.
+    std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<QTemporaryDir> m_out;
     std::unique_ptr<ScriptedPrompts> m_prompts;
     COptions m_options;
@@ -511,22 +511,6 @@ private Q_SLOTS:
         QVERIFY(page.contains(QStringLiteral("\tsounds[0] = \"s\\\"/\\r\\n.wav\";")));
     }
 
-    void shippedTemplates()
-    {
-        // The templates beside the program: CR LF text, ASCII, what the generator relies on.
-        const QByteArray nav = fileBytes(QStringLiteral(PW_APP_FOLDER "/NAV.txt"));
-        const QByteArray start = fileBytes(QStringLiteral(PW_APP_FOLDER "/STRTTOUR.txt"));
-        for (const QByteArray& text : {nav, start}) {
-            QVERIFY(!text.isEmpty());
-            QCOMPARE(text.count("\n"), text.count("\r\n"));
-            QVERIFY(
-                std::all_of(text.cbegin(), text.cend(), [](char c) { return uchar(c) < 0x80; }));
-        }
-        QCOMPARE(nav.count("onload=\"start_man()\""), 1);
-        QVERIFY(nav.contains("function start_auto()") && !nav.contains("<script"));
-        QVERIFY(start.contains("DO_NOT_ALTER_FILE") && start.contains("DO_NOT_ALTER_WIDTH"));
-    }
-
     void audit_data()
     {
         // Mixed slides or ten web pages; web based or local (mixed local ones start by themselves).
@@ -664,19 +648,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("focused");
-        const QString entry = QStringLiteral("There must be an entry in this field.");
-        const QString required = QStringLiteral("Entry Required");
-        QTest::newRow("start page") << QString() << QString() << QString() << entry << required
-                                    << QStringLiteral("txtStartFile");
-        QTest::newRow("show page") << QStringLiteral("s.htm") << QStringLiteral("  ") << QString()
-                                   << entry << required << QStringLiteral("txtShowFile");
-        QTest::newRow("pause empty")
-            << QStringLiteral("s.htm") << QStringLiteral("w.htm") << QString() << entry << required
-            << QStringLiteral("cboReloadInterval");
-        QTest::newRow("pause not in the list")
-            << QStringLiteral("s.htm") << QStringLiteral("w.htm") << QStringLiteral("7 sec")
-            << QStringLiteral("Choose a setting from the pull down") << QStringLiteral("Error")
-            << QStringLiteral("cboReloadInterval");
+        const auto row = [](const char* name, const char* start, const char* show,
+                            const char* pause, const char* message, const char* title,
+                            const char* focused) {
+            QTest::newRow(name) << QString::fromLatin1(start) << QString::fromLatin1(show)
+                                << QString::fromLatin1(pause) << QString::fromLatin1(message)
+                                << QString::fromLatin1(title) << QString::fromLatin1(focused);
+        };
+        const char* entry = "There must be an entry in this field.";
+        row("start page", "", "", "", entry, "Entry Required", "txtStartFile");
+        row("show page", "s.htm", "  ", "", entry, "Entry Required", "txtShowFile");
+        row("pause empty", "s.htm", "w.htm", "", entry, "Entry Required", "cboReloadInterval");
+        row("pause not in the list", "s.htm", "w.htm", "7 sec",
+            "Choose a setting from the pull down", "Error", "cboReloadInterval");
     }
     void validationStopsAtTheFirstFault()
     {
