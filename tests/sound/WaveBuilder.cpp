@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WaveBuilder.h"
 
-#include <QFile>
 #include <QtEndian>
 
 #include <cmath>
@@ -64,12 +63,6 @@ QByteArray riff(quint16 formatTag, int channels, int sampleRate, int bitsPerSamp
     body += extraChunks;
     body += chunk("data", samples);
     return chunk("RIFF", body);
-}
-
-bool write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace WaveBuilder

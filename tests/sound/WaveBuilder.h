@@ -17,7 +17,4 @@ QByteArray riff(quint16 formatTag, int channels, int sampleRate, int bitsPerSamp
 /// A chunk: its id, its length and the body, padded to even length.
 QByteArray chunk(const char id[4], const QByteArray& body);
 
-/// Writes bytes to a file; false when it could not be written.
-bool write(const QString& path, const QByteArray& bytes);
-
 } // namespace WaveBuilder

@@ -182,9 +182,8 @@ void tst_sound::recordPlayAndSave()
 {
     // A tone played into the null sink reaches the default input.
     const QString tonePath = m_folder->filePath(QStringLiteral("feed.wav"));
-    QVERIFY(WaveBuilder::write(
-        tonePath,
-        WaveBuilder::riff(1, 1, 44100, 16, WaveBuilder::tone16(44100, 3000, Tone, 16000))));
+    writeFile(tonePath,
+              WaveBuilder::riff(1, 1, 44100, 16, WaveBuilder::tone16(44100, 3000, Tone, 16000)));
     QProcess feed;
     feed.start(QStringLiteral("paplay"), {QStringLiteral("-d"), QStringLiteral("null"), tonePath});
     QVERIFY(feed.waitForStarted(5000));
@@ -350,14 +349,12 @@ void tst_sound::runPlaysTheWaveName_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("played");
-    QTest::newRow("no extension") << "hello"
-                                  << "hello.wav";
-    QTest::newRow("upper case") << "hello.WAV"
-                                << "hello.WAV";
-    QTest::newRow("mixed case") << "hello.wAv"
-                                << "hello.wAv";
-    QTest::newRow("other extension") << "hello.wav.bak"
-                                     << "hello.wav.bak.wav";
+    // Only a missing extension is added; any letter case of .wav is one.
+    for (const auto& [typed, played] : {std::pair{"hello", "hello.wav"},
+                                        {"hello.WAV", "hello.WAV"},
+                                        {"hello.wAv", "hello.wAv"},
+                                        {"hello.wav.bak", "hello.wav.bak.wav"}})
+        QTest::newRow(typed) << QString::fromLatin1(typed) << QString::fromLatin1(played);
 }
 
 void tst_sound::runPlaysTheWaveName()
@@ -419,8 +416,7 @@ QString tst_sound::writeTone(const QString& name, int ms, int amplitude, QByteAr
     const QByteArray tone = WaveBuilder::tone16(SlideRate, ms, SlideTone, amplitude);
     if (samples)
         *samples = tone;
-    if (!WaveBuilder::write(path, WaveBuilder::riff(1, 1, SlideRate, 16, tone)))
-        qWarning("cannot write %s", qPrintable(path));
+    writeFile(path, WaveBuilder::riff(1, 1, SlideRate, 16, tone));
     return path;
 }
 
@@ -460,7 +456,7 @@ void tst_sound::slideSoundCutShortByTheNext()
 void tst_sound::missingOrBrokenSlideSoundSaysNothing()
 {
     const QString broken = m_folder->filePath(QStringLiteral("broken.wav"));
-    QVERIFY(WaveBuilder::write(broken, "This is no sound."));
+    writeFile(broken, "This is no sound.");
     QTemporaryDir logFolder;
     LogCapture log(logFolder.path(), true, true);
     modPlayWave::PlayWaveFile(QStringLiteral("nothere.wav"));
