@@ -10,6 +10,7 @@
 #include <QtEndian>
 
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 namespace SoundKit {
@@ -102,46 +103,30 @@ inline QByteArray loudPart(const QByteArray& samples, int level)
     return first < samples.size() ? samples.mid(first, last - first + 1) : QByteArray();
 }
 
-/// Records the null sink's monitor as mono samples ("u8" or "s16le").
-class MonitorCapture
+/// What the null sink played while `play` ran and `milliseconds` after, as mono samples
+/// ("u8" or "s16le"); empty when the monitor gave nothing within 5 s.
+inline QByteArray hear(int rate, const char* format, int milliseconds,
+                       const std::function<void()>& play)
 {
-public:
-    explicit MonitorCapture(int rate, const char* format = "u8") : m_rate(rate), m_format(format) {}
-    ~MonitorCapture()
-    {
-        m_parec.kill();
-        m_parec.waitForFinished(2000);
-    }
-    /// Starts and waits, at most 5 s, until samples flow.
-    bool start()
-    {
-        m_parec.start(QStringLiteral("parec"),
-                      {QStringLiteral("-d"), QStringLiteral("null.monitor"),
-                       QStringLiteral("--raw"), QStringLiteral("--format=") + m_format,
-                       QStringLiteral("--rate=%1").arg(m_rate), QStringLiteral("--channels=1"),
-                       QStringLiteral("--latency-msec=10")});
-        QElapsedTimer clock;
-        clock.start();
-        while (m_parec.waitForStarted(5000) && m_parec.bytesAvailable() < m_rate / 10 &&
-               clock.elapsed() < 5000)
-            QTest::qWait(10);
-        m_parec.readAll();
-        return m_parec.state() == QProcess::Running && clock.elapsed() < 5000;
-    }
-    /// Records for the time given (events keep running) and stops.
-    QByteArray record(int milliseconds)
-    {
-        QTest::qWait(milliseconds);
-        QByteArray bytes = m_parec.readAll();
-        m_parec.terminate();
-        m_parec.waitForFinished(2000);
-        return bytes + m_parec.readAll();
-    }
-
-private:
-    int m_rate;
-    QString m_format;
-    QProcess m_parec;
-};
+    QProcess parec;
+    parec.start(QStringLiteral("parec"),
+                {QStringLiteral("-d"), QStringLiteral("null.monitor"), QStringLiteral("--raw"),
+                 QStringLiteral("--format=") + QLatin1String(format),
+                 QStringLiteral("--rate=%1").arg(rate), QStringLiteral("--channels=1"),
+                 QStringLiteral("--latency-msec=10")});
+    QElapsedTimer clock;
+    clock.start();
+    while (parec.waitForStarted(5000) && parec.bytesAvailable() < rate / 10 &&
+           clock.elapsed() < 5000)
+        QTest::qWait(10);
+    if (parec.readAll().isEmpty())
+        return QByteArray();
+    play();
+    QTest::qWait(milliseconds);
+    QByteArray bytes = parec.readAll();
+    parec.terminate();
+    parec.waitForFinished(2000);
+    return bytes + parec.readAll();
+}
 
 } // namespace SoundKit

@@ -183,10 +183,7 @@ private Q_SLOTS:
         QVERIFY(toneShare(sound, Rate, Tone) > 0.8);
 
         // Play sends the recording to the output.
-        MonitorCapture monitor(Rate);
-        QVERIFY(monitor.start());
-        click("cmdPlay");
-        const QByteArray heard = loudPart(monitor.record(1500), 16);
+        const QByteArray heard = loudPart(hear(Rate, "u8", 1500, [this] { click("cmdPlay"); }), 16);
         QVERIFY2(heard.size() > Rate * 6 / 10, qPrintable(QString::number(heard.size())));
         QVERIFY(toneShare(heard, Rate, Tone) > 0.8);
 
@@ -242,33 +239,26 @@ private Q_SLOTS:
         QCOMPARE(m_prompts->shown().size(), 1);
     }
 
-    void slidersSetTheOutputVolume_data()
-    {
-        QTest::addColumn<int>("left");
-        QTest::addColumn<int>("right");
-        QTest::addColumn<QStringList>("labels");
-        QTest::newRow("1 and 16") << 1 << 16 << QStringList{"6%", "100%"};
-        QTest::newRow("0 and 8") << 0 << 8 << QStringList{"0%", "50%"};
-    }
     void slidersSetTheOutputVolume()
     {
-        QFETCH(int, left);
-        QFETCH(int, right);
-        openDialog();
-        control<QSlider>("sldRight")->setValue(right);
-        control<QSlider>("sldLeft")->setValue(left);
-        QTEST((QStringList{control<QLabel>("lbl_left_volume")->text(),
-                           control<QLabel>("lbl_right_volume")->text()}),
-              "labels");
         // The server's own scale has its normal volume at 65536.
         const auto onServer = [](int slider) {
             return int((qint64(modVolume::SliderToVolume(slider)) * 65536 + 32767) / 65535);
         };
-        QCOMPARE(sinkVolume(), QList<int>({onServer(left), onServer(right)}));
-        // A new dialog reads the volume back.
-        openDialog();
-        QCOMPARE(control<QSlider>("sldLeft")->value(), left);
-        QCOMPARE(control<QSlider>("sldRight")->value(), right);
+        for (const auto& [left, right, labels] :
+             {std::tuple{1, 16, QStringList{"6%", "100%"}}, {0, 8, QStringList{"0%", "50%"}}}) {
+            openDialog();
+            control<QSlider>("sldRight")->setValue(right);
+            control<QSlider>("sldLeft")->setValue(left);
+            QCOMPARE((QStringList{control<QLabel>("lbl_left_volume")->text(),
+                                  control<QLabel>("lbl_right_volume")->text()}),
+                     labels);
+            QCOMPARE(sinkVolume(), QList<int>({onServer(left), onServer(right)}));
+            // A new dialog reads the volume back.
+            openDialog();
+            QCOMPARE(control<QSlider>("sldLeft")->value(), left);
+            QCOMPARE(control<QSlider>("sldRight")->value(), right);
+        }
         QVERIFY(m_prompts->shown().isEmpty());
     }
 
@@ -362,17 +352,15 @@ private Q_SLOTS:
         const QString quiet = writeTone("quiet.wav", 1000, 6000);
         QByteArray loudTone;
         const QString loud = writeTone("loud.wav", 300, 24000, &loudTone);
-        MonitorCapture capture(SlideRate, "s16le");
-        QVERIFY(capture.start());
-        QElapsedTimer call;
-        call.start();
-        modPlayWave::PlayWaveFile(quiet);
-        QVERIFY2(call.elapsed() < 200, "must return while the sound plays");
-        QTest::qWait(300);
-        // A bare name comes from the program folder.
-        modPlayWave::PlayWaveFile(QFileInfo(loud).fileName());
-        const QByteArray samples = capture.record(1500);
-
+        const QByteArray samples = hear(SlideRate, "s16le", 1500, [&] {
+            QElapsedTimer call;
+            call.start();
+            modPlayWave::PlayWaveFile(quiet);
+            QVERIFY2(call.elapsed() < 200, "must return while the sound plays");
+            QTest::qWait(300);
+            // A bare name comes from the program folder.
+            modPlayWave::PlayWaveFile(QFileInfo(loud).fileName());
+        });
         // The null sink gives exact zeros where nothing plays.
         const auto [firstHeard, lastHeard] = span(samples, 1000);
         const auto [firstLoud, lastLoud] = span(samples, 12000);

@@ -504,38 +504,29 @@ private Q_SLOTS:
         }
     }
 
-    void validationStopsAtTheFirstFault_data()
-    {
-        QTest::addColumn<QStringList>("fields"); // start page, show page, pause
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("focused");
-        const QString entry = QStringLiteral("There must be an entry in this field.");
-        QTest::newRow("start page") << QStringList{"", "", ""} << entry << "Entry Required"
-                                    << "txtStartFile";
-        QTest::newRow("show page") << QStringList{"s.htm", "  ", ""} << entry << "Entry Required"
-                                   << "txtShowFile";
-        QTest::newRow("pause empty")
-            << QStringList{"s.htm", "w.htm", ""} << entry << "Entry Required"
-            << "cboReloadInterval";
-        QTest::newRow("pause not listed")
-            << QStringList{"s.htm", "w.htm", "7 sec"} << "Choose a setting from the pull down"
-            << "Error"
-            << "cboReloadInterval";
-    }
     void validationStopsAtTheFirstFault()
     {
-        QFETCH(QStringList, fields);
+        // Start page, show page, pause; each fault mended in turn shows the next.
         auto window = open();
-        setText(*window, "txtStartFile", fields[0]);
-        setText(*window, "txtShowFile", fields[1]);
-        control<QComboBox>(*window, "cboReloadInterval")->setEditText(fields[2]);
-        click(*window, "cmdOK");
-        QTEST(m_prompts->texts().join('|'), "message");
-        QTEST(m_prompts->shown().first().title, "title");
-        QTEST(window->focusWidget()->objectName(), "focused");
-        QVERIFY(QDir(m_out->path()).isEmpty());
-        QVERIFY(!control<QPushButton>(*window, "cmdTest")->isEnabled());
+        const QString entry = QStringLiteral("There must be an entry in this field.");
+        for (const auto& [fields, message, focused] :
+             {std::tuple{QStringList{"", "", ""}, entry, "txtStartFile"},
+              {QStringList{"s.htm", "  ", ""}, entry, "txtShowFile"},
+              {QStringList{"s.htm", "w.htm", ""}, entry, "cboReloadInterval"},
+              {QStringList{"s.htm", "w.htm", "7 sec"},
+               QStringLiteral("Choose a setting from the pull down"), "cboReloadInterval"}}) {
+            m_prompts->clear();
+            setText(*window, "txtStartFile", fields[0]);
+            setText(*window, "txtShowFile", fields[1]);
+            control<QComboBox>(*window, "cboReloadInterval")->setEditText(fields[2]);
+            click(*window, "cmdOK");
+            QCOMPARE(m_prompts->texts(), QStringList{message});
+            QCOMPARE(m_prompts->shown().first().title,
+                     message == entry ? QStringLiteral("Entry Required") : QStringLiteral("Error"));
+            QCOMPARE(window->focusWidget()->objectName(), QLatin1String(focused));
+            QVERIFY(QDir(m_out->path()).isEmpty());
+            QVERIFY(!control<QPushButton>(*window, "cmdTest")->isEnabled());
+        }
     }
 
     void makeShowWritesAsciiPagesAndEnablesTest_data()
