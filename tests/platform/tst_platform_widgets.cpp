@@ -25,6 +25,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -259,38 +260,28 @@ private Q_SLOTS:
         QCOMPARE(script.shown()[1].title, QStringLiteral("Pagewheel"));
     }
 
-    void messageBoxShowsAndAnswers_data()
-    {
-        QTest::addColumn<int>("buttons");
-        QTest::addColumn<int>("click");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<int>("icon");
-        QTest::newRow("yes/no") << vbYesNo + vbExclamation << int(QMessageBox::No) << vbNo
-                                << int(QMessageBox::Warning);
-        QTest::newRow("yes/no/cancel") << vbYesNoCancel + vbQuestion << int(QMessageBox::Cancel)
-                                       << vbCancel << int(QMessageBox::Question);
-        QTest::newRow("OK") << vbOKOnly << int(QMessageBox::Ok) << vbOK << int(QMessageBox::NoIcon);
-    }
     void messageBoxShowsAndAnswers()
     {
-        QFETCH(int, buttons);
-        QFETCH(int, click);
-        QFETCH(int, icon);
         MessageBoxPrompts real;
         setBackend(&real);
-        QStringList seen;
-        int seenIcon = -1;
-        whenModal(this, [&](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            seen << box->windowTitle() << box->text();
-            seenIcon = box->icon();
-            box->button(QMessageBox::StandardButton(click))->click();
-        });
-        const int reply = MsgBox(QStringLiteral("Question text"), buttons);
-        setBackend(nullptr);
-        QTEST(reply, "answer");
-        QCOMPARE(seen, (QStringList{"Pagewheel", "Question text"}));
-        QCOMPARE(seenIcon, icon);
+        const auto reset = qScopeGuard([] { setBackend(nullptr); });
+        // Buttons, the one clicked, the answer, the icon shown.
+        for (const auto& [buttons, click, answer, icon] :
+             {std::tuple{vbYesNo + vbExclamation, QMessageBox::No, vbNo, QMessageBox::Warning},
+              {vbYesNoCancel + vbQuestion, QMessageBox::Cancel, vbCancel, QMessageBox::Question},
+              {vbOKOnly, QMessageBox::Ok, vbOK, QMessageBox::NoIcon}}) {
+            QStringList seen;
+            QMessageBox::Icon seenIcon = QMessageBox::Critical;
+            whenModal(this, [&, click = click](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                seen << box->windowTitle() << box->text();
+                seenIcon = box->icon();
+                box->button(click)->click();
+            });
+            QCOMPARE(MsgBox(QStringLiteral("Question text"), buttons), answer);
+            QCOMPARE(seen, (QStringList{"Pagewheel", "Question text"}));
+            QCOMPARE(seenIcon, icon);
+        }
     }
 
     void selfClosingBoxCountsDownToItsDefault()
@@ -478,7 +469,7 @@ private Q_SLOTS:
         QVERIFY(prompts.shown().last().text.contains(QLatin1String("topics.txt")));
     }
 
-    void f1OnAMessageBoxOpensItsTopic()
+    void f1OpensTheTopicOfABoxOrWindow()
     {
         MessageBoxPrompts real;
         setBackend(&real);
@@ -500,10 +491,9 @@ private Q_SLOTS:
         // Once the box is gone the help window stops being modal.
         QVERIFY(Help::ShowTopic(helpFile(), HelpTopics::frmMain));
         QCOMPARE(Help::window()->windowModality(), Qt::NonModal);
-    }
 
-    void f1InsideAWindowWithAHelpContext()
-    {
+        // In a window with a help context.
+        Help::Quit();
         QDialog dialog;
         auto* field = new QLineEdit(&dialog);
         (new QVBoxLayout(&dialog))->addWidget(field);
