@@ -575,6 +575,7 @@ private Q_SLOTS:
         }
         QVERIFY(web >= 2 && shown >= 6 && sounds >= 1 && pages >= 3);
         QCOMPARE(QImage(appFile(QStringLiteral("data/vexilo.jpg"))).size(), QSize(1280, 720));
+        QVERIFY(fileBytes(appFile("test.htm")).startsWith("<!DOCTYPE html>"));
 
         // A dozen tips, plain text for a label: no markup, no stray control characters.
         const QList<QByteArray> tips = crlfLines(fileBytes(appFile("TipofDay.txt")));

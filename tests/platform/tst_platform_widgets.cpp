@@ -325,7 +325,10 @@ private Q_SLOTS:
                              tree->topLevelItem(b)->child(t)->text(0);
         }
         QSet<int> numbers;
+        QStringList unmapped = QDir(QStringLiteral(PW_APP_FOLDER "/help"))
+                                   .entryList({QStringLiteral("*.htm")}, QDir::Files);
         for (const Help::Topic& topic : catalog.topics) {
+            unmapped.removeAll(topic.page);
             mapped << topic.book + '/' + topic.title;
             numbers.insert(topic.context);
             QVERIFY(Help::ShowTopic(helpFile(), topic.context));
@@ -338,6 +341,7 @@ private Q_SLOTS:
         }
         QCOMPARE(shown, mapped);
         QCOMPARE(numbers.size(), catalog.topics.size());
+        QCOMPARE(unmapped, QStringList()); // every page is reachable from the contents
         QVERIFY(prompts.shown().isEmpty());
         // The contents follow pages reached otherwise, and a click shows the topic.
         QCOMPARE(tree->currentItem()->text(0), catalog.topics.last().title);
