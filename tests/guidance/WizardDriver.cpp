@@ -13,9 +13,8 @@
 WizardDriver::WizardDriver(const QString& script)
     : left(script.split(QLatin1Char(' '), Qt::SkipEmptyParts))
 {
-    m_timer.setInterval(5);
-    connect(&m_timer, &QTimer::timeout, this, &WizardDriver::tick);
-    m_timer.start();
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
+    m_timer.start(5);
 }
 
 void WizardDriver::tick()
@@ -25,46 +24,32 @@ void WizardDriver::tick()
         return;
     if (left.isEmpty()) {
         left.append(QStringLiteral("<stuck>"));
-        screen->reject();
-        return;
+        return screen->reject();
     }
     const QString word = left.takeFirst();
-    auto press = [screen](const char* name) {
-        if (auto* button = screen->findChild<QPushButton*>(QString::fromLatin1(name)))
+    const auto press = [screen](const QString& name) {
+        if (auto* button = screen->findChild<QPushButton*>(name))
             button->click();
     };
-    if (auto* label = screen->findChild<QLabel*>(QStringLiteral("lbl"))) {
-        labels.append(label->text());
-        tops.append(label->mapTo(screen, QPoint()).y());
-    } else
-        labels.append(screen->objectName());
-
-    if (word.size() == 1 && word.at(0).isDigit()) {
-        if (auto* option = screen->findChild<QRadioButton*>(QStringLiteral("opt") + word))
-            option->click();
-        press("cmdGo2");
-    } else if (word == u"n") {
-        press("cmdGo2");
-    } else if (word == u"b") {
-        press("cmdGo0");
-    } else if (word == u"c") {
-        press("cmdGo1");
-    } else if (word == u"x") {
-        screen->close();
-    } else if (word == u"cur") {
-        press("cmdCurrent");
-    } else if (word.startsWith(u"p:")) {
-        press(word.mid(2).toLatin1().constData());
-    } else if (word.startsWith(u"t:")) {
-        const QStringList texts = word.mid(2).split(QLatin1Char('|'));
-        for (int i = 0; i < texts.size(); ++i)
-            screen->findChild<QLineEdit*>(QStringLiteral("txtField%1").arg(i))
-                ->setText(texts.at(i));
-        press("cmdGo2");
-    } else if (word.startsWith(u"f:")) {
+    auto* label = screen->findChild<QLabel*>(QStringLiteral("lbl"));
+    labels.append(label ? label->text() : screen->objectName());
+    tops.append(label ? label->mapTo(screen, QPoint()).y() : -1);
+    if (word == u"b" || word == u"c" || word == u"cur" || word.startsWith(u"p:"))
+        return press(word == u"b"     ? QStringLiteral("cmdGo0")
+                     : word == u"c"   ? QStringLiteral("cmdGo1")
+                     : word == u"cur" ? QStringLiteral("cmdCurrent")
+                                      : word.mid(2));
+    if (word == u"x")
+        return void(screen->close());
+    if (auto* option = screen->findChild<QRadioButton*>("opt" + word))
+        option->click();
+    const QStringList texts = word.startsWith(u"t:") ? word.mid(2).split('|') : QStringList();
+    for (int i = 0; i < texts.size(); ++i)
+        screen->findChild<QLineEdit*>(QStringLiteral("txtField%1").arg(i))->setText(texts[i]);
+    if (word.startsWith(u"f:")) {
         ScriptedCommonDialog files;
         files.chooseFile(word.mid(2));
-        press("cmdBrowse");
-        press("cmdGo2");
+        press(QStringLiteral("cmdBrowse"));
     }
+    press(QStringLiteral("cmdGo2"));
 }

@@ -1,0 +1,434 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Text files read and written, the conversions of their fields, and the settings store.
+#include "platform/InputFields.h"
+#include "platform/Registry.h"
+#include "platform/TextCodec.h"
+#include "platform/TextFileReader.h"
+#include "platform/TextFileWriter.h"
+#include "platform/VbConvert.h"
+#include "../support/TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/fsuid.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using InputFields::Kind;
+using Registry::Root;
+using TextCodec::Encoding;
+
+namespace {
+
+struct ReadResult
+{
+    QStringList lines;
+    QList<Encoding> encodings;
+    int restarts = 0;
+    bool ok = false;
+    VbError error;
+};
+
+ReadResult readLines(const QString& path, qsizetype blockSize = 8 << 20)
+{
+    ReadResult result;
+    result.ok = TextFileReader::forEachLine(
+        path,
+        [&](QByteArrayView line, Encoding encoding) {
+            result.lines.append(TextCodec::decode(line, encoding));
+            result.encodings.append(encoding);
+        },
+        [&] {
+            ++result.restarts;
+            result.lines.clear();
+            result.encodings.clear();
+        },
+        &result.error, blockSize);
+    return result;
+}
+
+/// Writes lines of 200 characters under a file size limit (a full disk when small), as
+/// another user when `asNobody`; whether the writer committed.
+bool writeLimited(const QString& path, int lines, rlim_t limit, bool asNobody, VbError* error)
+{
+    constexpr uid_t Nobody = 65534;
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &small);
+    if (asNobody) {
+        ::setfsgid(Nobody);
+        ::setfsuid(Nobody);
+    }
+    TextFileWriter writer(path);
+    bool committed = writer.open(error);
+    for (int i = 0; committed && i < lines; ++i)
+        writer.writeLine(QString(200, QLatin1Char('y')));
+    committed = committed && writer.commit(error);
+    if (asNobody) {
+        ::setfsuid(0);
+        ::setfsgid(0);
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    return committed;
+}
+
+} // namespace
+
+class tst_TextConvert : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QTemporaryDir m_home;
+    QTemporaryDir m_bin;
+    QString file(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
+
+private Q_SLOTS:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", m_home.path().toUtf8()); }
+
+    void utf8Validation()
+    {
+        for (const char* valid : {"plain text, long enough for the fast path",
+                                  "caf\xc3\xa9 \xe2\x82\xac", "\xf0\x9f\x8e\xa1"})
+            QVERIFY2(TextCodec::isValidUtf8(valid), valid);
+        // Latin-1, overlong slash, surrogate, cut at the end, above U+10FFFF.
+        for (const char* invalid :
+             {"caf\xe9", "\xc0\xaf", "\xed\xa0\x80", "abc\xe2\x82", "\xf4\x90\x80\x80"})
+            QVERIFY2(!TextCodec::isValidUtf8(invalid), invalid);
+        QCOMPARE(TextCodec::decodeWindows1252("\x80 caf\xe9 \x93q\x94"),
+                 QString::fromUtf8("\xe2\x82\xac caf\xc3\xa9 \xe2\x80\x9cq\xe2\x80\x9d"));
+    }
+
+    void lineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("blockSize");
+        const auto row = [](const char* name, const QByteArray& bytes, const QStringList& lines,
+                            int blockSize = 8 << 20) {
+            QTest::newRow(name) << bytes << lines << blockSize;
+        };
+        row("CR LF", "a\r\nb\r\n", {"a", "b"});
+        row("LF", "a\nb\n", {"a", "b"});
+        row("mixed, no end on last", "a\r\nb\nc", {"a", "b", "c"});
+        row("blank lines kept", "a\r\n\r\nb\r\n", {"a", "", "b"});
+        row("empty file", QByteArray(), {});
+        row("byte-order mark dropped", "\xEF\xBB\xBF\"a\"\r\n\"b\"\r\n", {"\"a\"", "\"b\""});
+        row("lone CR (old Mac files)", "a\rb\r\rc\r", {"a", "b", "", "c"});
+        row("CR, then CR LF", "a\r\r\nb", {"a", "", "b"});
+        // A CR last in a block, its LF first in the next, is one line end.
+        row("CR LF across blocks", "ab\r\ncd\r\nef\rgh", {"ab", "cd", "ef", "gh"}, 3);
+        row("lone CR last in a block", "abc\rdef\r", {"abc", "def"}, 4);
+    }
+    void lineEnds()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, blockSize);
+        writeFile(file("ends.txt"), bytes);
+        const ReadResult result = readLines(file("ends.txt"), blockSize);
+        QVERIFY(result.ok);
+        QTEST(result.lines, "lines");
+    }
+
+    void blocksAndEncodings()
+    {
+        // Lines far longer than a block grow the buffer instead of being cut.
+        const QByteArray longLine(100000, 'x');
+        writeFile(file("long.txt"), "short\r\n" + longLine + "\r\nend");
+        ReadResult result = readLines(file("long.txt"), 64);
+        QVERIFY(result.ok);
+        QCOMPARE(result.lines.size(), 3);
+        QCOMPARE(result.lines[1].size(), longLine.size());
+        QCOMPARE(result.lines[2], QStringLiteral("end"));
+
+        // The encoding is chosen from the first block...
+        writeFile(file("old.txt"), "first\r\ncaf\xe9\r\n");
+        result = readLines(file("old.txt"));
+        QCOMPARE(result.restarts, 0);
+        QCOMPARE(result.lines, (QStringList{"first", QString::fromUtf8("caf\xc3\xa9")}));
+        QCOMPARE(result.encodings.first(), Encoding::Windows1252);
+
+        // ...and a later invalid UTF-8 byte restarts the file as Windows-1252.
+        QByteArray bytes;
+        for (int i = 0; i < 50; ++i)
+            bytes += "line " + QByteArray::number(i) + "\r\n";
+        writeFile(file("late.txt"), bytes + "\xe9t\xe9\r\n");
+        result = readLines(file("late.txt"), 32);
+        QVERIFY(result.ok);
+        QCOMPARE(result.restarts, 1);
+        QCOMPARE(result.lines.size(), 51);
+        QCOMPARE(result.lines.first(), QStringLiteral("line 0"));
+        QCOMPARE(result.lines.last(), QString::fromUtf8("\xc3\xa9t\xc3\xa9"));
+    }
+
+    void openErrors()
+    {
+        QCOMPARE(readLines(file("missing.txt")).error.number, 53);
+        QCOMPARE(readLines(file("no/such/folder.txt")).error.number, 76);
+        const ReadResult folder = readLines(m_dir.path());
+        QVERIFY(!folder.ok);
+        QCOMPARE(folder.error.number, 75);
+        // A pipe is refused instead of blocking the program.
+        QCOMPARE(::mkfifo(QFile::encodeName(file("pipe")).constData(), 0600), 0);
+        QCOMPARE(readLines(file("pipe")).error.number, 75);
+
+        VbError error;
+        QVERIFY(!TextFileWriter(file("none/x.txt")).open(&error));
+        QCOMPARE(error.number, 76);
+        QVERIFY(!TextFileWriter(m_dir.path()).open(&error));
+        QCOMPARE(error.number, 75);
+        QVERIFY(!TextFileWriter(QStringLiteral("/proc/pagewheel-show.txt")).open(&error));
+        // A file the user made read-only stays as it is, even for root.
+        writeFile(file("locked.txt"), "kept\r\n");
+        QFile::setPermissions(file("locked.txt"), QFile::ReadOwner | QFile::ReadGroup);
+        error = {};
+        QVERIFY(!TextFileWriter(file("locked.txt")).open(&error));
+        QCOMPARE(error.number, 75);
+        QCOMPARE(QFile::permissions(file("locked.txt")) & (QFile::ReadOwner | QFile::WriteOwner),
+                 QFile::ReadOwner);
+    }
+
+    void writerWritesCrLfUtf8AndKeepsTheOldFileOnFailure()
+    {
+        TextFileWriter writer(file("out.txt"));
+        VbError error;
+        QVERIFY(writer.open(&error));
+        writer.writeLine(u"caf\u00e9");
+        writer.writeLine(u"");
+        QVERIFY(writer.commit(&error));
+        QCOMPARE(fileBytes(file("out.txt")), QByteArray("caf\xc3\xa9\r\n\r\n"));
+
+        writeFile(file("keep.txt"), "the old show\r\n");
+        QVERIFY(!writeLimited(file("keep.txt"), 100, 4096, false, &error));
+        QCOMPARE(error.number, 61);
+        QCOMPARE(fileBytes(file("keep.txt")), QByteArray("the old show\r\n"));
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files).filter(QStringLiteral("keep")).size(),
+                 1);
+    }
+
+    void inPlaceWriteKeepsOldFile()
+    {
+        // The folder refuses new files, the file itself may be written. Root writes anywhere,
+        // so it writes as another user for the while.
+        const QString folder = file("shared");
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + QStringLiteral("/show.txt");
+        writeFile(path, "the old show\r\n");
+        const bool root = ::geteuid() == 0;
+        if (root) {
+            QVERIFY(::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0);
+            QFile::setPermissions(m_dir.path(), QFile::permissions(m_dir.path()) | QFile::ExeOther);
+        }
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                          QFile::ExeOther);
+        // A full disk: nothing of the old show is lost.
+        VbError error;
+        QVERIFY(!writeLimited(path, 100, 4096, root, &error));
+        QCOMPARE(error.number, 61);
+        QCOMPARE(fileBytes(path), QByteArray("the old show\r\n"));
+        // With room the new text replaces the old, no longer than it is.
+        QVERIFY(writeLimited(path, 1, RLIM_INFINITY, root, &error));
+        QCOMPARE(fileBytes(path), QByteArray(200, 'y') + "\r\n");
+        QVERIFY(writeLimited(path, 0, RLIM_INFINITY, root, &error));
+        QCOMPARE(fileBytes(path), QByteArray());
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"show.txt"});
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void val()
+    {
+        for (const auto& [text, value] : {std::pair{"30", 30.0},
+                                          {"  12  ", 12.0},
+                                          {"2.5", 2.5},
+                                          {"-7", -7.0},
+                                          {"15sec", 15.0},
+                                          {"abc", 0.0},
+                                          {"", 0.0},
+                                          {"1.2.3", 1.2}})
+            QCOMPARE(VbConvert::Val(QString::fromLatin1(text)), value);
+    }
+
+    void integer_data()
+    {
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("value");
+        const auto row = [](const char* text, bool ok, int value, int bits = 16) {
+            QTest::addRow("%d: %s", bits, text) << bits << QString::fromLatin1(text) << ok << value;
+        };
+        row("15", true, 15);
+        row(" 15 ", true, 15);
+        row("2.5", true, 2); // half to even
+        row("3.5", true, 4);
+        row("-2.5", true, -2);
+        row("32767", true, 32767);
+        row("-32768", true, -32768);
+        row("70000", false, 0);
+        row("32767.5", false, 0); // just over after rounding
+        row("abc", false, 0);
+        row("12abc", false, 0);
+        row("", false, 0);
+        row("70000", true, 70000, 32);
+        row("3000000000", false, 0, 32);
+    }
+    void integer()
+    {
+        QFETCH(int, bits);
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        QFETCH(int, value);
+        // A failed conversion leaves the old value.
+        qint16 result16 = 99;
+        qint32 result32 = 99;
+        QCOMPARE(bits == 16 ? VbConvert::textToInt16(text, &result16)
+                            : VbConvert::textToInt32(text, &result32),
+                 ok);
+        QCOMPARE(bits == 16 ? int(result16) : result32, ok ? value : 99);
+    }
+
+    void boolean()
+    {
+        // Text, whether it converts, the value.
+        for (const auto& [text, ok, value] : {std::tuple{"True", true, true},
+                                              {"FALSE", true, false},
+                                              {"tRuE", true, true},
+                                              {"-1", true, true},
+                                              {"0", true, false},
+                                              {"5", true, true},
+                                              {"yes", false, false},
+                                              {"", false, false}}) {
+            bool result = !value;
+            QCOMPARE(VbConvert::textToBool(QString::fromLatin1(text), &result), ok);
+            QCOMPARE(result, ok ? value : !value);
+        }
+    }
+
+    void split_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QStringList>("fields");
+        const auto row = [](const char* name, const QByteArray& line, const QStringList& fields) {
+            QTest::newRow(name) << line << fields;
+        };
+        row("show record", R"("C:\a\b.htm","","10",#FALSE#)", {"C:\\a\\b.htm", "", "10", "False"});
+        row("comma inside quotes", R"("http://x/?a=1,2","s.wav")", {"http://x/?a=1,2", "s.wav"});
+        row("leading blanks skipped", "  \"a\" ,\t 12 , b  ", {"a", "12", "b"});
+        row("empty line is one empty field", "", {""});
+        row("trailing comma", "\"a\",", {"a", ""});
+        row("unbalanced quote runs to the end", R"("abc,def)", {"abc,def"});
+        row("text after a closing quote is passed over", R"("abc"xyz,"d")", {"abc", "d"});
+        row("unquoted truth values", "#TRUE#,#false#", {"True", "False"});
+        row("byte-order marks are no text",
+            "\xEF\xBB\xBF\"\xEF\xBB\xBF\xEF\xBB\xBF\", \xEF\xBB\xBF,\"a\xEF\xBB\xBF\"",
+            {"", "", QString::fromUtf8("a\xEF\xBB\xBF")});
+        row("NUL bytes are kept as text", QByteArray("\"a\0b\",c", 7),
+            {QString::fromUtf8("a\0b", 3), "c"});
+    }
+    void split()
+    {
+        QFETCH(QByteArray, line);
+        InputFields::Field found[8];
+        const int count = InputFields::split(line, found, 8);
+        QStringList texts;
+        for (int i = 0; i < count; ++i)
+            texts.append(found[i].text(TextCodec::Encoding::Utf8));
+        QTEST(texts, "fields");
+    }
+
+    void splitKinds()
+    {
+        // Fields past the room given are ignored; a quoted "#TRUE#" is text, not a truth value.
+        InputFields::Field found[3];
+        QCOMPARE(InputFields::split(R"(#TRUE#,"#TRUE#",#FALSE#,d)", found, 3), 3);
+        QCOMPARE(found[0].kind, Kind::True);
+        QCOMPARE(found[1].kind, Kind::Quoted);
+        QCOMPARE(found[1].text(TextCodec::Encoding::Utf8), QStringLiteral("#TRUE#"));
+        QCOMPARE(found[2].kind, Kind::False);
+    }
+
+    void settingsStore()
+    {
+        const QString app = QStringLiteral("Pagewheel");
+        const QString options = QStringLiteral("Options");
+        QVERIFY(Registry::SaveSetting(app, options, QStringLiteral("ToolTips"), "False"));
+        const QString store = Registry::settingsFile(app);
+        QCOMPARE(store, m_home.path() + QStringLiteral("/Pagewheel/Pagewheel.ini"));
+        QVERIFY(fileBytes(store).contains("[Options]\nToolTips=False"));
+        // Another program's settings are its own.
+        QCOMPARE(Registry::GetSetting(QStringLiteral("Second"), options, "ToolTips"), QString());
+
+        // Values come back as they were stored.
+        for (const QString& value :
+             {QStringLiteral("/home/me/shows/Demo Show.txt"), QStringLiteral("a, b,c"),
+              QStringLiteral("say \"hi\" C:\\x\\"), QStringLiteral("@Variant(x)"),
+              QStringLiteral("  padded  "), QStringLiteral("Gr\u00fc\u00dfe \u20ac \u65e5\u672c"),
+              QStringLiteral("k=v; #not a comment"), QString()}) {
+            QVERIFY(Registry::SaveSetting(app, QStringLiteral("Settings"), "Value", value));
+            QCOMPARE(Registry::GetSetting(app, QStringLiteral("Settings"), "Value", "default"),
+                     value);
+            QCOMPARE(Registry::GetAllSettings(app, QStringLiteral("Settings")),
+                     (QList<Registry::Setting>{{"Value", value}}));
+        }
+
+        // Listed by key; deleted by key or section.
+        const QString list = QStringLiteral("ListApp");
+        QVERIFY(Registry::GetAllSettings(list, options).isEmpty());
+        QCOMPARE(Registry::GetSetting(list, options, "Missing", "5"), QStringLiteral("5"));
+        Registry::SaveSetting(list, options, QStringLiteral("B"), QStringLiteral("2"));
+        Registry::SaveSetting(list, options, QStringLiteral("A"), QStringLiteral("1"));
+        Registry::SaveSetting(list, QStringLiteral("Other"), "C", QStringLiteral("3"));
+        QCOMPARE(Registry::GetAllSettings(list, options),
+                 (QList<Registry::Setting>{{"A", "1"}, {"B", "2"}}));
+        Registry::DeleteSetting(list, options, QStringLiteral("A"));
+        QCOMPARE(Registry::GetAllSettings(list, options).size(), 1);
+        Registry::DeleteSetting(list, options);
+        QVERIFY(Registry::GetAllSettings(list, options).isEmpty());
+        QCOMPARE(Registry::GetAllSettings(list, QStringLiteral("Other")).size(), 1);
+
+        // A value typed into the file with commas is still one text.
+        writeFile(Registry::settingsFile(QStringLiteral("Edited")),
+                  "[Options]\nCarouselFileName=/home/u/a,b.txt\n");
+        QCOMPARE(Registry::GetSetting(QStringLiteral("Edited"), options, "CarouselFileName"),
+                 QStringLiteral("/home/u/a,b.txt"));
+        QCOMPARE(Registry::GetAllSettings(QStringLiteral("Edited"), options).first().second,
+                 QStringLiteral("/home/u/a,b.txt"));
+    }
+
+    void machineKeys()
+    {
+        // A fake browser and system information program on PATH.
+        for (const char* name : {"chromium", "hardinfo", "MyBrowser"}) {
+            writeFile(m_bin.filePath(QLatin1String(name)), "#!/bin/sh\n");
+            QFile::setPermissions(m_bin.filePath(QLatin1String(name)),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", m_bin.path().toUtf8());
+        const auto key = [](const QString& subKey, const QString& value,
+                            const char* fallback = "") {
+            return Registry::RegGetString(Root::LocalMachine, subKey, value, fallback);
+        };
+        const QString paths = QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App "
+                                             "Paths\\");
+        QCOMPARE(key(paths + "IExplore.exe", {}), m_bin.filePath(QStringLiteral("chromium")));
+        QCOMPARE(key(paths + "mybrowser.EXE", {}), m_bin.filePath(QStringLiteral("MyBrowser")));
+        QCOMPARE(key(paths + "Netscape.exe", {}, "none"), QStringLiteral("none"));
+        QCOMPARE(key(QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"), "PATH"),
+                 m_bin.filePath(QStringLiteral("hardinfo")));
+        QCOMPARE(key(QStringLiteral("SOFTWARE\\Anything"), "Value", "dflt"),
+                 QStringLiteral("dflt"));
+        qputenv("PATH", oldPath);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_TextConvert)
+#include "tst_TextConvert.moc"

@@ -1,0 +1,521 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The platform's windows: message boxes, the common dialogs (scripted, and Qt's real dialogs
+// answered by a timer) and the help window on the pages the build lays out.
+#include "platform/CommonDialog.h"
+#include "platform/FileDialogBackend.h"
+#include "platform/Help.h"
+#include "platform/HelpTopics.h"
+#include "platform/HelpWindow.h"
+#include "platform/MessageBoxPrompts.h"
+#include "platform/ScriptedCommonDialog.h"
+#include "platform/ScriptedPrompts.h"
+#include "../support/TestFiles.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QColorDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <functional>
+
+using namespace Prompts;
+
+namespace {
+
+const QString ShowFilter = QStringLiteral("Text  files|*.txt|All Files (*.*)|*.*");
+
+/// Runs the handler on the next modal window; delete the timer to stop.
+QPointer<QTimer> whenModal(QObject* context, const std::function<void(QWidget*)>& handler)
+{
+    auto* timer = new QTimer(context);
+    QObject::connect(timer, &QTimer::timeout, context, [timer, handler] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->deleteLater();
+            timer->stop();
+            handler(modal);
+        }
+    });
+    timer->start(20);
+    return timer;
+}
+
+QLineEdit* nameEdit(QWidget* modal)
+{
+    return modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+}
+
+void typeAndAccept(QWidget* modal, const QString& name)
+{
+    nameEdit(modal)->setText(name);
+    QTest::keyClick(nameEdit(modal), Qt::Key_Return);
+}
+
+/// The help file of the built program; its pages are in help/ beside it.
+QString helpFile()
+{
+    return QStringLiteral(PW_APP_FOLDER "/Pagewheel.hlp");
+}
+
+Help::Catalog shippedCatalog()
+{
+    Help::Catalog catalog;
+    QString error;
+    if (!Help::readCatalog(QStringLiteral(PW_APP_FOLDER "/help/"), &catalog, &error))
+        qWarning("%s", qPrintable(error));
+    return catalog;
+}
+
+template <typename T> T* child(const char* name)
+{
+    T* found = Help::window() ? Help::window()->findChild<T*>(QLatin1String(name)) : nullptr;
+    if (!found)
+        qFatal("no %s", name);
+    return found;
+}
+
+QString page()
+{
+    return Help::window() ? Help::window()->currentPage() : QString();
+}
+
+} // namespace
+
+class tst_platform_widgets : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup()
+    {
+        Help::Quit();
+        QVERIFY(!Help::window());
+    }
+
+    void filterConversion_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("qt");
+        QTest::newRow("show") << ShowFilter << "Text  files (*.txt);;All Files (*.*) (*)";
+        QTest::newRow("slide") << "Slide files (.htm,.jpg,.gif)|*.htm;*.jpg;*.gif"
+                               << "Slide files (.htm,.jpg,.gif) (*.htm *.jpg *.gif)";
+        QTest::newRow("incomplete pairs") << "None||Wave|*.wav|Orphan"
+                                          << "Wave (*.wav)";
+    }
+    void filterConversion()
+    {
+        QFETCH(QString, filter);
+        QTEST(FileDialogBackend::qtNameFilters(filter).join(QStringLiteral(";;")), "qt");
+    }
+
+    void scriptedAnswersRecordsAndCancels()
+    {
+        ScriptedCommonDialog script;
+        script.chooseFile(QStringLiteral("/shows/a.txt"), 2);
+        script.cancel();
+        QWidget owner;
+        CommonDialog dialog(&owner);
+        dialog.Filter = ShowFilter;
+        QCOMPARE(dialog.ShowOpen(), QStringLiteral("/shows/a.txt"));
+        QCOMPARE(dialog.FilterIndex, 2);
+        // Without the cancel error, the empty name is the cancel.
+        VbError error;
+        QCOMPARE(dialog.ShowSave(&error), QString());
+        QVERIFY(!error.isError());
+        QCOMPARE(dialog.FileName, QString());
+        // With it, error 32755, and the name stays; an unscripted dialog cancels.
+        dialog.CancelError = true;
+        dialog.FileName = QStringLiteral("/shows/b.txt");
+        QVERIFY(!dialog.ShowColor(&error).isValid());
+        QCOMPARE(error.number, 32755);
+        QCOMPARE(dialog.ShowOpen(&error), QString());
+        QCOMPARE(dialog.FileName, QStringLiteral("/shows/b.txt"));
+        QCOMPARE(script.requests().size(), 4);
+        QCOMPARE(script.requests().at(1).FileName, QStringLiteral("/shows/a.txt"));
+        QCOMPARE(script.requests().at(1).parent, &owner);
+    }
+
+    void realFileDialogs()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("shows")));
+        const QString show = dir.filePath(QStringLiteral("shows/tour.txt"));
+        writeFile(show, "");
+        writeFile(dir.filePath(QStringLiteral("old.txt")), "");
+        CommonDialog dialog;
+        dialog.DialogTitle = QStringLiteral("Open Show");
+        dialog.Filter = ShowFilter;
+        dialog.FilterIndex = 2;
+        dialog.InitDir = dir.filePath(QStringLiteral("shows"));
+        QStringList seen;
+        whenModal(this, [&](QWidget* modal) {
+            auto* files = qobject_cast<QFileDialog*>(modal);
+            // "All Files" matches names without an extension too.
+            seen << files->nameFilters() << files->selectedNameFilter()
+                 << modal->findChild<QFileSystemModel*>()->nameFilters();
+            files->selectNameFilter(files->nameFilters().value(0));
+            typeAndAccept(modal, QStringLiteral("tour.txt"));
+        });
+        QCOMPARE(dialog.ShowOpen(), show);
+        QCOMPARE(dialog.FilterIndex, 1);
+        QCOMPARE(seen, (QStringList{"Text files (*.txt)", "All Files (*.*) (*)", "All Files (*.*)",
+                                    "*"}));
+
+        // The next use keeps title, folder and name though InitDir moved; a cancel is error
+        // 32755 and keeps the name.
+        dialog.InitDir = dir.path();
+        dialog.CancelError = true;
+        seen.clear();
+        whenModal(this, [&](QWidget* modal) {
+            seen << modal->windowTitle()
+                 << qobject_cast<QFileDialog*>(modal)->directory().absolutePath()
+                 << nameEdit(modal)->text();
+            qobject_cast<QDialog*>(modal)->reject();
+        });
+        VbError error;
+        QCOMPARE(dialog.ShowOpen(&error), QString());
+        QCOMPARE(seen, (QStringList{"Open Show", QFileInfo(show).absolutePath(), "tour.txt"}));
+        QCOMPARE(error.number, 32755);
+        QCOMPARE(dialog.FileName, show);
+
+        // Save adds the extension, and leaves asking about overwriting to the program.
+        CommonDialog save;
+        save.InitDir = dir.path();
+        save.DefaultExt = QStringLiteral("txt");
+        whenModal(this, [&](QWidget* modal) { typeAndAccept(modal, QStringLiteral("new")); });
+        QCOMPARE(save.ShowSave(), dir.filePath(QStringLiteral("new.txt")));
+        QStringList boxes;
+        QPointer<QTimer> watch;
+        whenModal(this, [&](QWidget* modal) {
+            watch = whenModal(this, [&](QWidget* box) {
+                boxes << box->metaObject()->className();
+                qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
+            });
+            typeAndAccept(modal, QStringLiteral("old.txt"));
+        });
+        QCOMPARE(save.ShowSave(), dir.filePath(QStringLiteral("old.txt")));
+        delete watch;
+        QCOMPARE(boxes, QStringList());
+    }
+
+    void realColorStartsFromColorWhenAsked()
+    {
+        CommonDialog dialog;
+        dialog.Flags = CommonDialog::cdlCCRGBInit;
+        dialog.Color = QColor(Qt::red);
+        const QColor chosen(0x12, 0x34, 0x56);
+        QList<QColor> offered;
+        const auto answer = [&](bool accept) {
+            whenModal(this, [&, accept](QWidget* modal) {
+                auto* colors = qobject_cast<QColorDialog*>(modal);
+                offered << colors->currentColor();
+                colors->setCurrentColor(chosen);
+                accept ? colors->accept() : colors->reject();
+            });
+        };
+        answer(true);
+        QCOMPARE(dialog.ShowColor(), chosen);
+        dialog.Flags = 0;
+        answer(false);
+        QVERIFY(!dialog.ShowColor().isValid());
+        QCOMPARE(dialog.Color, chosen);
+        QCOMPARE(offered, (QList<QColor>{Qt::red, Qt::black}));
+    }
+
+    void defaultAnswers()
+    {
+        for (const auto& [buttons, answer] : {std::pair{vbOKOnly, vbOK},
+                                              {vbYesNo + vbExclamation, vbYes},
+                                              {vbYesNo + vbDefaultButton2, vbNo},
+                                              {vbYesNoCancel + vbDefaultButton3, vbCancel},
+                                              {vbRetryCancel, vbRetry}})
+            QCOMPARE(defaultAnswer(buttons), answer);
+
+        ScriptedPrompts script;
+        script.answer(vbNo);
+        QCOMPARE(MsgBox(QStringLiteral("Save?"), vbYesNo + vbExclamation, QStringLiteral("Q")),
+                 vbNo);
+        // Script used up: the box's default button answers.
+        QCOMPARE(MsgBox(QStringLiteral("Done")), vbOK);
+        QCOMPARE(script.texts(), (QStringList{"Save?", "Done"}));
+        QCOMPARE(script.shown()[0].title, QStringLiteral("Q"));
+        QCOMPARE(script.shown()[0].buttons, vbYesNo + vbExclamation);
+        QCOMPARE(script.shown()[1].title, QStringLiteral("Pagewheel"));
+    }
+
+    void messageBoxShowsAndAnswers()
+    {
+        MessageBoxPrompts real;
+        setBackend(&real);
+        const auto reset = qScopeGuard([] { setBackend(nullptr); });
+        // Buttons, the one clicked, the answer, the icon shown.
+        for (const auto& [buttons, click, answer, icon] :
+             {std::tuple{vbYesNo + vbExclamation, QMessageBox::No, vbNo, QMessageBox::Warning},
+              {vbYesNoCancel + vbQuestion, QMessageBox::Cancel, vbCancel, QMessageBox::Question},
+              {vbOKOnly, QMessageBox::Ok, vbOK, QMessageBox::NoIcon}}) {
+            QStringList seen;
+            QMessageBox::Icon seenIcon = QMessageBox::Critical;
+            whenModal(this, [&, click = click](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                seen << box->windowTitle() << box->text();
+                seenIcon = box->icon();
+                box->button(click)->click();
+            });
+            QCOMPARE(MsgBox(QStringLiteral("Question text"), buttons), answer);
+            QCOMPARE(seen, (QStringList{"Pagewheel", "Question text"}));
+            QCOMPARE(seenIcon, icon);
+        }
+    }
+
+    void selfClosingBoxCountsDownToItsDefault()
+    {
+        MessageBoxPrompts real;
+        setBackend(&real);
+        setSelfClosingSeconds(2);
+        QStringList countdown;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && !countdown.contains(box->informativeText()))
+                countdown << box->informativeText();
+        });
+        watch.start(100);
+        QElapsedTimer shown;
+        shown.start();
+        // A question keeps its default answer; nobody clicks.
+        const int reply = MsgBox(QStringLiteral("Restart?"), vbYesNo + vbDefaultButton2);
+        const qint64 elapsed = shown.elapsed();
+        setSelfClosingSeconds(0);
+        setBackend(nullptr);
+        QCOMPARE(reply, vbNo);
+        QVERIFY2(elapsed >= 1900 && elapsed < 4000, qPrintable(QString::number(elapsed)));
+        QCOMPARE(countdown, (QStringList{"This message closes by itself in 2 s.",
+                                         "This message closes by itself in 1 s."}));
+    }
+
+    void everyTopicOpensInTheContentsAndByItsNumber()
+    {
+        ScriptedPrompts prompts;
+        const Help::Catalog catalog = shippedCatalog();
+        QVERIFY(catalog.topics.size() > 20);
+        QVERIFY(Help::ShowContents(helpFile()));
+        QCOMPARE(page(), QStringLiteral("index.htm"));
+        auto* tree = child<QTreeWidget>("treContents");
+        QStringList shown, mapped;
+        for (int b = 0; b < tree->topLevelItemCount(); ++b) {
+            for (int t = 0; t < tree->topLevelItem(b)->childCount(); ++t)
+                shown << tree->topLevelItem(b)->text(0) + '/' +
+                             tree->topLevelItem(b)->child(t)->text(0);
+        }
+        QSet<int> numbers;
+        QStringList unmapped = QDir(QStringLiteral(PW_APP_FOLDER "/help"))
+                                   .entryList({QStringLiteral("*.htm")}, QDir::Files);
+        for (const Help::Topic& topic : catalog.topics) {
+            unmapped.removeAll(topic.page);
+            mapped << topic.book + '/' + topic.title;
+            numbers.insert(topic.context);
+            QVERIFY(Help::ShowTopic(helpFile(), topic.context));
+            QCOMPARE(page(), topic.page);
+            QCOMPARE(Help::window()->currentTitle(), topic.title);
+            // The help's name, then the page's own title when it has another.
+            const QString title = child<QTextBrowser>("brwTopic")->documentTitle();
+            QCOMPARE(Help::window()->windowTitle(),
+                     title == "Pagewheel Help" ? title : "Pagewheel Help - " + title);
+        }
+        QCOMPARE(shown, mapped);
+        QCOMPARE(numbers.size(), catalog.topics.size());
+        QCOMPARE(unmapped, QStringList()); // every page is reachable from the contents
+        QVERIFY(prompts.shown().isEmpty());
+        // The contents follow pages reached otherwise, and a click shows the topic.
+        QCOMPARE(tree->currentItem()->text(0), catalog.topics.last().title);
+        Q_EMIT tree->itemClicked(tree->topLevelItem(0)->child(0), 0);
+        QCOMPARE(page(), catalog.topics.first().page);
+        // The numbers the windows use all lead somewhere.
+        using namespace HelpTopics;
+        for (int context :
+             {Contents,   UsingHelp,    KeywordIndex,   Overview,    QuickStart,     frmMain,
+              Menus,      ShowModes,    Navigation,     ShowOptions, frmControlBar,  ShowFiles,
+              Settings,   CommandLine,  frmBrowserType, FileFormats, frmListEdit,    frmSlideEdit,
+              frmDirList, Bookmarks,    frmWebShow,     frmAudit,    frmPlayRec,     frmWizMain,
+              frmWizard,  frmWizardInp, frmTip,         frmAbout,    Troubleshooting})
+            QVERIFY2(numbers.contains(context), qPrintable(QString::number(context)));
+    }
+
+    void linksInEveryPageResolve()
+    {
+        static const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
+        const QString folder = QStringLiteral(PW_HELP_SOURCE "/");
+        const QStringList all = QDir(folder).entryList({QStringLiteral("*.htm")}, QDir::Files);
+        int links = 0;
+        for (const QString& page : all) {
+            for (const auto& match :
+                 href.globalMatch(QString::fromUtf8(fileBytes(folder + page)))) {
+                const QString target = match.captured(1);
+                if (target.startsWith(QLatin1String("http")))
+                    continue;
+                const QString file =
+                    target.section('#', 0, 0).isEmpty() ? page : target.section('#', 0, 0);
+                const QString anchor = target.section('#', 1);
+                QVERIFY2(all.contains(file) &&
+                             (anchor.isEmpty() ||
+                              fileBytes(folder + file)
+                                  .contains(QByteArray("<a name=\"" + anchor.toUtf8() + '"'))),
+                         qPrintable(page + " -> " + target));
+                ++links;
+            }
+        }
+        QVERIFY(links > 100);
+    }
+
+    void keywordsAndFind()
+    {
+        QVERIFY(Help::SearchKeyword(helpFile(), QStringLiteral("bookm")));
+        auto* keyword = child<QLineEdit>("txtKeyword");
+        auto* index = child<QTreeWidget>("treIndex");
+        QCOMPARE(index->currentItem()->text(0), QStringLiteral("bookmark file"));
+        QTest::keyClick(keyword, Qt::Key_Return);
+        QCOMPARE(page(), QStringLiteral("bookmarks.htm"));
+        // Typing picks the first keyword starting with, else holding, the letters.
+        keyword->clear();
+        QTest::keyClicks(keyword, QStringLiteral("COLOUR"));
+        QCOMPARE(index->currentItem()->text(0), QStringLiteral("control bar colour"));
+        QTest::mouseClick(child<QPushButton>("cmdDisplay"), Qt::LeftButton);
+        QCOMPARE(page(), QStringLiteral("fullscreen.htm"));
+        // A keyword of exactly one topic opens it at once.
+        QVERIFY(Help::SearchKeyword(helpFile(), QStringLiteral("audit form")));
+        QCOMPARE(page(), QStringLiteral("audit.htm"));
+
+        // Find lists the topics holding all the words, in their text only.
+        HelpWindow* window = Help::window();
+        auto* found = child<QListWidget>("lstFound");
+        QCOMPARE(window->showFind(QStringLiteral("KINFOCENTER hardinfo2")), 1);
+        QCOMPARE(found->item(0)->text(), QStringLiteral("About Pagewheel"));
+        QCOMPARE(child<QLabel>("lblFound")->text(), QStringLiteral("1 topic found."));
+        QVERIFY(window->showFind(QStringLiteral("tempRec.wav")) >= 2);
+        QCOMPARE(window->showFind(QStringLiteral("tempRec.wav zebra")), 0);
+        window->showFind(QStringLiteral("hardinfo"));
+        found->setCurrentRow(0);
+        Q_EMIT found->itemClicked(found->item(0));
+        QCOMPARE(page(), QStringLiteral("about.htm"));
+    }
+
+    void backAndForwardRetraceThePages()
+    {
+        QVERIFY(Help::ShowTopic(helpFile(), HelpTopics::frmMain));
+        QVERIFY(Help::ShowTopic(helpFile(), HelpTopics::frmListEdit));
+        auto* back = child<QPushButton>("cmdBack");
+        auto* forward = child<QPushButton>("cmdForward");
+        QVERIFY(!forward->isEnabled());
+        QTest::mouseClick(back, Qt::LeftButton);
+        QCOMPARE(page(), QStringLiteral("main.htm"));
+        QTest::mouseClick(forward, Qt::LeftButton);
+        QCOMPARE(page(), QStringLiteral("listedit.htm"));
+        // A link clicked inside a page is a step too.
+        auto* browser = child<QTextBrowser>("brwTopic");
+        QVERIFY(QTest::qWaitForWindowExposed(Help::window()));
+        QTextCursor link = browser->document()->find(QStringLiteral("slide editor"));
+        QCOMPARE(link.charFormat().anchorHref(), QStringLiteral("slideedit.htm"));
+        link.setPosition(link.selectionStart() + 2);
+        browser->setTextCursor(link);
+        browser->ensureCursorVisible();
+        QTest::mouseClick(browser->viewport(), Qt::LeftButton, {},
+                          browser->cursorRect(link).center());
+        QCOMPARE(page(), QStringLiteral("slideedit.htm"));
+        QTest::mouseClick(back, Qt::LeftButton);
+        QCOMPARE(page(), QStringLiteral("listedit.htm"));
+    }
+
+    void winHelpCommands()
+    {
+        QVERIFY(Help::WinHelp(helpFile(), Help::HELP_HELPONHELP, 4));
+        QCOMPARE(page(), QStringLiteral("usinghelp.htm"));
+        QVERIFY(Help::WinHelp(helpFile(), Help::HELP_CONTEXT, HelpTopics::Bookmarks));
+        QCOMPARE(page(), QStringLiteral("bookmarks.htm"));
+        QVERIFY(Help::WinHelp(helpFile(), Help::HELP_FINDER, 11));
+        QCOMPARE(page(), QStringLiteral("index.htm"));
+        // An unknown context shows the contents with a note until the next page.
+        QVERIFY(Help::ShowTopic(helpFile(), 9999));
+        QCOMPARE(page(), QStringLiteral("index.htm"));
+        QVERIFY(child<QLabel>("lblStatus")->text().contains(QLatin1String("9999")));
+        QVERIFY(Help::ShowTopic(helpFile(), HelpTopics::frmTip));
+        QVERIFY(child<QLabel>("lblStatus")->text().isEmpty());
+        QVERIFY(!Help::WinHelp(helpFile(), 12345));
+        QVERIFY(Help::WinHelp(helpFile(), Help::HELP_QUIT));
+        QVERIFY(!Help::window());
+
+        // Missing pages, then a help folder without its map, are told to the user.
+        ScriptedPrompts prompts;
+        QTemporaryDir program;
+        const QString file = program.filePath(QStringLiteral("Pagewheel.hlp"));
+        QVERIFY(!Help::ShowTopic(file, HelpTopics::frmMain));
+        QVERIFY(!Help::window());
+        QVERIFY(QDir(program.path()).mkdir(QStringLiteral("help")));
+        QVERIFY(!Help::ShowContents(file));
+        QCOMPARE(prompts.shown().size(), 2);
+        QVERIFY(prompts.shown().first().text.contains(program.filePath(QStringLiteral("help"))));
+        QVERIFY(prompts.shown().last().text.contains(QLatin1String("topics.txt")));
+    }
+
+    void f1OpensTheTopicOfABoxOrWindow()
+    {
+        MessageBoxPrompts real;
+        setBackend(&real);
+        QString shownPage;
+        bool helpAboveBox = false;
+        whenModal(this, [&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_F1);
+            shownPage = page();
+            helpAboveBox = Help::window() && QApplication::activeModalWidget() == Help::window();
+            box->button(QMessageBox::Ok)->click();
+        });
+        const int answer = MsgBox(QStringLiteral("Overwrite?"), vbOKCancel + vbExclamation,
+                                  QStringLiteral("Save File"), helpFile(), HelpTopics::Bookmarks);
+        setBackend(nullptr);
+        QCOMPARE(answer, vbOK);
+        QCOMPARE(shownPage, QStringLiteral("bookmarks.htm"));
+        QVERIFY(helpAboveBox);
+        // Once the box is gone the help window stops being modal.
+        QVERIFY(Help::ShowTopic(helpFile(), HelpTopics::frmMain));
+        QCOMPARE(Help::window()->windowModality(), Qt::NonModal);
+
+        // In a window with a help context.
+        Help::Quit();
+        QDialog dialog;
+        auto* field = new QLineEdit(&dialog);
+        (new QVBoxLayout(&dialog))->addWidget(field);
+        Help::setHelpContext(&dialog, helpFile(), HelpTopics::frmSlideEdit);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::keyClick(field, Qt::Key_F1);
+        QCOMPARE(page(), QStringLiteral("slideedit.htm"));
+        // Another context given later replaces the first.
+        Help::setHelpContext(&dialog, helpFile(), HelpTopics::frmDirList);
+        QTest::keyClick(field, Qt::Key_F1);
+        QCOMPARE(page(), QStringLiteral("dirlist.htm"));
+        // F1 with a modifier is some other command.
+        Help::Quit();
+        QTest::keyClick(field, Qt::Key_F1, Qt::ShiftModifier);
+        QVERIFY(!Help::window());
+    }
+};
+
+QTEST_MAIN(tst_platform_widgets)
+#include "tst_platform_widgets.moc"

@@ -1,0 +1,735 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The web show's pages and audit report, word for word, and the dialog that makes them through
+// its controls: checks, pages written, the failures, the folder picker and the audit window.
+#include "browser/modURL.h"
+#include "platform/ScriptedPrompts.h"
+#include "settings/COptions.h"
+#include "show/colURLs.h"
+#include "startup/modMain.h"
+#include "webshow/JsText.h"
+#include "webshow/WebShowAudit.h"
+#include "webshow/frmAudit.h"
+#include "webshow/frmWebShow.h"
+#include "webshow/modTemplate.h"
+#include "TestFiles.h"
+#include "UnwritableFile.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// A stand-in for the control template: its text must follow the arrays unchanged, and its
+// body tag is what auto start rewrites.
+const QByteArray SmallNav = "// the script goes on\r\n</script>\r\n</head>\r\n"
+                            "<body onload=\"start_man()\">\r\n</body>\r\n</html>\r\n";
+const QDateTime Generated(QDate(2024, 6, 11), QTime(14, 3, 59));
+const QRegularExpression Identifier(QStringLiteral(" Do not modify ID ([0-9A-F]{8}) -->"));
+
+/// A show of the addresses; "skip:" before one marks it skipped.
+colURLs showOf(const QStringList& hrefs, const QString& sound = QString())
+{
+    colURLs show;
+    for (const QString& href : hrefs) {
+        const bool skip = href.startsWith(QLatin1String("skip:"));
+        show.Add(skip ? href.mid(5) : href, sound, 0, skip);
+    }
+    return show;
+}
+
+QString buildPage(const colURLs& show, bool autoStart = false, const QDateTime& at = Generated)
+{
+    qint16 longest = 0;
+    return modTemplate::BuildShowPage(QStringLiteral("T"), 5, false, show, QString(), QString(),
+                                      autoStart, longest, at);
+}
+
+template <typename T> T* control(QWidget& window, const char* name)
+{
+    T* widget = window.findChild<T*>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no control %s", name);
+    return widget;
+}
+
+void click(QWidget& window, const char* name)
+{
+    QTest::mouseClick(control<QPushButton>(window, name), Qt::LeftButton);
+}
+
+QString text(QWidget& window, const char* name)
+{
+    return control<QLineEdit>(window, name)->text();
+}
+
+void setText(QWidget& window, const char* name, const QString& value)
+{
+    control<QLineEdit>(window, name)->setText(value);
+}
+
+/// Notes, for every box, whether the busy pointer was still up.
+class PointerAtBox final : public Prompts::Backend
+{
+public:
+    PointerAtBox() : m_next(Prompts::backend()) { Prompts::setBackend(this); }
+    ~PointerAtBox() override { Prompts::setBackend(m_next); }
+    int show(const Prompts::Request& request) override
+    {
+        busy.append(QApplication::overrideCursor() != nullptr);
+        return m_next->show(request);
+    }
+    QList<bool> busy;
+
+private:
+    Prompts::Backend* m_next;
+};
+
+} // namespace
+
+class tst_webshow : public QObject
+{
+    Q_OBJECT
+
+    QString path(const QString& name) const { return m_folder->filePath(name); }
+    /// The dialog of a three-slide show "Tour" with the shipped templates, writing into a fresh
+    /// folder.
+    std::unique_ptr<frmWebShow> open(bool useOLE = false)
+    {
+        modMain::SetProgramFolder(QStringLiteral(PW_APP_FOLDER));
+        auto window = std::make_unique<frmWebShow>(m_show, m_options, useOLE);
+        window->show();
+        setText(*window, "txtPath", m_out->path());
+        return window;
+    }
+
+    QTemporaryDir m_config;
+    /// The program folder, its control template a stand-in.
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<QTemporaryDir> m_out;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    COptions m_options;
+    colURLs m_show;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+        QStandardPaths::setTestModeEnabled(true);
+        m_options.ReloadInterval = 15;
+        m_show.TrayFilename = QStringLiteral("/shows/Tour.txt");
+        m_show.Add(QStringLiteral("http://example.com/a.html"), QString(), 0, false);
+        m_show.Add(QStringLiteral("/home/me/b.jpg"), QStringLiteral("/snd/b.wav"), 0, false);
+        m_show.Add(QStringLiteral("www.example.org"), QString(), 0, true);
+    }
+    void init()
+    {
+        m_folder = std::make_unique<QTemporaryDir>();
+        m_out = std::make_unique<QTemporaryDir>();
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        modMain::SetProgramFolder(m_folder->path());
+        writeFile(path(QStringLiteral("NAV.txt")), SmallNav);
+    }
+    void cleanup()
+    {
+        m_prompts.reset();
+        modMain::ResetProgramState();
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void smallShowPage()
+    {
+        colURLs show;
+        show.Add(QStringLiteral("www.example.com"), QStringLiteral("C:\\Sounds\\bell.wav"), 5,
+                 false);
+        show.Add(QStringLiteral("http://skipped.example/"), QStringLiteral("x.wav"), 5, true);
+        show.Add(QStringLiteral("C:\\Shows\\Tour\\end.htm"), QStringLiteral("C:\\Shows\\end.wav"),
+                 0, false);
+        qint16 longest = 0;
+        // Sounds are not relocated: they still name the local drive.
+        const QString page = modTemplate::BuildShowPage(
+            QStringLiteral("Spring Tour"), 10, true, show, QStringLiteral("c:\\shows\\"),
+            QStringLiteral("https://tour.example/"), false, longest, Generated);
+        const QString expected =
+            QStringLiteral(
+                "<!-- Auto generated by Pagewheel -->\r\n"
+                "<!-- 06-11-24 14:03 Do not modify ID <ID> -->\r\n<html>\r\n<head>\r\n"
+                "<title>Spring Tour</title>\r\n</head>\r\n"
+                "<script LANGUAGE=\"JavaScript\">\r\n<!-- Hide\r\n"
+                "/****** GLOBALS ********/\r\nvar nSlide =-1;\r\nvar nTimer = null;\r\n"
+                "var MAX_SLIDE = 3;\r\nvar SEC_PAUSE = 10;\r\nvar bUseSnd = true;\r\n"
+                "var slides = new Array(MAX_SLIDE);\r\nvar sounds = new Array(MAX_SLIDE);\r\n"
+                "var newone = null;\r\nvar bSndNowOn = false;\r\nvar sHome = \"\";\r\n\r\n"
+                "function init_array() {\r\n\tslides[0] = \"http://www.example.com\";\r\n"
+                "\tslides[1] = \"\";\r\n\tslides[2] = \"https://tour.example/Tour/end.htm\";\r\n"
+                "}\r\n\r\nfunction init_sounds() {\r\n\tsounds[0] = \"C:/Sounds/bell.wav\";\r\n"
+                "\tsounds[1] = \"\";\r\n\tsounds[2] = \"C:/Shows/end.wav\";\r\n}\r\n\r\n") +
+            QString::fromLatin1(SmallNav);
+        QCOMPARE(QString(page).replace(Identifier, QStringLiteral(" Do not modify ID <ID> -->")),
+                 expected);
+        QCOMPARE(longest, qint16(22));
+        QVERIFY(m_prompts->shown().isEmpty());
+
+        // The identifier follows the slides, not the time.
+        const auto id = [](const QString& href, const QDateTime& at) {
+            return Identifier.match(buildPage(showOf({href}), false, at)).captured(1);
+        };
+        QVERIFY(!id(QStringLiteral("http://a/"), Generated).isEmpty());
+        QCOMPARE(id(QStringLiteral("http://a/"), Generated),
+                 id(QStringLiteral("http://a/"), Generated.addDays(3)));
+        QVERIFY(id(QStringLiteral("http://a/"), Generated) !=
+                id(QStringLiteral("http://b/"), Generated));
+    }
+
+    void publishAddress_data()
+    {
+        QTest::addColumn<QString>("href");
+        QTest::addColumn<QString>("local");
+        QTest::addColumn<QString>("web");
+        QTest::addColumn<QString>("published");
+        QTest::addColumn<int>("length");
+        const auto row = [](const char* name, const char* href, const char* local, const char* web,
+                            const char* published, int length) {
+            QTest::newRow(name) << QString::fromUtf8(href) << QString::fromUtf8(local)
+                                << QString::fromUtf8(web) << QString::fromUtf8(published) << length;
+        };
+        row("www. gets http://", "www.example.net/x", "", "", "http://www.example.net/x", 24);
+        row("bare .com host", "example.com", "", "", "http://example.com", 18);
+        row("bare .edu host", "mit.edu", "", "", "http://mit.edu", 14);
+        row("capital ending stays", "EXAMPLE.COM", "", "", "EXAMPLE.COM", 11);
+        row("other ending stays", "example.net", "", "", "example.net", 11);
+        row("a page is no host", "pages/index.htm", "", "", "pages/index.htm", 15);
+        row("file scheme kept", "file:///srv/show/a.edu", "", "", "file:///srv/show/a.edu", 22);
+        row("four characters as they are", "a\\bc", "a", "z", "a\\bc", 0);
+        row("five characters count", "a\\b.c", "", "", "a/b.c", 5);
+        row("local path in any letter case", "C:\\Shows\\Spring\\a.htm", "c:\\SHOWS\\",
+            "http://tour.example/", "http://tour.example/Spring/a.htm", 21);
+        row("other separator", "C:/Shows/Spring/a.htm", "C:\\Shows", "/web", "/web/Spring/a.htm",
+            21);
+        row("every occurrence", "/x/a/x/b.jpg", "/x/", "y/", "y/ay/b.jpg", 12);
+        row("empty web path: relative", "D:\\Web\\Show\\pic.jpg", "D:\\Web\\Show\\", "", "pic.jpg",
+            19);
+        row("web path backslashes turn", "C:\\a\\b.htm", "C:\\a", "\\\\server\\share",
+            "//server/share/b.htm", 10);
+        row("dot looked for before relocation", "/l/host.com", "/l/", "", "host.com", 11);
+    }
+    void publishAddress()
+    {
+        QFETCH(QString, href);
+        QFETCH(QString, local);
+        QFETCH(QString, web);
+        qsizetype measured = -1;
+        QTEST(modTemplate::PublishAddress(href, local, web, &measured), "published");
+        QTEST(int(measured), "length");
+    }
+
+    void longestAddressAndStartPageWidth()
+    {
+        // The longest wins and short ones do not count; www. counts with http://; raised, never
+        // lowered; skipped slides do not count; held in 16 bits.
+        const auto longest = [](const QStringList& hrefs, int start) {
+            qint16 measured = qint16(start);
+            modTemplate::BuildSlideArrays(showOf(hrefs), QString(), QString(), measured);
+            return int(measured);
+        };
+        QCOMPARE(longest({"abcd", "http://a.b/cdefgh", "ab.cd"}, 0), 17);
+        QCOMPARE(longest({"www.ab.cd"}, 0), 16);
+        QCOMPARE(longest({"http://a/"}, 40), 40);
+        QCOMPARE(longest({"skip:http://very.long/address/"}, 0), 0);
+        QCOMPARE(longest({"http://x/" + QString(40000, u'a')}, 0), 32767);
+        for (const auto& [chars, width] : {std::pair{19, "240"},
+                                           {20, "290"},
+                                           {30, "370"},
+                                           {39, "370"},
+                                           {40, "400"},
+                                           {60, "425"},
+                                           {80, "430"},
+                                           {99, "430"},
+                                           {100, "450"},
+                                           {32767, "450"}})
+            QCOMPARE(modTemplate::StartPageWidth(qint16(chars)), QLatin1String(width));
+    }
+
+    void autoStart()
+    {
+        const QString tail = QStringLiteral("()\" once more, and ONLOAD=\"start_man()\" -->\r\n");
+        const QString body = "<body onload=\"start_man()\">\r\n<!-- onload=\"start_man" + tail;
+        writeFile(path(QStringLiteral("NAV.txt")), body.toLatin1());
+        // An address holding the body text is no part of the template.
+        const colURLs show = showOf({QStringLiteral("http://a/?onload=\"start_man()\"")});
+        QVERIFY(buildPage(show).endsWith(body));
+        const QString automatic = buildPage(show, true);
+        QVERIFY(automatic.endsWith("<body onload=\"start_auto()\">\r\n<!-- onload=\"start_auto" +
+                                   tail));
+        QVERIFY(automatic.contains(
+            QStringLiteral("slides[0] = \"http://a/?onload=\\\"start_man()\\\"\";")));
+    }
+
+    void templates()
+    {
+        // A page without its script would play nothing: there is none.
+        QFile::remove(path(QStringLiteral("NAV.txt")));
+        QVERIFY(buildPage(showOf({QStringLiteral("http://a/")})).isEmpty());
+        QCOMPARE(m_prompts->texts(),
+                 QStringList("Error reading template file: " + modMain::AppFolder +
+                             "NAV.txt\r\nError: 53\r\nDescription: File not found"));
+        QVERIFY(modTemplate::BuildStartPage("W.htm", "240", QString()).isEmpty());
+        QCOMPARE(m_prompts->shown().size(), 1);
+        QVERIFY(modTemplate::BuildStartPage("W.htm", "240", "STRTTOUR.txt").isEmpty());
+        QCOMPARE(m_prompts->shown().size(), 2);
+        m_prompts->clear();
+
+        // UTF-8 with a byte-order mark, CR LF kept; else Windows-1252.
+        bool ok = false;
+        writeFile(path(QStringLiteral("T.txt")), "\xEF\xBB\xBF"
+                                                 "a\r\nCaf\xC3\xA9\r\n");
+        QCOMPARE(modTemplate::ReadTemplate(QStringLiteral("T.txt"), &ok),
+                 QStringLiteral("a\r\nCaf\u00e9\r\n"));
+        QVERIFY(ok);
+        writeFile(path(QStringLiteral("T.txt")), "Caf\xE9 \x80");
+        QCOMPARE(modTemplate::ReadTemplate(QStringLiteral("T.txt"), &ok),
+                 QStringLiteral("Caf\u00e9 \u20ac"));
+        QVERIFY(ok && m_prompts->shown().isEmpty());
+
+        // The start page names the show page as a reference, its width in place.
+        writeFile(path(QStringLiteral("START.txt")),
+                  "<a href=\"DO_NOT_ALTER_FILE\">DO_NOT_ALTER_FILE</a> w=DO_NOT_ALTER_WIDTH;\r\n"
+                  "do_not_alter_file DO_NOT_ALTER_WIDTH\r\n");
+        for (const auto& [showPage, reference] :
+             {std::pair{"shows\\spring\\WebShow.htm", "shows/spring/WebShow.htm"},
+              {"Caf\u00e9 Show.htm", "Caf%C3%A9%20Show.htm"},
+              {"a\"b'c<d>e&f#g?h%i.htm", "a%22b%27c%3Cd%3Ee%26f%23g%3Fh%25i.htm"}})
+            QCOMPARE(modTemplate::BuildStartPage(QString::fromUtf8(showPage), "425", "START.txt"),
+                     QStringLiteral("<a href=\"%1\">%1</a> w=425;\r\ndo_not_alter_file 425\r\n")
+                         .arg(QLatin1String(reference)));
+        QVERIFY(m_prompts->shown().isEmpty());
+
+        // UTF-8 and a closing line end; the emoji's pair is split between two written blocks.
+        const QString text = QString(256 * 1024 - 1, u'x') + QStringLiteral("\U0001F600 Caf\u00e9");
+        VbError error;
+        QVERIFY(modTemplate::WritePage(path(QStringLiteral("WebShow.htm")), text, &error));
+        QCOMPARE(fileBytes(path(QStringLiteral("WebShow.htm"))), (text + "\r\n").toUtf8());
+        QVERIFY(!modTemplate::WritePage(path(QStringLiteral("missing/WebShow.htm")), text, &error));
+        QCOMPARE(error.number, 76);
+    }
+
+    void escaping_data()
+    {
+        QTest::addColumn<bool>("html");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("escaped");
+        const auto row = [](bool html, const QString& text, const char* escaped) {
+            QTest::addRow("%s %s", html ? "html" : "script", escaped)
+                << html << text << QString::fromLatin1(escaped);
+        };
+        row(false, "http://a.example/b?c=d&e=f", "\"http://a.example/b?c=d&e=f\"");
+        row(false, "a\"b'c", "\"a\\\"b\\'c\"");
+        row(false, "C:\\new\\x41\\u0041", "\"C:\\\\new\\\\x41\\\\u0041\"");
+        row(false, "a\r\nb\u2028c\u2029", "\"a\\r\\nb\\u2028c\\u2029\"");
+        row(false, "</script><script>alert(1)</script><!--",
+            "\"\\x3C/script\\x3E\\x3Cscript\\x3Ealert(1)\\x3C/script\\x3E\\x3C!--\"");
+        row(false, QString(QChar(0)) + QChar(0x1F) + QChar(0x7F), "\"\\x00\\x1F\\x7F\"");
+        row(false, "Caf\u00e9 \U0001F600", "\"Caf\\u00E9 \\uD83D\\uDE00\"");
+        row(true, "<img src=x onerror=\"alert(1)\">&amp;'",
+            "&lt;img src=x onerror=&quot;alert(1)&quot;&gt;&amp;amp;&#39;");
+        row(true, "a\r\nb", "a&#13;&#10;b");
+        row(true, "Caf\u00e9 \U0001F600", "Caf&#233; &#128512;");
+        row(true, QString(QChar(0xD800)), "&#65533;");
+    }
+    void escaping()
+    {
+        QFETCH(bool, html);
+        QFETCH(QString, text);
+        QTEST(html ? JsText::htmlText(text) : JsText::stringLiteral(text), "escaped");
+    }
+
+    void hostileShowStaysInItsLiterals()
+    {
+        colURLs show;
+        show.Add(QStringLiteral("http://a/\";alert(1);//"), QStringLiteral("s\"\\\r\n.wav"), 0,
+                 false);
+        for (const QString& href :
+             {QStringLiteral("http://b/</script><script>alert(2)</script>"),
+              QStringLiteral("http://c/\r\nalert(3)\u2028x"), QStringLiteral("http://d/Caf\u00e9")})
+            show.Add(href, QString(), 0, false);
+        qint16 longest = 0;
+        const QString page =
+            modTemplate::BuildShowPage(QStringLiteral("</title><script>alert(4)</script> \u00e9"),
+                                       5, true, show, QString(), QString(), false, longest);
+        // One line per slide, nothing outside ASCII, and no tag of the show's own.
+        const QStringList lines = page.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^\tslides\\["))).size(), 4);
+        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^\tsounds\\["))).size(), 4);
+        QVERIFY(
+            std::all_of(page.cbegin(), page.cend(), [](QChar c) { return c.unicode() < 0x80; }));
+        for (const char* tag : {"<script", "</script>", "<title>", "</title>"})
+            QCOMPARE(page.count(QLatin1String(tag)), 1);
+        QVERIFY(page.contains(QStringLiteral(
+            "<title>&lt;/title&gt;&lt;script&gt;alert(4)&lt;/script&gt; &#233;</title>")));
+        QVERIFY(page.contains(QStringLiteral("\tsounds[0] = \"s\\\"/\\r\\n.wav\";")));
+    }
+
+    void audit_data()
+    {
+        // Mixed slides or ten web pages; web based or local (mixed local ones start by themselves).
+        QTest::addColumn<bool>("mixed");
+        QTest::addColumn<bool>("webMode");
+        QTest::addColumn<QString>("pause");
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* name, bool mixed, bool webMode, const char* pause,
+                            qint64 seconds, const QString& tail, const QLocale& locale) {
+            const QString head =
+                "File Title: Tour\r\n\r\n------- Web Show Files --------\r\n"
+                "Starting Web page name: StrtShow.htm\r\nShow Control page name: WebShow.htm\r\n"
+                "Show Control page title: Spring\r\n" +
+                QString(mixed && !webMode
+                            ? "Show will start automatically from 'Start Show' button\r\n"
+                            : "") +
+                (webMode ? "Directory to copy web show files from: /out\r\n"
+                         : "Directory containing web show files: /out\r\n") +
+                "\r\n------- Slide Information --------\r\n" +
+                (mixed && webMode ? "Files with local paths (potential access problems): \r\n"
+                                    "D:\\other\\y.html\r\n/home/me/clip.mpeg"
+                                  : "") +
+                QStringLiteral("\r\nNumber of web pages in show: %1\r\nNumber of referenced files "
+                               "in show: %2\r\nTotal number of slides in show: %3\r\nPause time "
+                               "between slides: %4\r\n")
+                    .arg(mixed ? 7 : 10)
+                    .arg(mixed ? 5 : 0)
+                    .arg(mixed ? 14 : 10)
+                    .arg(QLatin1String(pause));
+            QTest::newRow(name) << mixed << webMode << QString::fromLatin1(pause) << seconds
+                                << locale << head + tail;
+        };
+        const QString mixedTail = "Approximate length of show: 840 seconds. (14. minutes)\r\n"
+                                  "Some of the slides have sound files.\r\n";
+        const QString noSound = "There are no sound files in any of the slides.\r\n";
+        // Only the files still named by a path of this computer are listed, once each, as the
+        // pages will name them.
+        row("mixed, web based", true, true, " 1 min", 60, mixedTail, QLocale::c());
+        row("mixed, local", true, false, " 1 min", 60, mixedTail, QLocale::c());
+        row("30 s x 10 slides", false, false, "30 sec", 30,
+            "Approximate length of show: 300 seconds. (5. minutes)\r\n" + noSound, QLocale::c());
+        row("grouping and decimal of the locale", false, false, "30 sec", 123457,
+            "Approximate length of show: 1.234.570 seconds. (20.576,2 minutes)\r\n" + noSound,
+            QLocale(QLocale::German, QLocale::Germany));
+        // Beyond 16 and 32 bits: two days a slide.
+        row("long show", false, false, " 2 days", qint64(172800) * 20000,
+            "Approximate length of show: 34,560,000,000 seconds. (576,000,000. minutes)\r\n" +
+                noSound,
+            QLocale::c());
+        row("no valid pause", false, false, "soon", -1, noSound, QLocale::c());
+    }
+    void audit()
+    {
+        QFETCH(bool, mixed);
+        QFETCH(bool, webMode);
+        QFETCH(QLocale, locale);
+        QLocale::setDefault(locale);
+        colURLs show;
+        if (mixed) {
+            // Web pages, files under the relocated path, a relative one, local ones, a short
+            // address and a skipped slide.
+            show = showOf({"http://example.com/a.html", "www.example.org", "example.com", "host.de",
+                           "https://site.net/x.php", "pages/page.htm", "intro.html",
+                           "C:\\pages\\pic.jpg", "c:\\PAGES\\page.htm", "docs/readme.txt",
+                           "D:\\other\\y.html"});
+            show.Add(QStringLiteral("/home/me/clip.mpeg"), QStringLiteral("bell.wav"), 0, false);
+            show.Add(QStringLiteral("a.uk"), QString(), 0, false);
+            show.Add(QStringLiteral("D:\\skip\\me.jpg"), QStringLiteral("x.wav"), 0, true);
+        }
+        for (int i = 0; !mixed && i < 10; ++i)
+            show.Add(QStringLiteral("http://example.com/%1.html").arg(i), QString(), 0, false);
+        WebShowAudit::Settings settings{
+            "Tour",  "StrtShow.htm", "WebShow.htm", "Spring", mixed && !webMode,
+            webMode, "/out",         "C:\\Pages\\", "site/",  {},
+            -1};
+        QFETCH(QString, pause);
+        QFETCH(qint64, seconds);
+        settings.pauseText = pause;
+        settings.pauseSeconds = seconds;
+        QTEST(WebShowAudit::RunAudit(show, settings), "expected");
+
+        for (const auto& [value, expected] :
+             {std::pair{0.0, "."}, {0.75, ".8"}, {2.96, "3."}, {1234.5, "1,234.5"}}) {
+            QLocale::setDefault(QLocale::c());
+            QCOMPARE(WebShowAudit::FormatOneDecimal(value), QLatin1String(expected));
+        }
+    }
+
+    void opensLocalWithTheRelocationPairOff()
+    {
+        frmWebShow window(m_show, m_options, false);
+        window.show();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Make Web Show from Tour"));
+        QCOMPARE(control<QComboBox>(window, "cboReloadInterval")->currentText(), "15 sec");
+        QVERIFY(!control<QPushButton>(window, "cmdTest")->isEnabled());
+        const auto relocation = [&window] {
+            return control<QGroupBox>(window, "frameReplace")->isEnabled() &&
+                   control<QPushButton>(window, "cmdBrowse1")->isEnabled();
+        };
+        QVERIFY(control<QRadioButton>(window, "optShowType0")->isChecked() && !relocation());
+        setText(window, "txtPathLcl", QStringLiteral("/home/me/"));
+        control<QRadioButton>(window, "optShowType1")->click();
+        QVERIFY(relocation());
+        control<QRadioButton>(window, "optShowType0")->click();
+        QVERIFY(!relocation());
+        QCOMPARE(text(window, "txtPathLcl"), QStringLiteral("/home/me/"));
+        // Every control speaks its name.
+        for (QWidget* widget : window.findChildren<QWidget*>()) {
+            if (widget->property("Tag").isValid() && !qobject_cast<QStatusBar*>(widget) &&
+                widget->focusPolicy()) {
+                QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+                QVERIFY2(face && !face->text(QAccessible::Name).isEmpty(),
+                         qPrintable(widget->objectName()));
+            }
+        }
+    }
+
+    void validationStopsAtTheFirstFault()
+    {
+        // Start page, show page, pause; each fault mended in turn shows the next.
+        auto window = open();
+        const QString entry = QStringLiteral("There must be an entry in this field.");
+        for (const auto& [fields, message, focused] :
+             {std::tuple{QStringList{"", "", ""}, entry, "txtStartFile"},
+              {QStringList{"s.htm", "  ", ""}, entry, "txtShowFile"},
+              {QStringList{"s.htm", "w.htm", ""}, entry, "cboReloadInterval"},
+              {QStringList{"s.htm", "w.htm", "7 sec"},
+               QStringLiteral("Choose a setting from the pull down"), "cboReloadInterval"}}) {
+            m_prompts->clear();
+            setText(*window, "txtStartFile", fields[0]);
+            setText(*window, "txtShowFile", fields[1]);
+            control<QComboBox>(*window, "cboReloadInterval")->setEditText(fields[2]);
+            click(*window, "cmdOK");
+            QCOMPARE(m_prompts->texts(), QStringList{message});
+            QCOMPARE(m_prompts->shown().first().title,
+                     message == entry ? QStringLiteral("Entry Required") : QStringLiteral("Error"));
+            QCOMPARE(window->focusWidget()->objectName(), QLatin1String(focused));
+            QVERIFY(QDir(m_out->path()).isEmpty());
+            QVERIFY(!control<QPushButton>(*window, "cmdTest")->isEnabled());
+        }
+    }
+
+    void makeShowWritesAsciiPagesAndEnablesTest_data()
+    {
+        QTest::addColumn<bool>("emptyFolder"); // and auto start
+        QTest::newRow("chosen folder") << false;
+        QTest::newRow("empty folder: the current one, auto start") << true;
+    }
+    void makeShowWritesAsciiPagesAndEnablesTest()
+    {
+        QFETCH(bool, emptyFolder);
+        const QString before = QDir::currentPath();
+        auto window = open();
+        if (emptyFolder) {
+            QDir::setCurrent(m_out->path());
+            setText(*window, "txtPath", QString());
+        }
+        control<QCheckBox>(*window, "chkAutoStart")->setChecked(emptyFolder);
+        setText(*window, "txtTitle", QStringLiteral("Caf\u00e9 \u2603 tour"));
+        setText(*window, "txtStartFile", QStringLiteral("Go.htm"));
+        click(*window, "cmdOK");
+        QDir::setCurrent(before);
+        QCOMPARE(m_prompts->texts(),
+                 QStringList{"The web show was created successfully.\r\n\r\nThe show files, "
+                             "Go.htm and WebShow.htm,\r\nhave been generated and can be found in "
+                             "the\r\n" +
+                             (emptyFolder ? QStringLiteral("<root>") : m_out->path()) +
+                             "\r\ndirectory."});
+        QCOMPARE(m_prompts->shown().first().title, QStringLiteral("Show Created"));
+        QVERIFY(control<QPushButton>(*window, "cmdTest")->isEnabled());
+        QCOMPARE(control<QStatusBar>(*window, "pnlStatus")->currentMessage(),
+                 QStringLiteral("Show was created successfully."));
+        // Pure ASCII whatever the title: no code page can spoil the pages.
+        for (const char* name : {"WebShow.htm", "Go.htm"}) {
+            const QByteArray bytes = fileBytes(m_out->filePath(QLatin1String(name)));
+            QVERIFY(bytes.endsWith("\r\n"));
+            QVERIFY2(
+                std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return uchar(c) < 0x80; }),
+                name);
+        }
+        QVERIFY(fileBytes(m_out->filePath(QStringLiteral("Go.htm"))).contains("WebShow.htm"));
+        QCOMPARE(fileBytes(m_out->filePath(QStringLiteral("WebShow.htm")))
+                     .contains("onload=\"start_auto()\""),
+                 emptyFolder);
+    }
+
+    void failuresKeepEarlierPages_data()
+    {
+        // The file that fails: none (a missing folder), a folder named as the show page, a
+        // start page that cannot be written.
+        QTest::addColumn<QString>("failing");
+        QTest::newRow("missing folder") << QString();
+        QTest::newRow("folder named as the show page") << QStringLiteral("WebShow.htm");
+        QTest::newRow("unwritable start page") << QStringLiteral("StrtShow.htm");
+    }
+    void failuresKeepEarlierPages()
+    {
+        QFETCH(QString, failing);
+        auto window = open();
+        QString folder = m_out->path();
+        const QString startPage = m_out->filePath(QStringLiteral("StrtShow.htm"));
+        writeFile(startPage, "old start page");
+        std::unique_ptr<UnwritableFile> lock;
+        if (failing.isEmpty()) {
+            folder = m_out->filePath(QStringLiteral("no/such"));
+            setText(*window, "txtPath", folder);
+        } else if (failing == QLatin1String("WebShow.htm")) {
+            QVERIFY(QDir(folder).mkdir(QStringLiteral("WebShow.htm")));
+        } else if (lock = std::make_unique<UnwritableFile>(startPage); !lock->holds()) {
+            QSKIP("this system lets every file be written");
+        }
+        PointerAtBox pointer;
+        click(*window, "cmdOK");
+        QCOMPARE(pointer.busy, QList<bool>{false});
+        QCOMPARE(m_prompts->texts().size(), 1);
+        const QString message = m_prompts->texts().first();
+        if (failing.isEmpty()) {
+            QCOMPARE(message, "The path or directory specified is invalid: \r\n\r\n" + folder +
+                                  "\r\n\r\nCheck the path with the browse button and try again.");
+        } else {
+            QVERIFY2(message.startsWith("Error writing the file " + folder + '/' + failing +
+                                        "\r\nError: "),
+                     qPrintable(message));
+            QVERIFY(message.contains(QStringLiteral("\r\nDescription: ")));
+        }
+        QVERIFY(!control<QPushButton>(*window, "cmdTest")->isEnabled());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        lock.reset();
+        QCOMPARE(fileBytes(startPage), QByteArray("old start page"));
+    }
+
+    void testOpensTheStartPageInTheBrowser()
+    {
+        bool opens = false;
+        QStringList opened;
+        modURL::SetAutomationWindowOpener([&](const QString& address) {
+            opened.append(address);
+            return opens ? VbError() : VbError{429, QStringLiteral("No browser")};
+        });
+        // The folder as typed may be relative: the browser gets it whole.
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(m_out->path());
+        QVERIFY(QDir().mkdir(QStringLiteral("pages")));
+        auto window = open(true);
+        setText(*window, "txtPath", QStringLiteral("pages"));
+        click(*window, "cmdOK");
+        m_prompts->clear();
+        click(*window, "cmdTest");
+        opens = true;
+        click(*window, "cmdTest");
+        QDir::setCurrent(before);
+        modURL::SetAutomationWindowOpener({});
+        const QString page = m_out->filePath(QStringLiteral("pages/StrtShow.htm"));
+        QCOMPARE(opened, (QStringList{page, page}));
+        // The failure's last box, and none once the browser opens it.
+        QCOMPARE(m_prompts->texts().size(), 2);
+        QCOMPARE(m_prompts->texts().last(), "Please check the file at:\r\n" + page);
+    }
+
+    void defaultFolder_data()
+    {
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("program folder writable") << true;
+        QTest::newRow("installed program") << false;
+    }
+    void defaultFolder()
+    {
+        QFETCH(bool, writable);
+        // An installed program's folder: here one that cannot even be made.
+        const QString program = m_out->filePath(writable ? "prog" : "file/prog");
+        if (writable) {
+            QVERIFY(QDir().mkpath(program));
+            for (const char* name : {"NAV.txt", "STRTTOUR.txt"})
+                QVERIFY(QFile::copy(QStringLiteral(PW_APP_FOLDER "/") + QLatin1String(name),
+                                    program + '/' + QLatin1String(name)));
+        } else {
+            writeFile(m_out->filePath(QStringLiteral("file")), "x");
+        }
+        modMain::SetProgramFolder(program);
+        frmWebShow window(m_show, m_options, false);
+        window.show();
+        const QString folder = text(window, "txtPath");
+        const QLabel* note = window.findChild<QLabel*>(QStringLiteral("lblFolderNote"));
+        if (!writable) {
+            QCOMPARE(folder,
+                     QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+            QVERIFY(note && note->text().contains(QStringLiteral("your data folder")));
+            return;
+        }
+        // Not made until it is needed, then made rather than refused.
+        QCOMPARE(folder, modMain::AppFolder + QStringLiteral("data"));
+        QVERIFY(!note && !QFileInfo::exists(folder));
+        click(window, "cmdOK");
+        QCOMPARE(m_prompts->shown().first().title, QStringLiteral("Show Created"));
+        QVERIFY(QFileInfo::exists(folder + QStringLiteral("/WebShow.htm")));
+    }
+
+    void browsePutsTheChosenFolderInItsField()
+    {
+        auto window = open();
+        control<QRadioButton>(*window, "optShowType1")->click();
+        QVERIFY(QDir(m_out->path()).mkdir(QStringLiteral("site")));
+        const QString chosen = m_out->filePath(QStringLiteral("site"));
+        for (const auto& [button, field] :
+             {std::pair{"cmdBrowse0", "txtPath"}, {"cmdBrowse1", "txtPathLcl"}}) {
+            bool seen = false;
+            QTimer::singleShot(0, this, [&] {
+                QWidget* picker = QApplication::activeModalWidget();
+                if (!picker || picker->windowTitle() != QStringLiteral("Choose Directory"))
+                    return;
+                seen = true;
+                setText(*picker, "txtDir", chosen);
+                click(*picker, "cmdOK");
+            });
+            click(*window, button);
+            QVERIFY(seen);
+            QCOMPARE(text(*window, field), chosen + '/');
+        }
+    }
+
+    void auditWindowShowsTheReportAndKeepsItsPlace()
+    {
+        auto window = open();
+        control<QComboBox>(*window, "cboReloadInterval")->setEditText(QStringLiteral(" 1 min"));
+        click(*window, "cmdAudit");
+        click(*window, "cmdAudit");
+        frmAudit* audit = window->auditWindow();
+        QVERIFY(audit && audit->isVisible());
+        // Each run names the show once more, as the window has always done.
+        QCOMPARE(audit->windowTitle(), QStringLiteral("Audit Form - Tour - Tour"));
+        const QString report = control<QPlainTextEdit>(*audit, "txtOut")->toPlainText();
+        QVERIFY(report.startsWith(QStringLiteral("File Title: Tour\n")));
+        QVERIFY(report.contains(QStringLiteral("Approximate length of show: 180 seconds. (3. "
+                                               "minutes)\nSome of the slides have sound files.")));
+        audit->move(130, 170);
+        const QPoint place = audit->pos();
+        audit->close();
+        QTRY_VERIFY(!window->auditWindow());
+        click(*window, "cmdAudit");
+        QTRY_VERIFY(window->auditWindow() && window->auditWindow()->isVisible());
+        QCOMPARE(window->auditWindow()->pos(), place);
+    }
+};
+
+QTEST_MAIN(tst_webshow)
+#include "tst_webshow.moc"
