@@ -264,6 +264,33 @@ class Planted:
         self.path.write_text(self.text)
 
 
+def build_targets(build, tests, programs, program):
+    targets = set()
+    for test in tests:
+        own = programs[test]
+        targets.update([own] if own else [])
+        if test in program or not own:
+            targets.add("pagewheel")
+    return run(["cmake", "--build", str(build), "-j2", "--target", *sorted(targets)]).returncode == 0
+
+
+def try_tests(build, tests, programs, program, seconds):
+    """The fastest test first (most faults fail it), then the others side
+    by side; the verdict and the test that caught the fault."""
+    for batch in (tests[:1], tests[1:]):
+        if not batch:
+            continue
+        if not build_targets(build, batch, programs, program):
+            return "does not compile", None
+        timeout = max(60, int(max(seconds[t] for t in batch) * 4))
+        r = run(["ctest", "--test-dir", str(build), "-R", "^(" + "|".join(batch) + ")$",
+                 "-j2", "--timeout", str(timeout)])
+        if r.returncode:
+            failed = re.findall(r"^\s*\d+ - (\S+) \(", r.stdout, re.M)
+            return "caught", failed[0] if failed else batch[0]
+    return "missed", None
+
+
 def covering(cover, m):
     """The tests that run the fault's line: the line itself or, for a line
     that holds no code of its own (a continued condition), the nearest one
@@ -282,8 +309,10 @@ def describe(m):
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", default=str(ROOT / "build-mutants"))
-    parser.add_argument("--fraction", type=float, default=0.035,
+    parser.add_argument("--fraction", type=float, default=0.025,
                         help="share of all possible faults to plant (chosen by hash)")
+    parser.add_argument("--most-tests", type=int, default=8,
+                        help="run at most this many of the tests that run a fault's line, fastest first")
     parser.add_argument("--files", nargs="*", help="only these source files")
     parser.add_argument("--list", action="store_true", help="list the chosen faults and stop")
     parser.add_argument("--report", help="write every fault's result to this JSON file")
@@ -317,17 +346,7 @@ def main():
             verdict = "missed (no test runs this line)"
         else:
             with Planted(ROOT / m["file"], m):
-                for test in tests:
-                    own = programs[test]
-                    targets = ([own] if own else []) + (["pagewheel"] if test in program or not own else [])
-                    r = run(["cmake", "--build", str(build), "-j2", "--target", *targets])
-                    if r.returncode:
-                        verdict = "does not compile"
-                        break
-                    ok, _, _ = ctest(build, test, timeout=max(60, int(seconds[test] * 4)))
-                    if not ok:
-                        verdict, by = "caught", test
-                        break
+                verdict, by = try_tests(build, tests[:args.most_tests], programs, program, seconds)
         caught += verdict == "caught"
         m.update(verdict=verdict, by=by, tests=len(tests))
         results.append(m)
