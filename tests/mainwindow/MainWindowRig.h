@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <functional>
+
 #include <memory>
 
 class QAction;
@@ -66,6 +68,24 @@ public:
 
 private:
     QString m_showFile;
+};
+
+/// Answers each box through a function, so a test can look at the window
+/// while the box is open.
+class CallbackPrompts final : public Prompts::Backend
+{
+public:
+    explicit CallbackPrompts(std::function<int(const Prompts::Request&)> answer)
+        : m_answer(std::move(answer)), m_previous(Prompts::backend())
+    {
+        Prompts::setBackend(this);
+    }
+    ~CallbackPrompts() override { Prompts::setBackend(m_previous); }
+    int show(const Prompts::Request& request) override { return m_answer(request); }
+
+private:
+    std::function<int(const Prompts::Request&)> m_answer;
+    Prompts::Backend* m_previous;
 };
 
 /// A named control of a window (a warning when there is none).

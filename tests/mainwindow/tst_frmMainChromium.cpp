@@ -37,29 +37,10 @@
 #include <QTimer>
 
 #include <csignal>
-#include <functional>
 
 namespace {
 
 constexpr int Pause = 2;
-
-/// Answers each box through a function, so a test can look at the window
-/// while the box is open.
-class CallbackPrompts final : public Prompts::Backend
-{
-public:
-    explicit CallbackPrompts(std::function<int(const Prompts::Request&)> answer)
-        : m_answer(std::move(answer)), m_previous(Prompts::backend())
-    {
-        Prompts::setBackend(this);
-    }
-    ~CallbackPrompts() override { Prompts::setBackend(m_previous); }
-    int show(const Prompts::Request& request) override { return m_answer(request); }
-
-private:
-    std::function<int(const Prompts::Request&)> m_answer;
-    Prompts::Backend* m_previous;
-};
 
 /// The browser processes (not their helpers) started with this settings
 /// folder; automation ones when asked, else the remote-open ones, which
@@ -339,6 +320,8 @@ private Q_SLOTS:
         });
         trigger(m_window, "mnuFileNewMakeShowFromDirectory");
         QCOMPARE(m_window->Show().Count(), 3);
+        QVERIFY(m_window->Show().Changed);
+        QCOMPARE(control<QLabel>(m_window, "lblColMax")->text(), QStringLiteral("3"));
         // File > Edit: sorted by "Slide" (descending), "beta" deleted, saved, OK.
         const QString saved = m_rig->files.filePath(QStringLiteral("Tour.txt"));
         m_rig->dialogs.chooseFile(saved);
