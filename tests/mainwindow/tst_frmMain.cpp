@@ -156,8 +156,7 @@ private Q_SLOTS:
         QVERIFY(!window->engine().bIntervalDirty());
         // Normal mode, and nothing left to ask about at exit.
         QCOMPARE(window->engine().CurrentMode(), ShowEngine::ModeNormal);
-        QVERIFY(!window->Options().Changed);
-        QVERIFY(!window->bShowEdited);
+        QVERIFY(!window->Options().Changed && !window->bShowEdited);
         // The recent list: the stored two, the show not a second time.
         QCOMPARE(recentCaptions(window), (QStringList{a, sameShow}));
         QCOMPARE(control(window, "picSlide")->height(), px(135));
@@ -326,19 +325,15 @@ private Q_SLOTS:
         auto* pauseLabel = control<QLabel>(window, "lblSlidePause");
         QVERIFY(pauseLabel->isVisible());
         QTest::mouseClick(useDefault, Qt::LeftButton);
-        QVERIFY(window->Options().UseDefault);
-        QVERIFY(ticked(window, "mnuOptionsPauseUseDefault"));
-        QVERIFY(!pauseLabel->isVisible());
-        QVERIFY(window->Options().Changed);
+        QVERIFY(window->Options().UseDefault && ticked(window, "mnuOptionsPauseUseDefault"));
+        QVERIFY(!pauseLabel->isVisible() && window->Options().Changed);
         trigger(window, "mnuOptionsPauseUseDefault");
-        QVERIFY(!window->Options().UseDefault);
-        QVERIFY(!useDefault->isChecked());
+        QVERIFY(!window->Options().UseDefault && !useDefault->isChecked());
         QVERIFY(pauseLabel->isVisible());
         trigger(window, "mnuOptionsLoadingAutoStart");
         QVERIFY(control<QCheckBox>(window, "chkAutoStart")->isChecked());
         press(window, "chkBusyWait");
-        QVERIFY(window->Options().BusyWait);
-        QVERIFY(ticked(window, "mnuOptionsLoadingWaitTillDone"));
+        QVERIFY(window->Options().BusyWait && ticked(window, "mnuOptionsLoadingWaitTillDone"));
         // Order and operation: menu item, option button and records together;
         // the checked item chosen again stays checked.
         trigger(window, "mnuOptionsOrder1");
@@ -406,8 +401,7 @@ private Q_SLOTS:
         QPointer<frmControlBar> bar = window->controlBar();
         QVERIFY(bar && bar->isVisible());
         // Entered from the menu: the window is kept on top instead of minimised.
-        QVERIFY(onTop->isChecked());
-        QVERIFY(window->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(onTop->isChecked() && (window->windowFlags() & Qt::WindowStaysOnTopHint));
         QVERIFY(!(window->windowState() & Qt::WindowMinimized));
         // The bar across the top leaves the window's menu uncovered.
         QVERIFY(!bar->frameGeometry().intersects(window->frameGeometry()));
@@ -417,13 +411,11 @@ private Q_SLOTS:
         // "Always on top" stays until it is chosen again.
         QVERIFY(onTop->isChecked());
         onTop->trigger();
-        QVERIFY(!(window->windowFlags() & Qt::WindowStaysOnTopHint));
-        QVERIFY(window->isVisible());
+        QVERIFY(!(window->windowFlags() & Qt::WindowStaysOnTopHint) && window->isVisible());
         // Leaving from the bar's "Normal Size" unticks the item as well.
         fullScreen->trigger();
         trigger(window->controlBar(), "mnuViewNormalSize");
-        QVERIFY(!window->FullScreenOn);
-        QVERIFY(!fullScreen->isChecked());
+        QVERIFY(!window->FullScreenOn && !fullScreen->isChecked());
         QCOMPARE(window->controlBar(), nullptr);
         // So does leaving in the browser itself (Esc), as the browser reports it.
         fullScreen->trigger();
@@ -433,8 +425,7 @@ private Q_SLOTS:
         QVERIFY(window->controlBar());
         Q_EMIT window->browserConnection().browserFullScreen(true);
         Q_EMIT window->browserConnection().browserFullScreen(false);
-        QVERIFY(!window->FullScreenOn);
-        QVERIFY(!fullScreen->isChecked());
+        QVERIFY(!window->FullScreenOn && !fullScreen->isChecked());
         QTRY_COMPARE(window->controlBar(), nullptr);
         // From the command line: not on top, so the bar gets the window out of the way.
         modMain::FullScreenMode = true;
@@ -512,11 +503,9 @@ private Q_SLOTS:
         press(window, "cmdCollect");
         QVERIFY(ticked(window, "mnuModeShow"));
         QTest::mousePress(controlButton, Qt::MiddleButton);
-        QVERIFY(window->ShowState().IsPaused);
-        QVERIFY(ticked(window, "mnuControlPause"));
+        QVERIFY(window->ShowState().IsPaused && ticked(window, "mnuControlPause"));
         trigger(window, "mnuControlStop");
-        QVERIFY(!window->ShowState().IsPaused);
-        QVERIFY(!ticked(window, "mnuControlPause"));
+        QVERIFY(!window->ShowState().IsPaused && !ticked(window, "mnuControlPause"));
         QVERIFY(ticked(window, "mnuModeNormal"));
     }
 
@@ -796,8 +785,7 @@ private Q_SLOTS:
         // Save As under the same name asks nothing.
         window->Show().Item(1)->PauseTime = 7;
         withFiles(window, "mnuFileSaveAsFile", {m_rig->showFile()});
-        QVERIFY(m_rig->boxes().isEmpty());
-        QVERIFY(read(m_rig->showFile()).contains(",\"7\","));
+        QVERIFY(m_rig->boxes().isEmpty() && read(m_rig->showFile()).contains(",\"7\","));
         // A new show is saved under a name asked for, then without asking.
         window->files().StartNewShow();
         QCOMPARE(window->Show().Count(), 0);
@@ -1109,8 +1097,7 @@ private Q_SLOTS:
         QCOMPARE(copy->Show().Count(), 3);
         // Its own records: a change in the copy stays there.
         press(copy, "chkAutoStart");
-        QVERIFY(copy->Options().AutoStart);
-        QVERIFY(!first->Options().AutoStart);
+        QVERIFY(copy->Options().AutoStart && !first->Options().AutoStart);
         copy->close();
         QVERIFY(m_rig->boxes().isEmpty());
         QCOMPARE(m_rig->programEnds, 0);

@@ -100,8 +100,7 @@ class tst_frmMainChromium : public QObject
         m_firstStartMs = loading.elapsed();
         // Only this window's requests count, not a late one of the test before.
         m_seen = m_server.requests().size();
-        QVERIFY(m_window->unattendedRun().isUnattended());
-        QVERIFY(browser());
+        QVERIFY(m_window->unattendedRun().isUnattended() && browser());
     }
 
     /// The slide paths asked for since the mark.
@@ -220,8 +219,7 @@ private Q_SLOTS:
             next = nextSlide();
         QCOMPARE(next, held);
         QVERIFY2(askedAfter >= 0 && askedAfter < 1000, qPrintable(QString::number(askedAfter)));
-        QVERIFY(heldWhileOpen);
-        QVERIFY(whileOpen.isEmpty());
+        QVERIFY(heldWhileOpen && whileOpen.isEmpty());
         QCOMPARE(nextSlide(), QStringLiteral("/s%1.html").arg(at % 3 + 1));
     }
 
@@ -240,8 +238,7 @@ private Q_SLOTS:
         QCOMPARE(ended.size(), 1);
         QCOMPARE(next,
                  QStringLiteral("/s%1.html").arg(ended.first().section(QLatin1Char(' '), -1)));
-        QVERIFY(sinceStop.elapsed() >= 9000);
-        QVERIFY(ProcessTree::members(pid).isEmpty());
+        QVERIFY(sinceStop.elapsed() >= 9000 && ProcessTree::members(pid).isEmpty());
         QVERIFY(browser()->processId() != pid);
     }
 
@@ -380,8 +377,7 @@ private Q_SLOTS:
         QCOMPARE(m_rig->boxes(), QStringList{QStringLiteral("Reseting to new browser.")});
         QVERIFY(connection.UseOLE && !connection.UseDDE);
         QCOMPARE(m_window->Options().AutoMode, qint16(2));
-        QVERIFY(m_window->Options().Changed);
-        QVERIFY(browser());
+        QVERIFY(m_window->Options().Changed && browser());
         QTRY_VERIFY_WITH_TIMEOUT(browsersOf(configHome, false).isEmpty(), 10000);
         send(slide(2));
         QTRY_COMPARE_WITH_TIMEOUT(browser()->LocationURL(), slide(2).toString(), 30000);
@@ -410,8 +406,7 @@ private Q_SLOTS:
         QPointer<frmControlBar> bar =
             new frmControlBar(chromium.get(), &owner, &options, &owner.state);
         bar->show();
-        QVERIFY(reported(true));
-        QVERIFY(chromium->FullScreen());
+        QVERIFY(reported(true) && chromium->FullScreen());
         // Controls... brings the owner back and leaves the browser alone.
         reports.clear();
         trigger(bar, "mnuViewControls");
@@ -419,8 +414,7 @@ private Q_SLOTS:
         QTest::qWait(300);
         QVERIFY(reports.isEmpty() && chromium->FullScreen());
         trigger(bar, "mnuViewNormalSize");
-        QVERIFY(reported(false));
-        QVERIFY(!chromium->FullScreen());
+        QVERIFY(reported(false) && !chromium->FullScreen());
         QCOMPARE(owner.calls.last(), QStringLiteral("controlBarClosed"));
         QTRY_VERIFY(bar.isNull());
         // The profile goes once the browser has.
