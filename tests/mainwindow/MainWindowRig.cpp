@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainWindowRig.h"
 
+#include "mainwindow/Twips.h"
 #include "mainwindow/frmMain.h"
 #include "platform/Registry.h"
 #include "startup/Main.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTest>
 #include <QWidget>
 
@@ -105,4 +107,29 @@ QAction* MainWindowRig::action(QWidget* window, const QString& name)
     if (!found)
         qWarning("no action %s", qPrintable(name));
     return found;
+}
+
+void trigger(QWidget* window, const QString& action)
+{
+    act(window, action)->trigger();
+}
+
+bool ticked(QWidget* window, const QString& action)
+{
+    return act(window, action)->isChecked();
+}
+
+void press(QWidget* window, const QString& name)
+{
+    QTest::mouseClick(control(window, name), Qt::LeftButton);
+}
+
+QString statusOf(QWidget* window)
+{
+    return control<QLabel>(window, QStringLiteral("pnlStatus"))->text();
+}
+
+int px(int twips)
+{
+    return Twips::toPixels(twips);
 }

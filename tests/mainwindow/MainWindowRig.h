@@ -10,11 +10,13 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QWidget>
+
+#include <functional>
 
 #include <memory>
 
 class QAction;
-class QWidget;
 class frmMain;
 
 /// A sandbox for main window tests: a settings store and a program folder
@@ -53,6 +55,7 @@ public:
     /// or, with ownBrowser, on its real connection. It deletes itself when
     /// closed, so it is held weakly.
     QPointer<frmMain> open(const COptions& options, bool load = true, bool ownBrowser = false);
+    QPointer<frmMain> open() { return open(options()); }
 
     /// A value of the settings store's "Settings" or "Options" section.
     static QString setting(const QString& section, const QString& key);
@@ -66,3 +69,41 @@ public:
 private:
     QString m_showFile;
 };
+
+/// Answers each box through a function, so a test can look at the window
+/// while the box is open.
+class CallbackPrompts final : public Prompts::Backend
+{
+public:
+    explicit CallbackPrompts(std::function<int(const Prompts::Request&)> answer)
+        : m_answer(std::move(answer)), m_previous(Prompts::backend())
+    {
+        Prompts::setBackend(this);
+    }
+    ~CallbackPrompts() override { Prompts::setBackend(m_previous); }
+    int show(const Prompts::Request& request) override { return m_answer(request); }
+
+private:
+    std::function<int(const Prompts::Request&)> m_answer;
+    Prompts::Backend* m_previous;
+};
+
+/// A named control of a window (a warning when there is none).
+template <typename Widget = QWidget> Widget* control(QWidget* window, const QString& name)
+{
+    auto* found = window->findChild<Widget*>(name);
+    if (!found)
+        qWarning("no control %s", qPrintable(name));
+    return found;
+}
+inline QAction* act(QWidget* window, const QString& name)
+{
+    return MainWindowRig::action(window, name);
+}
+void trigger(QWidget* window, const QString& action);
+bool ticked(QWidget* window, const QString& action);
+/// A left click on a control.
+void press(QWidget* window, const QString& name);
+/// The status panel's text.
+QString statusOf(QWidget* window);
+int px(int twips);

@@ -24,42 +24,12 @@
 
 namespace {
 
-/// A user who takes a while over each box and then answers No; counts how
-/// many boxes were open at once and how many slides were shown behind them.
-class SlowPrompts final : public Prompts::Backend
-{
-public:
-    explicit SlowPrompts(frmMain& window) : m_window(window) {}
-
-    int show(const Prompts::Request& request) override
-    {
-        titles.append(request.title);
-        mostOpen = std::max(mostOpen, ++open);
-        const qint16 before = m_window.ShowState().NumSlidesShown;
-        QEventLoop thinking;
-        QTimer::singleShot(2500, &thinking, &QEventLoop::quit);
-        thinking.exec();
-        slidesBehind += m_window.ShowState().NumSlidesShown - before;
-        --open;
-        return Prompts::vbNo;
-    }
-
-    QStringList titles;
-    int open = 0;
-    int mostOpen = 0;
-    int slidesBehind = 0;
-
-private:
-    frmMain& m_window;
-};
-
 /// A file of the user's own, which may be run.
 QString writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
         file.write(bytes);
-    file.close();
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
 }
@@ -92,7 +62,7 @@ private Q_SLOTS:
         options.AutoDDEapp = QStringLiteral("vivaldi");
         const QPointer<frmMain> window = rig.open(options, true, true);
         QTRY_VERIFY_WITH_TIMEOUT(browser.instancePid() > 0, 10000);
-        auto* box = window->findChild<QComboBox*>(QStringLiteral("cboAddress"));
+        auto* box = control<QComboBox>(window, "cboAddress");
         for (int k = 1; k <= 3; ++k)
             sendWithEnter(box, QStringLiteral("http://127.0.0.1:9/%1.html").arg(k));
         QTRY_COMPARE_WITH_TIMEOUT(browser.addresses().size(), 3, 5000);
@@ -134,16 +104,28 @@ private Q_SLOTS:
         // Start-up takes no answer from the browser: only the loading problem.
         QCOMPARE(rig.boxes().size(), 1);
         QCOMPARE(rig.prompts.shown().first().title, QStringLiteral("Problem loading Browser"));
-        // Each slide finds the browser gone; one question at a time, and the
-        // show waits for its answer.
-        SlowPrompts user(*window);
-        Prompts::setBackend(&user);
-        window->engine().mnuModeShow();
-        Prompts::setBackend(&rig.prompts);
+        // Each slide finds the browser gone: one question at a time, taken slowly
+        // (answered No), and the show waits for its answer.
+        QStringList titles;
+        int open = 0, mostOpen = 0, slidesBehind = 0;
+        {
+            CallbackPrompts user([&](const Prompts::Request& request) {
+                titles.append(request.title);
+                mostOpen = std::max(mostOpen, ++open);
+                const qint16 before = window->ShowState().NumSlidesShown;
+                QEventLoop thinking;
+                QTimer::singleShot(2500, &thinking, &QEventLoop::quit);
+                thinking.exec();
+                slidesBehind += window->ShowState().NumSlidesShown - before;
+                --open;
+                return Prompts::vbNo;
+            });
+            window->engine().mnuModeShow();
+        }
         window->change_mode(1);
-        QCOMPARE(user.titles.value(0), QStringLiteral("Browser Terminated"));
-        QCOMPARE(user.mostOpen, 1);
-        QCOMPARE(user.slidesBehind, 0);
+        QCOMPARE(titles.value(0), QStringLiteral("Browser Terminated"));
+        QCOMPARE(mostOpen, 1);
+        QCOMPARE(slidesBehind, 0);
     }
 
     void signalEndsTheProgramAndItsBrowser_data()
