@@ -16,10 +16,7 @@ class tst_Shell : public QObject
 private Q_SLOTS:
     void desktopAssociation_data()
     {
-        QTest::addColumn<QString>("desktop");
-        QTest::addColumn<Files>("files");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("expected");
+        columns<QString, Files, int, QString>("desktop", "files", "code", "expected");
         const QString a = QStringLiteral("data-home/applications/a.desktop");
         const QString b = QStringLiteral("data-dir/applications/b.desktop");
         const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nExec=");
@@ -133,8 +130,7 @@ private Q_SLOTS:
 
     void startFailures_data()
     {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<int>("errorNumber");
+        columns<QString, int>("program", "errorNumber");
         QTest::newRow("missing program") << "/nonexistent/folder/browser" << 53;
         QTest::newRow("empty command") << "" << 53;
         QTest::newRow("not executable") << "{plain}" << 0;
@@ -155,10 +151,8 @@ private Q_SLOTS:
 
     void browserFlags_data()
     {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("environment");
-        QTest::addColumn<QStringList>("flags");
-        QTest::addColumn<bool>("sandboxOffAsRoot");
+        columns<QString, QString, QStringList, bool>("program", "environment", "flags",
+                                                     "sandboxOffAsRoot");
         const auto row = [](const char* program, const char* environment, const QStringList& flags,
                             bool sandboxOffAsRoot) {
             QTest::newRow(program)
