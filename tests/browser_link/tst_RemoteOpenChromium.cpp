@@ -127,98 +127,86 @@ class tst_RemoteOpenChromium : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
-    void openActivateAndExit();
-
-private:
-    void serve();
+    /// Answers every request with a small page and notes its path.
+    void serve()
+    {
+        while (QTcpSocket* socket = m_http.nextPendingConnection()) {
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+                if (!socket->canReadLine())
+                    return;
+                const QList<QByteArray> words = socket->readLine().split(' ');
+                m_requested.append(QString::fromLatin1(words.value(1)));
+                const QByteArray body =
+                    "<html><head><title>Slide</title></head><body>Slide</body></html>";
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
+                              "Content-Length: " +
+                              QByteArray::number(body.size()) + "\r\n\r\n" + body);
+                socket->disconnectFromHost();
+            });
+        }
+    }
+    QString browserFlags(const QString& profile) const
+    {
+        return QStringLiteral("--user-data-dir=") + m_dir.path() + QLatin1Char('/') + profile +
+               QStringLiteral(" --no-first-run --no-default-browser-check "
+                              "--disable-background-networking "
+                              "--disable-component-update --disable-sync --test-type");
+    }
     QList<qint64> browsersOnProfile(bool withHelpers = false,
-                                    const QString& profile = QStringLiteral("profile")) const;
-    QString browserFlags(const QString& profile) const;
-
+                                    const QString& profile = QStringLiteral("profile")) const
+    {
+        QList<qint64> found;
+        const QByteArray profileFlag =
+            "--user-data-dir=" + m_dir.path().toLocal8Bit() + '/' + profile.toLocal8Bit();
+        const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+        for (const QString& entry : entries) {
+            bool isNumber = false;
+            const qint64 pid = entry.toLongLong(&isNumber);
+            QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
+            if (!isNumber || !processAlive(pid) || !cmdline.open(QIODevice::ReadOnly))
+                continue;
+            const QList<QByteArray> arguments = cmdline.readAll().split('\0');
+            const bool helper =
+                std::any_of(arguments.cbegin(), arguments.cend(),
+                            [](const QByteArray& a) { return a.startsWith("--type="); });
+            if (arguments.contains(profileFlag) && (withHelpers || !helper))
+                found.append(pid);
+        }
+        return found;
+    }
     QTcpServer m_http;
     QStringList m_requested;
     QTemporaryDir m_dir;
     EnvironmentGuard m_environment;
     std::unique_ptr<LogCapture> m_log;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (ProgramLocator::resolveBrowser(QStringLiteral("IExplore.exe")).isEmpty())
+            QSKIP("No Chromium-family browser on PATH");
+
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("No X display (source scripts/test-env.sh)");
+
+        QVERIFY(m_http.listen(QHostAddress::LocalHost));
+        connect(&m_http, &QTcpServer::newConnection, this, &tst_RemoteOpenChromium::serve);
+
+        m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("profile")));
+        modMain::SetProgramFolder(m_dir.path());
+        m_log = std::make_unique<LogCapture>(m_dir.path(), true, true);
+    }
+    void cleanupTestCase()
+    {
+        const QList<qint64> left =
+            browsersOnProfile(true) + browsersOnProfile(true, QStringLiteral("other"));
+        for (qint64 pid : left)
+            ::kill(pid_t(pid), SIGKILL);
+        m_log.reset();
+    }
+    void openActivateAndExit();
 };
-
-void tst_RemoteOpenChromium::initTestCase()
-{
-    if (ProgramLocator::resolveBrowser(QStringLiteral("IExplore.exe")).isEmpty())
-        QSKIP("No Chromium-family browser on PATH");
-
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        QSKIP("No X display (source scripts/test-env.sh)");
-
-    QVERIFY(m_http.listen(QHostAddress::LocalHost));
-    connect(&m_http, &QTcpServer::newConnection, this, &tst_RemoteOpenChromium::serve);
-
-    m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("profile")));
-    modMain::SetProgramFolder(m_dir.path());
-    m_log = std::make_unique<LogCapture>(m_dir.path(), true, true);
-}
-
-void tst_RemoteOpenChromium::cleanupTestCase()
-{
-    const QList<qint64> left =
-        browsersOnProfile(true) + browsersOnProfile(true, QStringLiteral("other"));
-    for (qint64 pid : left)
-        ::kill(pid_t(pid), SIGKILL);
-    m_log.reset();
-}
-
-void tst_RemoteOpenChromium::serve()
-{
-    while (QTcpSocket* socket = m_http.nextPendingConnection()) {
-        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
-            if (!socket->canReadLine())
-                return;
-            const QList<QByteArray> words = socket->readLine().split(' ');
-            m_requested.append(QString::fromLatin1(words.value(1)));
-            const QByteArray body =
-                "<html><head><title>Slide</title></head><body>Slide</body></html>";
-            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
-                          "Content-Length: " +
-                          QByteArray::number(body.size()) + "\r\n\r\n" + body);
-            socket->disconnectFromHost();
-        });
-    }
-}
-
-QString tst_RemoteOpenChromium::browserFlags(const QString& profile) const
-{
-    return QStringLiteral("--user-data-dir=") + m_dir.path() + QLatin1Char('/') + profile +
-           QStringLiteral(" --no-first-run --no-default-browser-check "
-                          "--disable-background-networking "
-                          "--disable-component-update --disable-sync --test-type");
-}
-
-QList<qint64> tst_RemoteOpenChromium::browsersOnProfile(bool withHelpers,
-                                                        const QString& profile) const
-{
-    QList<qint64> found;
-    const QByteArray profileFlag =
-        "--user-data-dir=" + m_dir.path().toLocal8Bit() + '/' + profile.toLocal8Bit();
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString& entry : entries) {
-        bool isNumber = false;
-        const qint64 pid = entry.toLongLong(&isNumber);
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
-        if (!isNumber || !processAlive(pid) || !cmdline.open(QIODevice::ReadOnly))
-            continue;
-        const QList<QByteArray> arguments = cmdline.readAll().split('\0');
-        const bool helper =
-            std::any_of(arguments.cbegin(), arguments.cend(),
-                        [](const QByteArray& a) { return a.startsWith("--type="); });
-        if (arguments.contains(profileFlag) && (withHelpers || !helper))
-            found.append(pid);
-    }
-    return found;
-}
 
 void tst_RemoteOpenChromium::openActivateAndExit()
 {

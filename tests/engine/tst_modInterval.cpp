@@ -33,45 +33,34 @@ class tst_modInterval : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Unknown texts are compared exactly: blanks and case matter.
     void bothWays_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<qint32>("seconds");
-        const QList<QPair<const char*, qint32>> rows = {
-            {" 0 sec", 0},     {"30 sec", 30},      {" 2 min", 120},
-            {" 1 hour", 3600}, {" 8 hours", 28800}, {" 2 days", 172800},
+        QTest::addColumn<bool>("known");
+        const QList<std::tuple<const char*, qint32, bool>> rows = {
+            {" 0 sec", 0, true},     {"30 sec", 30, true},      {" 2 min", 120, true},
+            {" 1 hour", 3600, true}, {" 8 hours", 28800, true}, {" 2 days", 172800, true},
+            {"2 min", 45, false},    {" 2 MIN", -2, false},     {"", 3, false},
         };
-        for (const auto& [text, seconds] : rows)
-            QTest::newRow(text) << QString::fromLatin1(text) << seconds;
+        for (const auto& [text, seconds, known] : rows)
+            QTest::addRow("%s %d", text, seconds) << QString::fromLatin1(text) << seconds << known;
     }
     void bothWays()
     {
         QFETCH(QString, text);
         QFETCH(qint32, seconds);
-        QCOMPARE(modInterval::TmeStrgtoSec(text), seconds);
-        QCOMPARE(modInterval::SectoTmeStrg(seconds), text);
-    }
-
-    void unknown_data()
-    {
-        // Texts are compared exactly: blanks and case matter.
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<qint32>("seconds");
-        QTest::newRow("no leading blank") << QStringLiteral("2 min") << 45;
-        QTest::newRow("other case") << QStringLiteral(" 2 MIN") << -2;
-        QTest::newRow("empty") << QString() << 3;
-    }
-    void unknown()
-    {
-        QFETCH(QString, text);
-        QFETCH(qint32, seconds);
+        QFETCH(bool, known);
         QTemporaryDir folder;
         LogCapture log(folder.path(), true, false);
-        QCOMPARE(modInterval::TmeStrgtoSec(text), -1);
-        QCOMPARE(modInterval::SectoTmeStrg(seconds), QStringLiteral("-1"));
+        QCOMPARE(modInterval::TmeStrgtoSec(text), known ? seconds : -1);
+        QCOMPARE(modInterval::SectoTmeStrg(seconds), known ? text : QStringLiteral("-1"));
         QCOMPARE(log.messages(),
-                 QStringList({"TmeStrgtoSec: Cant understand: " + text,
-                              "SectoTmeStrg: Cant understand: " + QString::number(seconds)}));
+                 known
+                     ? QStringList()
+                     : QStringList({"TmeStrgtoSec: Cant understand: " + text,
+                                    "SectoTmeStrg: Cant understand: " + QString::number(seconds)}));
     }
 
     void boxShowsTheIntervalOverItsList_data()
