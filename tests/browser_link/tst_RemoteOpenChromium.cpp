@@ -210,17 +210,18 @@ private Q_SLOTS:
 
 void tst_RemoteOpenChromium::openActivateAndExit()
 {
-    const QString first = QStringLiteral("http://127.0.0.1:%1/first.htm").arg(m_http.serverPort());
-    const QString second =
-        QStringLiteral("http://127.0.0.1:%1/second.htm").arg(m_http.serverPort());
+    const auto page = [this](const char* name) {
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(m_http.serverPort()).arg(name);
+    };
+    const QString topic = QStringLiteral("iexplore");
 
     DdeLink link;
-    QVERIFY(DDEConnect(link, QStringLiteral("IExplore.exe"), QStringLiteral("iexplore")));
+    QVERIFY(DDEConnect(link, QStringLiteral("IExplore.exe"), topic));
     const QString program = link.executable();
     QCOMPARE(Shell::browserFamily(program), Shell::BrowserFamily::Chromium);
 
     // The first address starts this profile's browser.
-    QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), first, false), 0);
+    QCOMPARE(DDEOpenURL(link, topic, page("first.htm"), false), 0);
     QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/first.htm")), 30000);
     QTRY_COMPARE_WITH_TIMEOUT(browsersOnProfile().size(), 1, 10000);
     const qint64 browser = browsersOnProfile().first();
@@ -236,10 +237,9 @@ void tst_RemoteOpenChromium::openActivateAndExit()
     }
     m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("other")));
     const QString option = QStringLiteral("--remote-debugging-port=%1").arg(freePort);
-    QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), option, false), 0);
+    QCOMPARE(DDEOpenURL(link, topic, option, false), 0);
     QTRY_VERIFY_WITH_TIMEOUT(!browsersOnProfile(false, QStringLiteral("other")).isEmpty(), 30000);
-    const QString other = QStringLiteral("http://127.0.0.1:%1/other.htm").arg(m_http.serverPort());
-    QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), other, false), 0);
+    QCOMPARE(DDEOpenURL(link, topic, page("other.htm"), false), 0);
     QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/other.htm")), 30000);
     QVERIFY2(!listeningOn(freePort), "the browser opened a debugging port");
     m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("profile")));
@@ -249,7 +249,7 @@ void tst_RemoteOpenChromium::openActivateAndExit()
     QTRY_VERIFY_WITH_TIMEOUT(browsersOnProfile(true, QStringLiteral("other")).isEmpty(), 10000);
 
     // The second address goes to the running browser, which stays the only one.
-    QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), second, false), 0);
+    QCOMPARE(DDEOpenURL(link, topic, page("second.htm"), false), 0);
     QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/second.htm")), 30000);
     QTRY_COMPARE_WITH_TIMEOUT(browsersOnProfile(), QList<qint64>{browser}, 10000);
 
@@ -260,16 +260,16 @@ void tst_RemoteOpenChromium::openActivateAndExit()
     // A new browser window may still grab the focus: retake it until no browser has it.
     QTRY_VERIFY_WITH_TIMEOUT((thief.takeFocus(), QTest::qWait(300), !thief.focusedProcess()),
                              10000);
-    DDEActivate(link, QStringLiteral("iexplore"));
+    DDEActivate(link, topic);
     QTRY_COMPARE_WITH_TIMEOUT(thief.focusedProcess(), browser, 5000);
 #else
-    DDEActivate(link, QStringLiteral("iexplore"));
+    DDEActivate(link, topic);
 #endif
     const QString logged = m_log->messages().join(QLatin1Char('\n'));
     QVERIFY2(!logged.contains(QStringLiteral("ctivate")), qPrintable(logged));
     QVERIFY2(!logged.contains(QStringLiteral("Navigate")), qPrintable(logged));
 
-    DDEExit(link, QStringLiteral("iexplore")); // helpers included
+    DDEExit(link, topic); // helpers included
     QTRY_VERIFY_WITH_TIMEOUT(browsersOnProfile(true).isEmpty(), 20000);
     QVERIFY(!m_log->messages().join(QLatin1Char('\n')).contains("Exit Error"));
 }
