@@ -6,6 +6,19 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+
+/// Adds a table column per name, of the types given in the same order.
+template <typename... Types, typename... Names> void columns(Names... names)
+{
+    (QTest::addColumn<Types>(names), ...);
+}
+
+/// Adds a table row of the given values (text as const char* or QString).
+template <typename... Values> void tableRow(const char* tag, const Values&... values)
+{
+    (QTest::newRow(tag) << ... << values);
+}
 
 /// Sets environment variables for its lifetime and restores them after.
 class EnvironmentGuard

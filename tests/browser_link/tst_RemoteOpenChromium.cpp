@@ -127,112 +127,101 @@ class tst_RemoteOpenChromium : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
-    void openActivateAndExit();
-
-private:
-    void serve();
+    /// Answers every request with a small page and notes its path.
+    void serve()
+    {
+        while (QTcpSocket* socket = m_http.nextPendingConnection()) {
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+                if (!socket->canReadLine())
+                    return;
+                const QList<QByteArray> words = socket->readLine().split(' ');
+                m_requested.append(QString::fromLatin1(words.value(1)));
+                const QByteArray body =
+                    "<html><head><title>Slide</title></head><body>Slide</body></html>";
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
+                              "Content-Length: " +
+                              QByteArray::number(body.size()) + "\r\n\r\n" + body);
+                socket->disconnectFromHost();
+            });
+        }
+    }
+    QString browserFlags(const QString& profile) const
+    {
+        return QStringLiteral("--user-data-dir=") + m_dir.path() + QLatin1Char('/') + profile +
+               QStringLiteral(" --no-first-run --no-default-browser-check "
+                              "--disable-background-networking "
+                              "--disable-component-update --disable-sync --test-type");
+    }
     QList<qint64> browsersOnProfile(bool withHelpers = false,
-                                    const QString& profile = QStringLiteral("profile")) const;
-    QString browserFlags(const QString& profile) const;
-
+                                    const QString& profile = QStringLiteral("profile")) const
+    {
+        QList<qint64> found;
+        const QByteArray profileFlag =
+            "--user-data-dir=" + m_dir.path().toLocal8Bit() + '/' + profile.toLocal8Bit();
+        const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+        for (const QString& entry : entries) {
+            bool isNumber = false;
+            const qint64 pid = entry.toLongLong(&isNumber);
+            QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
+            if (!isNumber || !processAlive(pid) || !cmdline.open(QIODevice::ReadOnly))
+                continue;
+            const QList<QByteArray> arguments = cmdline.readAll().split('\0');
+            const bool helper =
+                std::any_of(arguments.cbegin(), arguments.cend(),
+                            [](const QByteArray& a) { return a.startsWith("--type="); });
+            if (arguments.contains(profileFlag) && (withHelpers || !helper))
+                found.append(pid);
+        }
+        return found;
+    }
     QTcpServer m_http;
     QStringList m_requested;
     QTemporaryDir m_dir;
     EnvironmentGuard m_environment;
     std::unique_ptr<LogCapture> m_log;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (ProgramLocator::resolveBrowser(QStringLiteral("IExplore.exe")).isEmpty())
+            QSKIP("No Chromium-family browser on PATH");
+
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("No X display (source scripts/test-env.sh)");
+
+        QVERIFY(m_http.listen(QHostAddress::LocalHost));
+        connect(&m_http, &QTcpServer::newConnection, this, &tst_RemoteOpenChromium::serve);
+
+        m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("profile")));
+        modMain::SetProgramFolder(m_dir.path());
+        m_log = std::make_unique<LogCapture>(m_dir.path(), true, true);
+    }
+    void cleanupTestCase()
+    {
+        const QList<qint64> left =
+            browsersOnProfile(true) + browsersOnProfile(true, QStringLiteral("other"));
+        for (qint64 pid : left)
+            ::kill(pid_t(pid), SIGKILL);
+        m_log.reset();
+    }
+    void openActivateAndExit();
 };
-
-void tst_RemoteOpenChromium::initTestCase()
-{
-    if (ProgramLocator::resolveBrowser(QStringLiteral("IExplore.exe")).isEmpty())
-        QSKIP("No Chromium-family browser on PATH");
-
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        QSKIP("No X display (source scripts/test-env.sh)");
-
-    QVERIFY(m_http.listen(QHostAddress::LocalHost));
-    connect(&m_http, &QTcpServer::newConnection, this, &tst_RemoteOpenChromium::serve);
-
-    m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("profile")));
-    modMain::SetProgramFolder(m_dir.path());
-    m_log = std::make_unique<LogCapture>(m_dir.path(), true, true);
-}
-
-void tst_RemoteOpenChromium::cleanupTestCase()
-{
-    const QList<qint64> left =
-        browsersOnProfile(true) + browsersOnProfile(true, QStringLiteral("other"));
-    for (qint64 pid : left)
-        ::kill(pid_t(pid), SIGKILL);
-    m_log.reset();
-}
-
-void tst_RemoteOpenChromium::serve()
-{
-    while (QTcpSocket* socket = m_http.nextPendingConnection()) {
-        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
-            if (!socket->canReadLine())
-                return;
-            const QList<QByteArray> words = socket->readLine().split(' ');
-            m_requested.append(QString::fromLatin1(words.value(1)));
-            const QByteArray body =
-                "<html><head><title>Slide</title></head><body>Slide</body></html>";
-            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
-                          "Content-Length: " +
-                          QByteArray::number(body.size()) + "\r\n\r\n" + body);
-            socket->disconnectFromHost();
-        });
-    }
-}
-
-QString tst_RemoteOpenChromium::browserFlags(const QString& profile) const
-{
-    return QStringLiteral("--user-data-dir=") + m_dir.path() + QLatin1Char('/') + profile +
-           QStringLiteral(" --no-first-run --no-default-browser-check "
-                          "--disable-background-networking "
-                          "--disable-component-update --disable-sync --test-type");
-}
-
-QList<qint64> tst_RemoteOpenChromium::browsersOnProfile(bool withHelpers,
-                                                        const QString& profile) const
-{
-    QList<qint64> found;
-    const QByteArray profileFlag =
-        "--user-data-dir=" + m_dir.path().toLocal8Bit() + '/' + profile.toLocal8Bit();
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString& entry : entries) {
-        bool isNumber = false;
-        const qint64 pid = entry.toLongLong(&isNumber);
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
-        if (!isNumber || !processAlive(pid) || !cmdline.open(QIODevice::ReadOnly))
-            continue;
-        const QList<QByteArray> arguments = cmdline.readAll().split('\0');
-        const bool helper =
-            std::any_of(arguments.cbegin(), arguments.cend(),
-                        [](const QByteArray& a) { return a.startsWith("--type="); });
-        if (arguments.contains(profileFlag) && (withHelpers || !helper))
-            found.append(pid);
-    }
-    return found;
-}
 
 void tst_RemoteOpenChromium::openActivateAndExit()
 {
-    const QString first = QStringLiteral("http://127.0.0.1:%1/first.htm").arg(m_http.serverPort());
-    const QString second =
-        QStringLiteral("http://127.0.0.1:%1/second.htm").arg(m_http.serverPort());
+    const auto page = [this](const char* name) {
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(m_http.serverPort()).arg(name);
+    };
+    const QString topic = QStringLiteral("iexplore");
 
     DdeLink link;
-    QVERIFY(DDEConnect(link, QStringLiteral("IExplore.exe"), QStringLiteral("iexplore")));
+    QVERIFY(DDEConnect(link, QStringLiteral("IExplore.exe"), topic));
     const QString program = link.executable();
     QCOMPARE(Shell::browserFamily(program), Shell::BrowserFamily::Chromium);
 
     // The first address starts this profile's browser.
-    QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), first, false), 0);
+    QCOMPARE(DDEOpenURL(link, topic, page("first.htm"), false), 0);
     QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/first.htm")), 30000);
     QTRY_COMPARE_WITH_TIMEOUT(browsersOnProfile().size(), 1, 10000);
     const qint64 browser = browsersOnProfile().first();
@@ -248,10 +237,9 @@ void tst_RemoteOpenChromium::openActivateAndExit()
     }
     m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("other")));
     const QString option = QStringLiteral("--remote-debugging-port=%1").arg(freePort);
-    QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), option, false), 0);
+    QCOMPARE(DDEOpenURL(link, topic, option, false), 0);
     QTRY_VERIFY_WITH_TIMEOUT(!browsersOnProfile(false, QStringLiteral("other")).isEmpty(), 30000);
-    const QString other = QStringLiteral("http://127.0.0.1:%1/other.htm").arg(m_http.serverPort());
-    QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), other, false), 0);
+    QCOMPARE(DDEOpenURL(link, topic, page("other.htm"), false), 0);
     QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/other.htm")), 30000);
     QVERIFY2(!listeningOn(freePort), "the browser opened a debugging port");
     m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("profile")));
@@ -261,7 +249,7 @@ void tst_RemoteOpenChromium::openActivateAndExit()
     QTRY_VERIFY_WITH_TIMEOUT(browsersOnProfile(true, QStringLiteral("other")).isEmpty(), 10000);
 
     // The second address goes to the running browser, which stays the only one.
-    QCOMPARE(DDEOpenURL(link, QStringLiteral("iexplore"), second, false), 0);
+    QCOMPARE(DDEOpenURL(link, topic, page("second.htm"), false), 0);
     QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/second.htm")), 30000);
     QTRY_COMPARE_WITH_TIMEOUT(browsersOnProfile(), QList<qint64>{browser}, 10000);
 
@@ -272,16 +260,16 @@ void tst_RemoteOpenChromium::openActivateAndExit()
     // A new browser window may still grab the focus: retake it until no browser has it.
     QTRY_VERIFY_WITH_TIMEOUT((thief.takeFocus(), QTest::qWait(300), !thief.focusedProcess()),
                              10000);
-    DDEActivate(link, QStringLiteral("iexplore"));
+    DDEActivate(link, topic);
     QTRY_COMPARE_WITH_TIMEOUT(thief.focusedProcess(), browser, 5000);
 #else
-    DDEActivate(link, QStringLiteral("iexplore"));
+    DDEActivate(link, topic);
 #endif
     const QString logged = m_log->messages().join(QLatin1Char('\n'));
     QVERIFY2(!logged.contains(QStringLiteral("ctivate")), qPrintable(logged));
     QVERIFY2(!logged.contains(QStringLiteral("Navigate")), qPrintable(logged));
 
-    DDEExit(link, QStringLiteral("iexplore")); // helpers included
+    DDEExit(link, topic); // helpers included
     QTRY_VERIFY_WITH_TIMEOUT(browsersOnProfile(true).isEmpty(), 20000);
     QVERIFY(!m_log->messages().join(QLatin1Char('\n')).contains("Exit Error"));
 }

@@ -145,9 +145,7 @@ private Q_SLOTS:
     void browse_data()
     {
         QTest::addColumn<QString>("file"); // "" cancels
-        QTest::addColumn<QString>("executable");
-        QTest::addColumn<QString>("application");
-        QTest::addColumn<QStringList>("boxes");
+        columns<QString, QString, QStringList>("executable", "application", "boxes");
         const auto row = [](const char* tag, const char* file, const char* executable,
                             const char* application, const QStringList& boxes = {}) {
             QTest::newRow(tag) << QString(file) << QString(executable) << QString(application)

@@ -187,8 +187,7 @@ private Q_SLOTS:
 
     void connectFailures_data()
     {
-        QTest::addColumn<QString>("executable");
-        QTest::addColumn<QStringList>("logLines");
+        columns<QString, QStringList>("executable", "logLines");
         QTest::newRow("browser ends at once")
             << "{quitter}"
             << QStringList{"Loading DDE App:_FAKE_ Exe:_{quitter}_",
@@ -225,10 +224,7 @@ private Q_SLOTS:
 
     void newWindowFlag_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("reuse");
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("argument");
+        columns<QString, bool, QString, QString>("name", "reuse", "address", "argument");
         const QString address = QStringLiteral("http://127.0.0.1:9/new.htm");
         QTest::newRow("chromium, new window") << "chromium" << false << address << address;
         QTest::newRow("chromium, same window") << "chromium" << true << address << address;
@@ -271,8 +267,7 @@ private Q_SLOTS:
 
     void activate_data()
     {
-        QTest::addColumn<bool>("running");
-        QTest::addColumn<QStringList>("logLines");
+        columns<bool, QStringList>("running", "logLines");
         QTest::newRow("browser without window") << true << QStringList{"DDE activate: 285 error"};
         QTest::newRow("no browser") << false
                                     << QStringList{"DDE_Activate ERROR: 282 Desc: " + NoServerText,

@@ -7,9 +7,13 @@
 #include "startup/modMain.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
+#include <unistd.h>
+
 using namespace modURL;
+using Files = QMap<QString, QString>;
 
 namespace {
 
@@ -82,20 +86,13 @@ private Q_SLOTS:
 
     void configBrowser_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("useOLE");
-        QTest::addColumn<bool>("useDDE");
-        QTest::addColumn<QString>("app");
-        QTest::addColumn<QString>("exe");
+        columns<int, bool, bool, QString, QString>("mode", "useOLE", "useDDE", "app", "exe");
         // Each row starts from OLE and DDE both on and the user's own names.
-        const auto row = [](int mode, bool ole, bool dde, const char* app, const char* exe) {
-            QTest::addRow("%d", mode) << mode << ole << dde << QString(app) << QString(exe);
-        };
-        row(0, false, true, "MOSAIC", "IExplore.exe");
-        row(2, true, false, "IEXPLORE", "IExplore.exe");
-        row(5, false, true, "NETSCAPE", "Netscape.exe");
-        row(6, false, true, "USERAPP", "user.exe");
-        row(7, true, true, "USERAPP", "user.exe");
+        tableRow("0", 0, false, true, "MOSAIC", "IExplore.exe");
+        tableRow("2", 2, true, false, "IEXPLORE", "IExplore.exe");
+        tableRow("5", 5, false, true, "NETSCAPE", "Netscape.exe");
+        tableRow("6", 6, false, true, "USERAPP", "user.exe");
+        tableRow("7", 7, true, true, "USERAPP", "user.exe");
     }
     void configBrowser()
     {
@@ -113,37 +110,30 @@ private Q_SLOTS:
 
     void findDefaultBrowser_data()
     {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("buffer");
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("logLine");
-        const auto row = [](const char* tag, int code, const char* buffer, const char* path,
-                            const char* logLine) {
-            QTest::newRow(tag) << code << QString(buffer) << QString(path) << QString(logLine);
-        };
-        row("case 1", 42, "/usr/bin/b   \"%1\"", "/usr/bin/b",
-            "FullPath(CASE 1):_/usr/bin/b  _ Position:_14_|");
-        row("case 2", 42, "C:\\X\\B.EXE C:\\D\\TEST.HTM", "C:\\X\\B.EXE",
-            "FullPath (CASE 2):_C:\\X\\B.EXE_ Position:_13_|");
-        row("case 2, root", 42, "/opt/b/browser /srv/app/test.htm", "/opt/b/browser",
-            "FullPath (CASE 2):_/opt/b/browser_ Position:_16_|");
-        row("case 2, no path", 42, "browser test.htm", "",
-            "Find Browser(CASE 2 ERROR): path not found in _browser test.htm_|");
-        row("case 3", 32, "\"C:\\X\\B.EXE\"", "\"C:\\X\\B.EXE\"",
-            "FullPath(CASE 3):_\"C:\\X\\B.EXE\"_|");
-        row("return 31", 31, "C:\\X\\B.EXE", "", "Browser not found");
+        columns<int, QString, QString, QString>("code", "buffer", "path", "logLine");
+        tableRow("case 1", 42, "/usr/bin/b   \"%1\"", "/usr/bin/b",
+                 "FullPath(CASE 1):_/usr/bin/b  _ Position:_14_|");
+        tableRow("case 2", 42, "C:\\X\\B.EXE C:\\D\\TEST.HTM", "C:\\X\\B.EXE",
+                 "FullPath (CASE 2):_C:\\X\\B.EXE_ Position:_13_|");
+        tableRow("case 2, root", 42, "/opt/b/browser /srv/app/test.htm", "/opt/b/browser",
+                 "FullPath (CASE 2):_/opt/b/browser_ Position:_16_|");
+        tableRow("case 2, no path", 42, "browser test.htm", "",
+                 "Find Browser(CASE 2 ERROR): path not found in _browser test.htm_|");
+        tableRow("case 3", 32, "\"C:\\X\\B.EXE\"", "\"C:\\X\\B.EXE\"",
+                 "FullPath(CASE 3):_\"C:\\X\\B.EXE\"_|");
+        tableRow("return 31", 31, "C:\\X\\B.EXE", "", "Browser not found");
     }
     void findDefaultBrowser()
     {
         QFETCH(int, code);
         QFETCH(QString, buffer);
         QFETCH(QString, path);
-        QFETCH(QString, logLine);
         ScriptedAssociations associations(code, buffer);
         QString result;
         QCOMPARE(FindDefaultBrowser(result), !path.isEmpty());
         QCOMPARE(result, path);
-        QCOMPARE(log(), QStringList{logLine});
+        QCOMPARE(log().size(), 1);
+        QTEST(log().first(), "logLine");
         QCOMPARE(associations.askedFile, QStringLiteral("test.htm"));
         QCOMPARE(associations.askedDirectory, modMain::AppFolder);
         QVERIFY(m_prompts->shown().isEmpty());
@@ -151,26 +141,19 @@ private Q_SLOTS:
 
     void locateBrowserExe_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("installed");
-        QTest::addColumn<QString>("defaultBrowser");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<QString>("found");
-        const auto row = [](const char* tag, const char* name, const char* installed,
-                            const char* defaultBrowser, const char* expected, const char* found) {
-            QTest::newRow(tag) << QString(name) << QString(installed) << QString(defaultBrowser)
-                               << QString(expected) << QString(found);
-        };
-        row("path unchanged", "/opt/b/x", "", "C:\\IE\\IEXPLORE.EXE", "/opt/b/x", "");
-        row("IE is Chromium", "IExplore.exe", "chromium", "", "{bin}/chromium", "");
-        row("Netscape is Firefox", "Netscape.exe", "firefox-esr", "", "{bin}/firefox-esr", "");
-        row("other on PATH", "Opera.exe", "opera", "", "{bin}/opera", "");
-        row("IE default, -nohome dropped", "IExplore.exe", "", "C:\\IE\\IEXPLORE.EXE -nohome",
-            "C:\\IE\\IEXPLORE.EXE", "InternetExplorer is registered as default browser.");
-        row("Firefox default", "Netscape.exe", "", "/usr/bin/firefox", "/usr/bin/firefox",
-            "Netscape Browser is registered as default browser.");
-        row("other default", "Netscape.exe", "", "/opt/other/browser", "", "Other Browser found");
-        row("no browser", "IExplore.exe", "", "", "", "");
+        columns<QString, QString, QString, QString, QString>("name", "installed", "defaultBrowser",
+                                                             "expected", "found");
+        tableRow("path unchanged", "/opt/b/x", "", "C:\\IE\\IEXPLORE.EXE", "/opt/b/x", "");
+        tableRow("IE is Chromium", "IExplore.exe", "chromium", "", "{bin}/chromium", "");
+        tableRow("Netscape is Firefox", "Netscape.exe", "firefox-esr", "", "{bin}/firefox-esr", "");
+        tableRow("other on PATH", "Opera.exe", "opera", "", "{bin}/opera", "");
+        tableRow("IE default, -nohome dropped", "IExplore.exe", "", "C:\\IE\\IEXPLORE.EXE -nohome",
+                 "C:\\IE\\IEXPLORE.EXE", "InternetExplorer is registered as default browser.");
+        tableRow("Firefox default", "Netscape.exe", "", "/usr/bin/firefox", "/usr/bin/firefox",
+                 "Netscape Browser is registered as default browser.");
+        tableRow("other default", "Netscape.exe", "", "/opt/other/browser", "",
+                 "Other Browser found");
+        tableRow("no browser", "IExplore.exe", "", "", "", "");
     }
     void locateBrowserExe()
     {
@@ -209,35 +192,25 @@ private Q_SLOTS:
 
     void buildBrowserCommand_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("extra");
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<QString>("pathAfter");
-        QTest::addColumn<QString>("logLine");
+        columns<QString, QString, QString, QString, QString, QString>(
+            "path", "address", "extra", "arguments", "pathAfter", "logLine");
         const QString page = QStringLiteral("http://127.0.0.1/a.htm");
-        const auto row = [&](const char* tag, const char* path, const QString& address,
-                             const char* extra, const QString& arguments, const char* pathAfter,
-                             const char* logLine) {
-            QTest::newRow(tag) << QString(path) << address << QString(extra) << arguments
-                               << QString(pathAfter) << QString(logLine);
-        };
-        row("Netscape", "C:\\NS\\NETSCAPE.EXE", page, "#top", page + "#top", "C:\\NS\\NETSCAPE.EXE",
-            "Netscape Browser!");
-        row("IE, -nohome", "c:\\ie\\iexplore.exe -nohome", page, "", page, "c:\\ie\\iexplore.exe",
-            "InternetExplorer!");
-        row("Chromium", "/usr/bin/chromium", page, "#top", "-- " + page + "#top",
-            "/usr/bin/chromium", "InternetExplorer!");
-        row("Firefox", "/usr/bin/firefox-esr", page, "#top", page + "#top", "/usr/bin/firefox-esr",
-            "Netscape Browser!");
-        row("other, no extra", "/opt/other/browser  ", page, "#top", page, "/opt/other/browser",
-            "Other Browser");
+        tableRow("Netscape", "C:\\NS\\NETSCAPE.EXE", page, "#top", page + "#top",
+                 "C:\\NS\\NETSCAPE.EXE", "Netscape Browser!");
+        tableRow("IE, -nohome", "c:\\ie\\iexplore.exe -nohome", page, "", page,
+                 "c:\\ie\\iexplore.exe", "InternetExplorer!");
+        tableRow("Chromium", "/usr/bin/chromium", page, "#top", "-- " + page + "#top",
+                 "/usr/bin/chromium", "InternetExplorer!");
+        tableRow("Firefox", "/usr/bin/firefox-esr", page, "#top", page + "#top",
+                 "/usr/bin/firefox-esr", "Netscape Browser!");
+        tableRow("other, no extra", "/opt/other/browser  ", page, "#top", page,
+                 "/opt/other/browser", "Other Browser");
         const QString option = QStringLiteral("--remote-debugging-port=9333");
         const QString asPath = QDir::currentPath() + QLatin1Char('/') + option;
-        row("Chromium, option as address", "/usr/bin/chromium", option, "", "-- " + asPath,
-            "/usr/bin/chromium", "InternetExplorer!");
-        row("Firefox, option as address", "/usr/bin/firefox-esr", option, "", asPath,
-            "/usr/bin/firefox-esr", "Netscape Browser!");
+        tableRow("Chromium, option as address", "/usr/bin/chromium", option, "", "-- " + asPath,
+                 "/usr/bin/chromium", "InternetExplorer!");
+        tableRow("Firefox, option as address", "/usr/bin/firefox-esr", option, "", asPath,
+                 "/usr/bin/firefox-esr", "Netscape Browser!");
     }
     void buildBrowserCommand()
     {
@@ -284,10 +257,7 @@ private Q_SLOTS:
 
     void startBrowserFailures_data()
     {
-        QTest::addColumn<QString>("defaultBrowser");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<int>("buttons");
-        QTest::addColumn<QString>("logLine");
+        columns<QString, QString, int, QString>("defaultBrowser", "box", "buttons", "logLine");
         const QString goHome = CRLF + QStringLiteral("Start browser and go to ") + URLHome;
         const QString notFound = VbErrors::make(VbErrors::FileNotFound).description;
         QTest::newRow("no browser") << ""
@@ -320,10 +290,7 @@ private Q_SLOTS:
 
     void startIEWindow_data()
     {
-        QTest::addColumn<bool>("installed");
-        QTest::addColumn<int>("errorNumber");
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<bool>("errorMode");
+        columns<bool, int, QString, bool>("installed", "errorNumber", "description", "errorMode");
         QTest::newRow("opened") << true << 0 << "" << true;
         QTest::newRow("automation error") << true << 70 << "Browser went away" << true;
         QTest::newRow("no error log, no automation browser")
@@ -357,6 +324,171 @@ private Q_SLOTS:
         const bool failed = errorNumber != 0;
         QCOMPARE(m_prompts->texts(), failed ? (QStringList{box, box}) : QStringList());
         QCOMPARE(log(), failed && errorMode ? (QStringList{line, line}) : QStringList());
+    }
+
+    // Finding, starting and ending browser programs on the desktop.
+    void desktopAssociation_data()
+    {
+        columns<QString, Files, int, QString>("desktop", "files", "code", "expected");
+        const QString a = QStringLiteral("data-home/applications/a.desktop");
+        const QString b = QStringLiteral("data-dir/applications/b.desktop");
+        const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nExec=");
+        const QString aEntry = entry + QStringLiteral("{bin}/browser-a %U\n");
+        const QString bEntry = entry + QStringLiteral("{bin}/browser-b %u\n");
+        const QString defaultA = QStringLiteral("[Default Applications]\ntext/html=a.desktop\n");
+        const QString defaultB = QStringLiteral("[Default Applications]\ntext/html=b.desktop\n");
+        const QString configList = QStringLiteral("config-home/mimeapps.list");
+        const QString dataList = QStringLiteral("data-dir/applications/mimeapps.list");
+        const QString docA = QStringLiteral("{bin}/browser-a {doc}");
+        const QString docB = QStringLiteral("{bin}/browser-b {doc}");
+
+        const auto row = [](const char* tag, const Files& files, int code, const QString& expected,
+                            const char* desktop = "") {
+            QTest::newRow(tag) << QString(desktop) << files << code << expected;
+        };
+        const int found = Shell::Found;
+        row("document passed", {{configList, defaultA}, {a, aEntry}}, found, docA);
+        row("document quoted",
+            {{configList, defaultA}, {a, entry + "{bin}/browser-a --x \"%u\"\n"}}, found,
+            "{bin}/browser-a \"%1\"");
+        row("program alone", {{configList, defaultA}, {a, entry + "browser-a --flag\n"}}, found,
+            "{bin}/browser-a");
+        row("quoted, escaped", {{configList, defaultA}, {a, entry + "\"{bin}/my\\sbrowser\" %U\n"}},
+            found, "{bin}/my browser {doc}");
+        row("config home before data dirs",
+            {{configList, defaultA}, {dataList, defaultB}, {a, aEntry}, {b, bEntry}}, found, docA);
+        row("config dirs before data home",
+            {{"config-dir/mimeapps.list", defaultB},
+             {"data-home/applications/mimeapps.list", defaultA},
+             {a, aEntry},
+             {b, bEntry}},
+            found, docB);
+        row("desktop's own list first",
+            {{configList, defaultA},
+             {"config-home/test-mimeapps.list", defaultB},
+             {a, aEntry},
+             {b, bEntry}},
+            found, docB, "Test:Other");
+        row("missing and hidden skipped",
+            {{configList, "[Default Applications]\ntext/html=gone.desktop;a.desktop;b.desktop;\n"},
+             {a, aEntry + "Hidden=true\n"},
+             {b, bEntry}},
+            found, docB);
+        row("lower default before higher added",
+            {{configList, "[Added Associations]\ntext/html=a.desktop\n"},
+             {dataList, defaultB},
+             {a, aEntry},
+             {b, bEntry}},
+            found, docB);
+        row("removed association skipped",
+            {{configList, "[Removed Associations]\ntext/html=a.desktop\n"},
+             {dataList, "[Added Associations]\ntext/html=a.desktop;b.desktop\n"},
+             {a, aEntry},
+             {b, bEntry}},
+            found, docB);
+        row("applications cache last",
+            {{"data-dir/applications/mimeinfo.cache", "[MIME Cache]\ntext/html=b.desktop;\n"},
+             {b, bEntry}},
+            found, docB);
+        row("no association", {{a, aEntry}}, Shell::NoAssociation, "");
+        row("missing document", {{configList, defaultA}, {a, aEntry}}, Shell::FileNotFound, "");
+        row("program not installed",
+            {{configList, defaultA}, {a, entry + "/nonexistent/browser %U\n"}},
+            Shell::NoAssociation, "");
+    }
+    void desktopAssociation()
+    {
+        QFETCH(QString, desktop);
+        QFETCH(Files, files);
+        QFETCH(int, code);
+        QFETCH(QString, expected);
+        DesktopSandbox sandbox;
+        if (!desktop.isEmpty())
+            sandbox.environment().set("XDG_CURRENT_DESKTOP", desktop);
+        sandbox.addProgram(QStringLiteral("browser-a"));
+        sandbox.addProgram(QStringLiteral("browser-b"));
+        sandbox.addProgram(QStringLiteral("my browser"));
+        for (auto it = files.cbegin(); it != files.cend(); ++it)
+            sandbox.writeFile(it.key(), it.value());
+        if (code != Shell::FileNotFound)
+            sandbox.writeFile(QStringLiteral("app/test.htm"), QStringLiteral("<html></html>"));
+
+        QString result = QStringLiteral("stale");
+        QCOMPARE(Shell::FindExecutable(QStringLiteral("test.htm"), sandbox.root() + "/app", result),
+                 code);
+        QCOMPARE(result, QString(expected)
+                             .replace(QStringLiteral("{bin}"), sandbox.binDir())
+                             .replace(QStringLiteral("{doc}"), sandbox.root() + "/app/test.htm"));
+    }
+
+    void startProgramWithQuotedPath()
+    {
+        QTemporaryDir dir;
+        FakeBrowser browser(dir.path() + QStringLiteral("/with blank"));
+        const QString command = QLatin1Char('"') + browser.program() + QStringLiteral("\" \"") +
+                                browser.profileFlag() +
+                                QStringLiteral("\" http://127.0.0.1/a \"two words\"");
+        VbError error;
+        const qint64 pid = Shell::StartProgram(command, &error);
+        QVERIFY(pid > 0);
+        QTRY_COMPARE_WITH_TIMEOUT(browser.addresses(),
+                                  (QStringList{"http://127.0.0.1/a", "two words"}), 5000);
+        QCOMPARE(browser.instancePid(), pid);
+        QCOMPARE(Shell::ProcessesOf(browser.program()), QList<qint64>{pid});
+
+        QCOMPARE(Shell::EndStartedProcesses(browser.program()), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!Shell::IsRunning(browser.program()), 5000);
+        QCOMPARE(Shell::EndStartedProcesses(browser.program()), 0);
+    }
+
+    void startFailures_data()
+    {
+        columns<QString, int>("program", "errorNumber");
+        QTest::newRow("missing program") << "/nonexistent/folder/browser" << 53;
+        QTest::newRow("empty command") << "" << 53;
+        QTest::newRow("not executable") << "{plain}" << 0;
+    }
+    void startFailures()
+    {
+        QFETCH(QString, program);
+        QFETCH(int, errorNumber);
+        DesktopSandbox sandbox;
+        sandbox.writeFile(QStringLiteral("plain"), QStringLiteral("not a program"));
+        program.replace(QStringLiteral("{plain}"), sandbox.root() + QStringLiteral("/plain"));
+
+        VbError error;
+        QCOMPARE(Shell::StartProgram(QLatin1Char('"') + program + QStringLiteral("\" x"), &error),
+                 0);
+        QCOMPARE(error.number, errorNumber);
+    }
+
+    void browserFlags_data()
+    {
+        columns<QString, QString, QStringList, bool>("program", "environment", "flags",
+                                                     "sandboxOffAsRoot");
+        const auto row = [](const char* program, const char* environment, const QStringList& flags,
+                            bool sandboxOffAsRoot) {
+            QTest::newRow(program)
+                << QString(program) << QString(environment) << flags << sandboxOffAsRoot;
+        };
+        row("chromium", "", {}, true);
+        row("/opt/google/chrome/google-chrome", "", {}, true);
+        row("/opt/other/browser", "", {}, false);
+        row("/usr/bin/firefox", "--a \"--b=c d\"", {"--a", "--b=c d"}, false);
+        row("/usr/bin/chromium", "--no-sandbox --headless=new", {"--no-sandbox", "--headless=new"},
+            false);
+    }
+    void browserFlags()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, environment);
+        QFETCH(QStringList, flags);
+        QFETCH(bool, sandboxOffAsRoot);
+        EnvironmentGuard guard;
+        guard.set("PAGEWHEEL_BROWSER_FLAGS", environment);
+        if (sandboxOffAsRoot && ::geteuid() == 0)
+            flags.append(QStringLiteral("--no-sandbox"));
+        QCOMPARE(Shell::browserFlags(program), flags);
     }
 };
 

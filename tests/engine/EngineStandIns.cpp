@@ -80,13 +80,13 @@ void RecordingView::setStatusText(const QString& text)
 VbError RecordingView::restoreLayout()
 {
     log.append(QStringLiteral("layout"));
-    return layoutError;
+    return {};
 }
 
 VbError RecordingView::configBrowser()
 {
     log.append(QStringLiteral("browser"));
-    return configError;
+    return {};
 }
 
 void OneLoopTimer::setEnabled(bool enabled)

@@ -68,15 +68,13 @@ private:
 class RecordingView : public EngineView
 {
 public:
-    QString address, pauseText, soundText, status, title, slideNumber, colMax, interval;
+    QString address, pauseText, soundText, status, title, colMax, interval;
     QStringList addressList, statusHistory;
-    bool pauseVisible = true, busyCursor = false, sliderEnabled = true, pauseChecked = false;
+    bool pauseVisible = true, sliderEnabled = true;
     QList<int> icons;
     int beeps = 0, sliderMaximum = 10, sliderTicks = 1, sliderValue = 0, upDownMaximum = 10;
-    int intervalFocus = 0;
     std::optional<bool> navKeys[6];
     bool modeChecked[4] = {};
-    VbError layoutError, configError;
     /// The start-up steps, in order, by name.
     QStringList log;
     /// Called with each status text.
@@ -94,7 +92,7 @@ public:
     void setSlideSoundText(const QString& text) override { soundText = text; }
     void setStatusText(const QString& text) override;
     void setWindowTitle(const QString& text) override { title = text; }
-    void setBusyCursor(bool busy) override { busyCursor = busy; }
+    void setBusyCursor(bool) override {}
     void setWindowIconNumber(int resourceNumber) override { icons.append(resourceNumber); }
     void beep() override { ++beeps; }
     void setSliderEnabled(bool enabled) override { sliderEnabled = enabled; }
@@ -103,12 +101,12 @@ public:
     void setSliderValue(int value) override { sliderValue = value; }
     void setUpDownEnabled(bool) override {}
     void setUpDownRange(int, int maximum) override { upDownMaximum = maximum; }
-    void setSlideNumberText(const QString& text) override { slideNumber = text; }
+    void setSlideNumberText(const QString&) override {}
     void setColMinText(const QString&) override {}
     void setColMaxText(const QString& text) override { colMax = text; }
     void setNavKeyEnabled(int index, bool enabled) override { navKeys[index] = enabled; }
     void setModeChecked(int mode, bool checked) override { modeChecked[mode] = checked; }
-    void setPauseChecked(bool checked) override { pauseChecked = checked; }
+    void setPauseChecked(bool) override {}
     void setOrderChecked(int index) override { log.append(QStringLiteral("order %1").arg(index)); }
     void setOperationChecked(int index) override
     {
@@ -119,7 +117,7 @@ public:
     void setUseDefaultTicked(bool) override { log.append(QStringLiteral("use default")); }
     void setToolTipsChecked(bool) override { log.append(QStringLiteral("tool tips")); }
     QString intervalText() const override { return interval; }
-    void focusIntervalBox() override { ++intervalFocus; }
+    void focusIntervalBox() override {}
     int helpContext() const override { return 1000; }
     VbError restoreLayout() override;
     void addRecentFile(const QString&) override { log.append(QStringLiteral("recent")); }

@@ -99,6 +99,12 @@ struct CommandCase
     int notifierPrompts;
 };
 
+/// Adds a table column per name, of the types given in the same order.
+template <typename... Types, typename... Names> void columns(Names... names)
+{
+    (QTest::addColumn<Types>(names), ...);
+}
+
 VbError gone()
 {
     return {462, QStringLiteral("The remote server machine does not exist or is unavailable")};
@@ -134,9 +140,7 @@ private Q_SLOTS:
 
     void modeSetsKeysChecksAndIcons_data()
     {
-        QTest::addColumn<qint16>("mode");
-        QTest::addColumn<QString>("browser");
-        QTest::addColumn<QString>("keys");
+        columns<qint16, QString, QString>("mode", "browser", "keys");
         const QString automation = QStringLiteral("automation");
         QTest::newRow("show") << Mode::ModeShow << automation << QStringLiteral("111111");
         QTest::newRow("auto reload")
@@ -223,10 +227,7 @@ private Q_SLOTS:
 
     void pauseOfASlide_data()
     {
-        QTest::addColumn<bool>("useDefault");
-        QTest::addColumn<qint16>("pauseTime");
-        QTest::addColumn<qint32>("alarmSeconds");
-        QTest::addColumn<QString>("label");
+        columns<bool, qint16, qint32, QString>("useDefault", "pauseTime", "alarmSeconds", "label");
         QTest::newRow("own pause") << false << qint16(7) << 7 << QStringLiteral("7");
         QTest::newRow("pause 0 takes the default") << false << qint16(0) << 30 << QString();
         QTest::newRow("use default keeps the label") << true << qint16(7) << 30 << "earlier";
@@ -282,9 +283,7 @@ private Q_SLOTS:
 
     void slider_data()
     {
-        QTest::addColumn<int>("slides");
-        QTest::addColumn<int>("maximum");
-        QTest::addColumn<int>("ticks");
+        columns<int, int, int>("slides", "maximum", "ticks");
         QTest::newRow("empty") << 0 << 1 << 1;
         QTest::newRow("one slide") << 1 << 1 << 1;
         QTest::newRow("51") << 51 << 51 << 5;
@@ -316,9 +315,7 @@ private Q_SLOTS:
 
     void numberBox_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("slide");
-        QTest::addColumn<QString>("error");
+        columns<QString, int, QString>("text", "slide", "error");
         QTest::newRow("a slide") << QStringLiteral(" 3") << 3 << QString();
         QTest::newRow("fraction rounds to even") << QStringLiteral("2.5") << 2 << QString();
         QTest::newRow("letters are the rest point") << QStringLiteral("abc") << 0 << QString();
@@ -410,8 +407,7 @@ private Q_SLOTS:
 
     void restartOfferedOnThe21stFailure_data()
     {
-        QTest::addColumn<int>("goodRead");
-        QTest::addColumn<int>("calls");
+        columns<int, int>("goodRead", "calls");
         QTest::newRow("21 failures") << 0 << 21;
         // Ten failures, one answer (still loading): the count starts again.
         QTest::newRow("a good tick between") << 11 << 10 + 21;
@@ -454,8 +450,7 @@ private Q_SLOTS:
 
     void busyWait_data()
     {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<int>("rounds");
+        columns<QString, int>("page", "rounds");
         QTest::newRow("loads in three seconds") << QStringLiteral("slow") << 3;
         // Both steps of the run (after slide 1 and after slide 2) wait.
         QTest::newRow("never done: 121 rounds a step") << QStringLiteral("stuck") << 2 * 121;
