@@ -33,6 +33,10 @@ public:
         return listening;
     }
     quint16 port() const { return m_port; }
+    /// Stops listening, as a server that went away: connections are refused.
+    void close() { m_server.close(); }
+    /// Listens again on the same port.
+    bool reopen() { return m_server.listen(QHostAddress::LocalHost, m_port); }
     /// The address of a path on this server, e.g. url("/a.html").
     QUrl url(const QString& path) const
     {
@@ -58,6 +62,7 @@ public:
     void holdOpen(const QString& path, int msecs) { m_pages[path].holdMs = msecs; }
 
     QList<Request> requests() const { return m_requests; }
+    qint64 elapsed() const { return m_clock.elapsed(); } // since it started listening
     /// How many requests asked for the path.
     int requestCount(const QString& path) const
     {
