@@ -10,7 +10,7 @@
 
 #include "platform/AutomationBrowser.h"
 #include "platform/ProcessTree.h"
-#include "platform/ProgramLocator.h"
+#include "tests/support/HeadlessChromium.h"
 #include "tests/support/TestHttpServer.h"
 
 #include <csignal>
@@ -100,9 +100,7 @@ class tst_AutomationBrowser : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        qputenv("PAGEWHEEL_BROWSER_FLAGS", "--headless=new");
-        QVERIFY2(!ProgramLocator::resolveBrowser(QStringLiteral("IExplore.exe")).isEmpty(),
-                 "no Chromium-family browser on PATH");
+        QVERIFY2(useHeadlessChromium(), "no Chromium-family browser on PATH");
         QVERIFY(m_server.listen());
         for (const char* page : {"/a.html", "/b.html", "/slow.html", "/held.html", "/again.html"})
             m_server.setHtmlPage(QLatin1String(page), QLatin1String(page));

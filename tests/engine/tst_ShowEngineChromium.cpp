@@ -5,10 +5,10 @@
 
 #include "engine/ShowEngine.h"
 #include "platform/AutomationBrowser.h"
-#include "platform/ProgramLocator.h"
 #include "settings/COptions.h"
 #include "settings/cShowState.h"
 #include "show/colURLs.h"
+#include "tests/support/HeadlessChromium.h"
 #include "tests/support/TestHttpServer.h"
 
 #include <QFile>
@@ -28,9 +28,7 @@ class tst_ShowEngineChromium : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        qputenv("PAGEWHEEL_BROWSER_FLAGS", "--headless=new");
-        QVERIFY2(!ProgramLocator::resolveBrowser(QStringLiteral("IExplore.exe")).isEmpty(),
-                 "no Chromium-family browser on PATH");
+        QVERIFY2(useHeadlessChromium(), "no Chromium-family browser on PATH");
         QVERIFY(m_server.listen());
         for (const char* page : {"/s1.html", "/s2.html", "/held.html", "/after.html", "/warm.htm"})
             m_server.setHtmlPage(QLatin1String(page), QLatin1String(page));

@@ -17,8 +17,8 @@
 #include "mainwindow/frmMain.h"
 #include "platform/AutomationBrowser.h"
 #include "platform/ProcessTree.h"
-#include "platform/ProgramLocator.h"
 #include "show/colURLs.h"
+#include "tests/support/HeadlessChromium.h"
 #include "tests/support/TestHttpServer.h"
 #include "../editors/EditorTestKit.h"
 
@@ -135,9 +135,7 @@ class tst_frmMainChromium : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        qputenv("PAGEWHEEL_BROWSER_FLAGS", "--headless=new");
-        QVERIFY2(!ProgramLocator::resolveBrowser(QStringLiteral("IExplore.exe")).isEmpty(),
-                 "no Chromium-family browser on PATH");
+        QVERIFY2(useHeadlessChromium(), "no Chromium-family browser on PATH");
         QVERIFY(m_server.listen());
         for (int k = 1; k <= 3; ++k)
             m_server.setHtmlPage(QStringLiteral("/s%1.html").arg(k),
