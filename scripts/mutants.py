@@ -292,12 +292,13 @@ def try_tests(build, tests, programs, program, seconds):
 
 
 def covering(cover, m):
-    """The tests that run the fault's line: the line itself or, for a line
-    that holds no code of its own (a continued condition), the nearest one
-    above that does."""
+    """The tests that run the fault's line; for a line that holds no code
+    of its own (a continued condition, a row of a constant table), those
+    that run any line of its file."""
     listed = set().union(*(c.get("lines:" + m["file"], set()) for c in cover.values()))
-    line = max((n for n in listed if n <= m["line"]), default=m["line"])
-    return [t for t, c in cover.items() if line in c.get(m["file"], ())]
+    if m["line"] in listed:
+        return [t for t, c in cover.items() if m["line"] in c.get(m["file"], ())]
+    return [t for t, c in cover.items() if len(c.get(m["file"], ())) > 1]
 
 
 def describe(m):
