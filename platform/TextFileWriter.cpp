@@ -145,8 +145,15 @@ bool TextFileWriter::commit(VbError* error)
         return !m_failed;
     }
     flush();
+    errno = 0;
+    // A small file waits in the file's own buffer until now, and a short
+    // write of it when the file closes would go unreported: write it out
+    // and look first.
+    if (!m_failed && !m_file.flush()) {
+        m_failed = true;
+        m_errno = errno;
+    }
     if (!m_failed) {
-        errno = 0;
         if (!m_file.commit()) {
             m_failed = true;
             m_errno = errno;

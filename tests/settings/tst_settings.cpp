@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LogCapture.h"
+#include "FileSizeLimit.h"
 #include "TestFiles.h"
 #include "UnwritableFile.h"
 #include "platform/Registry.h"
@@ -10,6 +11,8 @@
 #include "startup/modMain.h"
 
 #include <QDir>
+
+#include <optional>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -184,6 +187,8 @@ private Q_SLOTS:
                                         << "76\r\nPath not found";
         QTest::newRow("name of a folder") << "folder" << denied;
         QTest::newRow("read-only file") << "options.txt" << denied;
+        QTest::newRow("full disk") << "full.txt"
+                                   << "61\r\nDisk full";
     }
     void savetoFileFails()
     {
@@ -200,7 +205,12 @@ private Q_SLOTS:
             QSKIP("this system cannot make a file read-only for this user");
 
         ScriptedPrompts prompts;
-        QVERIFY(!unusual().SavetoFile(fileName));
+        std::optional<FileSizeLimit> full;
+        if (target == "full.txt")
+            full.emplace(100);
+        const bool saved = unusual().SavetoFile(fileName);
+        full.reset();
+        QVERIFY(!saved);
         QCOMPARE(prompts.texts().join(u'|'),
                  error.isEmpty() ? QString()
                                  : QString("You selected an invalid file, Error: " + error));

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LogCapture.h"
+#include "FileSizeLimit.h"
 #include "TestFiles.h"
 #include "UnwritableFile.h"
 #include "platform/ScriptedPrompts.h"
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
 #include <random>
 
 #include <sys/stat.h>
@@ -270,20 +272,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("readFails");
         QTest::addColumn<QString>("saveError"); // empty: not saved there
+        QTest::addColumn<bool>("diskFull");
 
         const QString notFound = "76\r\nPath not found", denied = "75\r\nPath/File access error";
-        QTest::newRow("missing file") << "missing.txt" << true << QString();
-        QTest::newRow("missing folder") << "nowhere/show.txt" << true << notFound;
-        QTest::newRow("a folder") << "folder" << true << denied;
-        QTest::newRow("a pipe") << "pipe" << true << QString();
-        QTest::newRow("read-only file") << "show.txt" << false << denied;
-        QTest::newRow("no file name") << QString() << false << "52\r\nBad file name or number";
+        QTest::newRow("missing file") << "missing.txt" << true << QString() << false;
+        QTest::newRow("missing folder") << "nowhere/show.txt" << true << notFound << false;
+        QTest::newRow("a folder") << "folder" << true << denied << false;
+        QTest::newRow("a pipe") << "pipe" << true << QString() << false;
+        QTest::newRow("read-only file") << "show.txt" << false << denied << false;
+        QTest::newRow("no file name")
+            << QString() << false << "52\r\nBad file name or number" << false;
+        QTest::newRow("full disk") << "new.txt" << true << "61\r\nDisk full" << true;
     }
     void badFiles()
     {
         QFETCH(QString, name);
         QFETCH(bool, readFails);
         QFETCH(QString, saveError);
+        QFETCH(bool, diskFull);
         QVERIFY(QDir(m_folder->path()).mkdir("folder"));
         QCOMPARE(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
         const QByteArray old = "\"http://old/\",\"\",\"1\",#FALSE#\r\n";
@@ -312,7 +318,12 @@ private Q_SLOTS:
             show.Add("http://new/" + QString::number(i), QString(), 5, false);
         show.TrayFilename = file;
         show.Changed = true;
-        show.SavetoDisk();
+        {
+            std::optional<FileSizeLimit> full;
+            if (diskFull)
+                full.emplace(4096);
+            show.SavetoDisk();
+        }
         QCOMPARE(show.Changed, true);
         QCOMPARE(fileBytes(path("show.txt")), old);
         QCOMPARE(m_prompts->texts(),
