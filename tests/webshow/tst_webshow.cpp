@@ -228,6 +228,8 @@ private Q_SLOTS:
         row("web path backslashes turn", "C:\\a\\b.htm", "C:\\a", "\\\\server\\share",
             "//server/share/b.htm", 10);
         row("dot looked for before relocation", "/l/host.com", "/l/", "", "host.com", 11);
+        row("z is a letter too", "C:\\Zoo\\a.htm", "c:\\zoo\\", "w/", "w/a.htm", 12);
+        row("[ is no capital {", "/a{b/x.htm", "/a[b/", "w/", "/a{b/x.htm", 10);
     }
     void publishAddress()
     {
