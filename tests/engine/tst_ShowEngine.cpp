@@ -403,6 +403,10 @@ private Q_SLOTS:
         QCOMPARE(rig.engine->alarm().AlarmSeconds(), 120);
         QVERIFY(rig.options.Changed);
         rig.engine->alarm().setEnabled(false);
+        // No pause at all is a choice of the list too.
+        rig.view.interval = QStringLiteral(" 0 sec");
+        QVERIFY(rig.engine->ValidateReloadInterval());
+        QCOMPARE(rig.options.ReloadInterval, 0);
     }
 
     void restartOfferedOnThe21stFailure_data()
