@@ -34,6 +34,8 @@ public:
     int ddeResult = 0;
     /// Called when the restart prompt is asked (the 21st failure).
     std::function<void()> onRestartPrompt;
+    /// The show waits while this is set, as for an open browser question.
+    bool holding = false;
 
     QList<Call> calls;
     int terminateCalls = 0, restartPrompts = 0, notifierPrompts = 0;
@@ -45,6 +47,7 @@ public:
     qint64 now() const { return m_clock.elapsed(); }
 
     bool useOLE() const override { return ole; }
+    bool holdsShow() const override { return holding; }
     bool useDDE() const override { return dde; }
     bool Busy(VbError* error) override { return busy ? busy(error) : false; }
     bool Navigate(const QString& address, VbError*) override { return record("Navigate", address); }

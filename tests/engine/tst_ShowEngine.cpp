@@ -519,6 +519,20 @@ private Q_SLOTS:
             QCOMPARE(rig.show.Item(k)->ShownIndex, k);
     }
 
+    void heldShowGoesOnWhenLetGo()
+    {
+        Rig rig;
+        rig.addSlides(3, 0);
+        rig.prepare(1, 1);
+        rig.browser.holding = true;
+        rig.engine->mnuModeShow();
+        QTest::qWait(800);
+        QCOMPARE(rig.shown().size(), 1);
+        rig.browser.holding = false;
+        QTRY_COMPARE_WITH_TIMEOUT(rig.view.status, QStringLiteral("Show complete."), 5000);
+        QCOMPARE(rig.shown().size(), 3);
+    }
+
     void randomOnceShowsExactlyN()
     {
         Rig rig;
