@@ -286,7 +286,10 @@ private Q_SLOTS:
         columns<int, int, int>("slides", "maximum", "ticks");
         QTest::newRow("empty") << 0 << 1 << 1;
         QTest::newRow("one slide") << 1 << 1 << 1;
+        QTest::newRow("50") << 50 << 50 << 1;
         QTest::newRow("51") << 51 << 51 << 5;
+        QTest::newRow("100") << 100 << 100 << 5;
+        QTest::newRow("250") << 250 << 250 << 10;
         QTest::newRow("300") << 300 << 300 << 25;
     }
     void slider()
