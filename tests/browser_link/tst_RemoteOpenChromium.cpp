@@ -259,7 +259,7 @@ void tst_RemoteOpenChromium::openActivateAndExit()
     FocusThief thief;
     // A new browser window may still grab the focus: retake it until no browser has it.
     QTRY_VERIFY_WITH_TIMEOUT((thief.takeFocus(), QTest::qWait(300), !thief.focusedProcess()),
-                             10000);
+                             30000);
     DDEActivate(link, topic);
     QTRY_COMPARE_WITH_TIMEOUT(thief.focusedProcess(), browser, 5000);
 #else
