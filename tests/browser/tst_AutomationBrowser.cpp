@@ -11,6 +11,7 @@
 #include "platform/AutomationBrowser.h"
 #include "platform/ProcessTree.h"
 #include "tests/support/HeadlessChromium.h"
+#include "tests/support/ListeningSockets.h"
 #include "tests/support/TestHttpServer.h"
 
 #include <csignal>
@@ -39,24 +40,6 @@ QSet<QString> socketsOf(qint64 pid)
             inodes.insert(name.mid(8).chopped(1));
     }
     return inodes;
-}
-
-/// The inodes of the sockets that listen on TCP.
-QSet<QString> listeningSockets()
-{
-    QSet<QString> listening;
-    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
-        QFile file(QString::fromLatin1(table));
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        file.readLine(); // header
-        while (!file.atEnd()) {
-            const QList<QByteArray> fields = file.readLine().simplified().split(' ');
-            if (fields.size() > 9 && fields.at(3) == "0A") // LISTEN
-                listening.insert(QString::fromLatin1(fields.at(9)));
-        }
-    }
-    return listening;
 }
 
 } // namespace
@@ -243,7 +226,9 @@ private Q_SLOTS:
         // test's own server).
         const QList<qint64> tree = ProcessTree::members(browser->processId());
         QVERIFY(tree.size() > 1);
-        const QSet<QString> listening = listeningSockets();
+        QSet<QString> listening;
+        for (const ListeningSocket& socket : listeningSockets())
+            listening.insert(socket.inode);
         QVERIFY(socketsOf(QCoreApplication::applicationPid()).intersects(listening));
         for (const qint64 pid : tree)
             QVERIFY2(!socketsOf(pid).intersects(listening), qPrintable(QString::number(pid)));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The browser link against a real Chromium on an X display.
 #include "BrowserTestKit.h"
+#include "tests/support/ListeningSockets.h"
 #include "LogCapture.h"
 #include "browser/modDDE.h"
 #include "platform/DdeLink.h"
@@ -107,18 +108,10 @@ namespace {
 bool listeningOn(quint16 port)
 {
     const QByteArray suffix = ':' + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
-    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
-        QFile file(QString::fromLatin1(table));
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        file.readLine(); // header
-        while (!file.atEnd()) {
-            const QList<QByteArray> fields = file.readLine().simplified().split(' ');
-            if (fields.size() > 3 && fields.at(3) == "0A" && fields.at(1).endsWith(suffix))
-                return true;
-        }
-    }
-    return false;
+    const QList<ListeningSocket> listening = listeningSockets();
+    return std::any_of(listening.begin(), listening.end(), [&](const ListeningSocket& socket) {
+        return socket.local.endsWith(suffix);
+    });
 }
 
 } // namespace
