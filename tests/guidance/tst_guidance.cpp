@@ -19,23 +19,9 @@
 #include "../support/TestFiles.h"
 #include "WizardDriver.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QDialog>
-#include <QHeaderView>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QRegularExpression>
-#include <QScreen>
-#include <QSet>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QtWidgets>
 
 namespace {
 
@@ -118,14 +104,6 @@ class tst_guidance : public QObject
         writeFile(m_folder.filePath(QLatin1String(name)), bytes);
         return m_folder.filePath(QLatin1String(name));
     }
-    /// The chooser window on the host, options and show.
-    void showChooser(frmWizMain& window, TestWizardHost& host, COptions& options, colURLs& show)
-    {
-        window.setOptions(options);
-        window.setShow(show);
-        window.setHost(&host);
-        window.show();
-    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -144,8 +122,19 @@ private Q_SLOTS:
         QFile::remove(marker());
     }
 
-    void splashShowsThisSystemAndHoldsStill()
+    void splashHoldsStillThenClosesAndUnloads_data()
     {
+        QTest::addColumn<int>("key"); // or a click on the target
+        QTest::addColumn<QString>("target");
+        for (const int key : {Qt::Key_Space, Qt::Key_Escape, Qt::Key_Return, Qt::Key_P})
+            QTest::addRow("key %x", key) << key << QString();
+        for (const char* target : {"fraMainFrame", "lblProductName", "lblPlatform", "Shape1"})
+            QTest::addRow("click on %s", target) << 0 << QString::fromLatin1(target);
+    }
+    void splashHoldsStillThenClosesAndUnloads()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, target);
         QPointer<frmSplash> splash = new frmSplash;
         splash->show();
         QVERIFY(QTest::qWaitForWindowExposed(splash));
@@ -154,7 +143,6 @@ private Q_SLOTS:
         QVERIFY2(!platform.isEmpty() && platform.size() <= 40 && !platform.contains('(') &&
                      !platform.contains(QLatin1String("Windows 95")),
                  qPrintable(platform));
-        QVERIFY(splash->windowFlags().testFlag(Qt::FramelessWindowHint));
         const QPoint offCentre =
             splash->frameGeometry().center() - splash->screen()->availableGeometry().center();
         QVERIFY(offCentre.manhattanLength() <= 2);
@@ -166,36 +154,15 @@ private Q_SLOTS:
         splash->showShape();
         QVERIFY(shape->isVisible());
         QCOMPARE(child(splash, "lblProductName")->geometry(), name);
-        // Other buttons and moves leave it up; its owner still closes it.
+        // Other buttons and moves leave it up.
         QWidget* frame = child(splash, "fraMainFrame");
         QTest::mouseClick(frame, Qt::RightButton, {}, frame->rect().center());
         QTest::mouseMove(frame, frame->rect().topLeft() + QPoint(20, 20));
         QTest::qWait(50);
         QVERIFY(!splash.isNull() && splash->isVisible());
-        splash->close();
-        QTRY_VERIFY_WITH_TIMEOUT(splash.isNull(), 2000);
-    }
-
-    void splashClosesAndUnloads_data()
-    {
-        QTest::addColumn<int>("key"); // or a click on the target
-        QTest::addColumn<QString>("target");
-        for (const int key : {Qt::Key_Space, Qt::Key_Escape, Qt::Key_Return, Qt::Key_P})
-            QTest::addRow("key %x", key) << key << QString();
-        for (const char* target : {"fraMainFrame", "lblProductName", "lblPlatform", "Shape1"})
-            QTest::addRow("click on %s", target) << 0 << QString::fromLatin1(target);
-    }
-    void splashClosesAndUnloads()
-    {
-        QFETCH(int, key);
-        QFETCH(QString, target);
-        QPointer<frmSplash> splash = new frmSplash;
-        splash->show();
-        QVERIFY(QTest::qWaitForWindowExposed(splash));
         if (key) {
             QTest::keyClick(splash.data(), Qt::Key(key));
         } else {
-            splash->showShape();
             QWidget* widget = splash->findChild<QWidget*>(target);
             QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
         }
@@ -203,7 +170,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(splash.isNull(), 2000);
     }
 
-    void aboutStartsTheSysInfoProgramOrSaysWhyNot()
+    void aboutStartsTheSysInfoProgramOrSaysWhyNotAndF1OpensHelp()
     {
         // Without the program: no button, an empty path, a line in the log.
         QTemporaryDir logs;
@@ -229,37 +196,27 @@ private Q_SLOTS:
         // A system information program that leaves a marker file when it runs.
         writeFile(sysInfo(), "#!/bin/sh\necho started > '" + marker().toUtf8() + "'\n");
         QVERIFY(QFile::setPermissions(sysInfo(), QFile::ReadOwner | QFile::ExeOwner));
-        ScriptedPrompts prompts;
-        frmAbout about;
-        about.show();
-        QCOMPARE(about.sysInfoPath(), sysInfo());
-        press(&about, "cmdSysInfo");
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker()), 10000);
-        QVERIFY(prompts.shown().isEmpty());
-        // The program goes away after the box was opened.
-        QVERIFY(QFile::remove(sysInfo()));
-        press(&about, "cmdSysInfo");
-        QCOMPARE(prompts.texts(), QStringList{"System Information Is Unavailable At This Time\r\n"
-                                              "It can be installed as a Windows 95 Accessory"});
-        QCOMPARE(prompts.shown().first().buttons, int(Prompts::vbOKOnly));
-        QVERIFY(about.isVisible());
-    }
-
-    void f1OpensTheHelpOfAboutAndTips()
-    {
         modMain::SetProgramFolder(QStringLiteral(PW_APP_FOLDER));
+        ScriptedPrompts prompts;
         frmAbout about;
         about.show();
         QVERIFY(QTest::qWaitForWindowActive(&about));
         QTest::keyClick(&about, Qt::Key_F1);
         QCOMPARE(Help::window()->currentPage(), QStringLiteral("about.htm"));
+        press(&about, "cmdSysInfo");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker()), 10000);
+        // The program goes away after the box was opened.
+        QVERIFY(QFile::remove(sysInfo()));
+        press(&about, "cmdSysInfo");
+        QCOMPARE(prompts.texts(), QStringList{"System Information Is Unavailable At This Time\r\n"
+                                              "It can be installed as a Windows 95 Accessory"});
+        QVERIFY(about.isVisible());
         press(&about, "cmdOK");
         QVERIFY(!about.isVisible());
-        // The shipped tips load.
+        // The shipped tips load, and F1 opens their page.
         frmTip tip;
         tip.show();
         QVERIFY(QTest::qWaitForWindowActive(&tip));
-        QVERIFY(!text(&tip, "lblTipText").isEmpty());
         QVERIFY(!text(&tip, "lblTipText").contains(QLatin1String("was not found")));
         QTest::keyClick(&tip, Qt::Key_F1);
         QCOMPARE(Help::window()->currentPage(), QStringLiteral("tips.htm"));
@@ -302,7 +259,7 @@ private Q_SLOTS:
         }
     }
 
-    void tipsStartAtRandomAndOkRereadsTheFile()
+    void tipStartsAtRandomOpensTopmostAt250By100AndOkRereadsTheFile()
     {
         writeTips("a\nb\nc\nd\ne\nf\ng\nh\n");
         QSet<QString> first;
@@ -314,30 +271,6 @@ private Q_SLOTS:
         QVERIFY(first.size() >= 2);
 
         writeTips("old tip\r\n");
-        COptions options;
-        options.DisplayTips = true;
-        frmTip tip;
-        tip.setOptions(options);
-        tip.show();
-        // The box shows and sets the option; showing the tips changes none.
-        auto* box = child<QCheckBox>(&tip, "chkLoadTipsAtStartup");
-        QVERIFY(box->isChecked() && !options.Changed);
-        const QPoint square(8, box->height() / 2);
-        QTest::mouseClick(box, Qt::LeftButton, {}, square);
-        QVERIFY(!box->isChecked() && !options.DisplayTips && options.Changed);
-        QTest::mouseClick(box, Qt::LeftButton, {}, square);
-        QVERIFY(options.DisplayTips);
-        press(&tip, "cmdOK");
-        QVERIFY(!tip.isVisible());
-        QCOMPARE(tip.result(), int(QDialog::Accepted));
-        writeTips("new tip\r\n");
-        tip.show();
-        QCOMPARE(text(&tip, "lblTipText"), QStringLiteral("new tip"));
-    }
-
-    void tipOpensTopmostAt250By100ThenStaysWhereMoved()
-    {
-        writeTips("tip\r\n");
         QWidget other;
         other.setGeometry(600, 400, 300, 200);
         other.show();
@@ -348,12 +281,14 @@ private Q_SLOTS:
         beside.show();
         QVERIFY(QTest::qWaitForWindowExposed(&beside));
         QCOMPARE(beside.pos(), QPoint(250, 100));
+        COptions options;
+        options.DisplayTips = true;
         frmTip tip;
+        tip.setOptions(options);
         tip.show();
         tip.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&tip));
         QTRY_COMPARE(tip.pos(), QPoint(250, 100));
-        QVERIFY(tip.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         // Later activations leave the window where the user put it.
         tip.move(400, 300);
         other.activateWindow();
@@ -361,9 +296,22 @@ private Q_SLOTS:
         tip.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&tip));
         QCOMPARE(tip.pos(), QPoint(400, 300));
+        // The box shows and sets the option; showing the tips changes none.
+        auto* box = child<QCheckBox>(&tip, "chkLoadTipsAtStartup");
+        QVERIFY(box->isChecked() && !options.Changed);
+        const QPoint square(8, box->height() / 2);
+        QTest::mouseClick(box, Qt::LeftButton, {}, square);
+        QVERIFY(!box->isChecked() && !options.DisplayTips && options.Changed);
+        QTest::mouseClick(box, Qt::LeftButton, {}, square);
+        QVERIFY(options.DisplayTips);
+        press(&tip, "cmdOK");
+        QCOMPARE(tip.result(), int(QDialog::Accepted));
+        writeTips("new tip\r\n");
+        tip.show();
+        QCOMPARE(text(&tip, "lblTipText"), QStringLiteral("new tip"));
     }
 
-    void chooserListsRecentShowsAndOpensAClickedOne()
+    void chooserListsRecentShowsOpensAClickedOneAndKeepsTheStartupChoice()
     {
         // Deleted and empty shows are left out.
         QByteArray twelve;
@@ -376,17 +324,30 @@ private Q_SLOTS:
         const QString small = writeShow("Small.txt", "a\r\nb\r\n");
         host.recent = {deleted, shown, writeShow("Empty.txt", "\r\n\r\n"), QString(), small};
         COptions options;
+        options.DisplayWizard = true;
+        options.Changed = false;
         colURLs show;
         show.TrayFilename = shown;
         frmWizMain window;
-        showChooser(window, host, options, show);
+        window.setOptions(options);
+        window.setShow(show);
+        window.setHost(&host);
+        window.show();
         QCOMPARE(text(&window, "lblCurrent"), "Twelve.txt");
-        QCOMPARE(window.findChild<QTabWidget*>()->currentIndex(), 0);
         auto* list = child<QTreeWidget>(&window, "ListView1");
         QCOMPARE(list->topLevelItemCount(), 2);
         QCOMPARE(list->topLevelItem(0)->text(0), shown);
         QCOMPARE(list->topLevelItem(0)->text(1), "12");
+        // The start-up box marks the options changed when the window closes, even on Cancel.
+        auto* box = child<QCheckBox>(&window, "chkStartup");
+        QVERIFY(box->isChecked());
+        box->click();
+        QVERIFY(!options.Changed);
+        press(&window, "cmdCancel");
+        QVERIFY(!options.DisplayWizard && options.Changed && host.calls.isEmpty());
         // Slides sort by number: ascending, then descending on the next click.
+        options.Changed = false;
+        window.show();
         const QPoint slides(list->header()->sectionViewportPosition(1) + 5, 5);
         QTest::mouseClick(list->header()->viewport(), Qt::LeftButton, {}, slides);
         QCOMPARE(list->topLevelItem(0)->text(0), small);
@@ -399,23 +360,6 @@ private Q_SLOTS:
         QVERIFY(!options.Changed);
     }
 
-    void chooserStartupBoxMarksTheOptionsChangedEvenOnCancel()
-    {
-        TestWizardHost host;
-        COptions options;
-        options.DisplayWizard = true;
-        options.Changed = false;
-        colURLs show;
-        frmWizMain window;
-        showChooser(window, host, options, show);
-        auto* box = child<QCheckBox>(&window, "chkStartup");
-        QVERIFY(box->isChecked());
-        box->click();
-        QVERIFY(!options.Changed);
-        child<QPushButton>(&window, "cmdCancel")->click();
-        QVERIFY(!options.DisplayWizard && options.Changed && host.calls.isEmpty());
-    }
-
     void wizardFlowsEndAsAnswered_data()
     {
         QTest::addColumn<QString>("script");
@@ -423,9 +367,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("lastLabel");
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<QStringList>("prompts");
-        const auto row = [](const char* name, const char* script, int code, const QString& last,
-                            const QStringList& calls = {}, const QStringList& prompts = {}) {
-            QTest::newRow(name) << QString::fromLatin1(script) << code << last << calls << prompts;
+        // The web show dialog left open: its fields, the show type, auto start, sound.
+        QTest::addColumn<QStringList>("webShow");
+        const auto row = [](const char* name, const QString& script, int code, const QString& last,
+                            const QStringList& calls = {}, const QStringList& prompts = {},
+                            const QStringList& webShow = {}) {
+            QTest::newRow(name) << script << code << last << calls << prompts << webShow;
         };
         const QString where = QStringLiteral("Where will this show be run from?");
         const QString local = QStringLiteral("Are all slides for this show made up of image files, "
@@ -451,6 +398,22 @@ private Q_SLOTS:
         row("Next without a choice", "n 1 c", 2, local, {}, {"Please pick one of the choices."});
         // The frame after a Next: a Cancel, not that Next again.
         row("frame closes as Cancel", "1 x", 2, local);
+        // Web, the current show, posted, with local paths to change; the start page browsed as
+        // a full path; an empty field refused once.
+        const QString pages = m_folder.filePath(QStringLiteral("pages"));
+        const QString filled =
+            "The Web Show form will now be filled in with your show options.\r\n"
+            "Verify your choices and press 'Make Show' to create the web show pages.";
+        row("web show, posted",
+            "2 1 cur 1 1 n 1 t:/home/me/show|http://example.com/show f:/home/me/show/Begin.htm "
+            "t: t:" +
+                pages + " n 1 2 n",
+            2, filled, {}, {"Please enter something in the field."},
+            {pages, "/home/me/show", "http://example.com/show", "Begin.htm", "posted",
+             "auto start"});
+        // Not posted: no relocation, the folder question offers the default folder.
+        row("web show, local", "2 1 cur 2 n n 2 1 n", 2, filled, {}, {},
+            {"<default>", "", "", "StrtShow.htm", "local", "sound"});
     }
     void wizardFlowsEndAsAnswered()
     {
@@ -459,12 +422,27 @@ private Q_SLOTS:
         TestWizardHost host;
         COptions options;
         colURLs show;
+        show.TrayFilename = m_folder.filePath(QStringLiteral("Holiday.txt"));
         WizardDriver driver(script);
         QTEST(int(ShowWizards::RunWizards(options, show, host)), "code");
         QCOMPARE(driver.left, QStringList());
         QTEST(driver.labels.last(), "lastLabel");
         QTEST(host.calls, "calls");
         QTEST(asked.texts(), "prompts");
+        std::unique_ptr<frmWebShow> dialog(host.window.findChild<frmWebShow*>());
+        QStringList found;
+        if (dialog && dialog->isVisible()) {
+            for (const char* name : {"txtPath", "txtPathLcl", "txtPathWeb", "txtStartFile"})
+                found.append(child<QLineEdit>(dialog.get(), name)->text());
+            found << (child<QRadioButton>(dialog.get(), "optShowType1")->isChecked() ? "posted"
+                                                                                     : "local");
+            if (child<QCheckBox>(dialog.get(), "chkAutoStart")->isChecked())
+                found << "auto start";
+            if (child<QCheckBox>(dialog.get(), "chkUseSnd")->isChecked())
+                found << "sound";
+        }
+        QFETCH(QStringList, webShow);
+        QCOMPARE(found, webShow.replaceInStrings("<default>", frmWebShow::DefaultFolder()));
     }
 
     void wizardShortQuestionsSitLower()
@@ -482,52 +460,6 @@ private Q_SLOTS:
         QVERIFY(qAbs(driver.tops.at(2) - WindowPlace::toPixels(1200)) <= 1);
     }
 
-    void wizardFillsTheWebShowDialog_data()
-    {
-        QTest::addColumn<bool>("posted");
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QStringList>("prompts");
-        QTest::addColumn<QStringList>("fields"); // pages folder, local path, start page
-        const QString pages = m_folder.filePath(QStringLiteral("pages"));
-        // Web, the current show, posted, with local paths to change; the start page browsed as
-        // a full path; an empty field refused once.
-        QTest::newRow("posted")
-            << true
-            << "2 1 cur 1 1 n 1 t:/home/me/show|http://example.com/show f:/home/me/show/Begin.htm "
-               "t: t:" +
-                   pages + " n 1 2 n"
-            << QStringList{"Please enter something in the field."}
-            << QStringList{pages, "/home/me/show", "http://example.com/show", "Begin.htm"};
-        // Not posted: no relocation, the folder question offers the default folder.
-        QTest::newRow("local") << false << "2 1 cur 2 n n 2 1 n" << QStringList()
-                               << QStringList{"<default>", "", "", "StrtShow.htm"};
-    }
-    void wizardFillsTheWebShowDialog()
-    {
-        QFETCH(bool, posted);
-        QFETCH(QString, script);
-        ScriptedPrompts asked;
-        TestWizardHost host;
-        COptions options;
-        colURLs show;
-        show.TrayFilename = m_folder.filePath(QStringLiteral("Holiday.txt"));
-        WizardDriver driver(script);
-        QCOMPARE(int(ShowWizards::RunWizards(options, show, host)), 2);
-        QCOMPARE(driver.left, QStringList());
-        QTEST(asked.texts(), "prompts");
-        std::unique_ptr<frmWebShow> dialog(host.window.findChild<frmWebShow*>());
-        QVERIFY(dialog && dialog->isVisible());
-        QVERIFY(child<QRadioButton>(dialog.get(), posted ? "optShowType1" : "optShowType0")
-                    ->isChecked());
-        QStringList found;
-        for (const char* name : {"txtPath", "txtPathLcl", "txtPathWeb", "txtStartFile"})
-            found.append(child<QLineEdit>(dialog.get(), name)->text());
-        QFETCH(QStringList, fields);
-        QCOMPARE(found, fields.replaceInStrings("<default>", frmWebShow::DefaultFolder()));
-        QCOMPARE(child<QCheckBox>(dialog.get(), "chkAutoStart")->isChecked(), posted);
-        QCOMPARE(child<QCheckBox>(dialog.get(), "chkUseSnd")->isChecked(), !posted);
-    }
-
     void shippedFiles()
     {
         // The demo show's records, read by hand: "address","sound","pause",#FLAG#; local
@@ -540,36 +472,33 @@ private Q_SLOTS:
         int web = 0, shown = 0, sounds = 0, pages = 0;
         for (const QByteArray& line : lines) {
             const QRegularExpressionMatch m = record.match(QString::fromUtf8(line));
+            const QString slide = m.captured(1), address = appFile(slide);
             QVERIFY2(m.hasMatch() && m.captured(3).toInt() >= 5 && m.captured(3).toInt() <= 15,
                      line.constData());
-            shown += m.captured(4) == QLatin1String("#FALSE#");
-            if (!m.captured(2).isEmpty()) {
-                // 8-bit mono PCM at 11025 Hz, the recorder's own format, and some sound in it.
-                const QByteArray wave = fileBytes(appFile(m.captured(2)));
-                QCOMPARE(wave.mid(20, 8), QByteArray::fromHex("01000100112b0000"));
-                QVERIFY(wave.startsWith("RIFF") && wave.size() > 44 + 5000);
-                ++sounds;
-            }
-            const QString address = appFile(m.captured(1));
-            if (m.captured(1).startsWith(QLatin1String("http"))) {
-                ++web;
-                continue;
-            }
-            QVERIFY2(m.captured(1).startsWith(QLatin1String("data/demo/")) &&
-                         QFileInfo(address).isFile(),
+            shown += m.captured(4) == u"#FALSE#";
+            // 8-bit mono PCM at 11025 Hz, the recorder's own format, and some sound in it.
+            const QByteArray wave = fileBytes(appFile(m.captured(2)));
+            QVERIFY2(m.captured(2).isEmpty() ||
+                         (wave.startsWith("RIFF") && wave.size() > 44 + 5000 &&
+                          wave.mid(20, 8) == QByteArray::fromHex("01000100112b0000")),
                      line.constData());
-            if (!address.endsWith(QLatin1String(".htm"))) {
+            sounds += !m.captured(2).isEmpty();
+            web += slide.startsWith(u"http");
+            if (slide.startsWith(u"http"))
+                continue;
+            QVERIFY2(slide.startsWith(u"data/demo/") && QFileInfo(address).isFile(),
+                     line.constData());
+            if (!address.endsWith(u".htm")) {
                 QVERIFY2(QImage(address).width() >= 800, line.constData());
                 continue;
             }
             // Pages are whole and use only files shipped beside them.
             ++pages;
             const QString html = QString::fromUtf8(fileBytes(address));
-            QVERIFY2(html.startsWith(QLatin1String("<!DOCTYPE html>")) &&
-                         html.trimmed().endsWith(QLatin1String("</html>")),
+            QVERIFY2(html.startsWith(u"<!DOCTYPE html>") && html.trimmed().endsWith(u"</html>"),
                      line.constData());
             for (const auto& r : reference.globalMatch(html))
-                QVERIFY2(!r.captured(1).contains(QLatin1String("//")) &&
+                QVERIFY2(!r.captured(1).contains(u"//") &&
                              QFileInfo(address).dir().exists(r.captured(1)),
                          qPrintable(r.captured(1)));
         }
