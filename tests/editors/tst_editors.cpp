@@ -66,6 +66,15 @@ void fill(colURLs& show, int n)
     show.Changed = false;
 }
 
+/// Types the folder into the folder window, with "All Files" or not, and
+/// presses OK.
+void typeFolder(frmDirList& window, const QString& typed, bool allFiles = true)
+{
+    child<QRadioButton>(window, allFiles ? "optAllFiles0" : "optAllFiles1")->click();
+    child(window, "txtDir")->setText(typed);
+    press(window, "cmdOK");
+}
+
 /// Answers the slide editor the next key opens: address and pause, then OK
 /// (an empty address: Cancel).
 void answerSlideEditor(const QString& address, const QString& pause)
@@ -76,6 +85,19 @@ void answerSlideEditor(const QString& address, const QString& pause)
             child(*editor, "txtPause")->setText(pause);
         }
         press(*editor, address.isEmpty() ? "cmdCancel" : "cmdOK");
+    });
+}
+
+/// Answers the sound dialog the next key opens: the name it offered goes into
+/// offered; then the name typed and OK (no name: Cancel).
+void answerSoundDialog(QString& offered, const QString& name = QString())
+{
+    whenModal<frmPlayRec>([&offered, name](frmPlayRec* dialog) {
+        offered = dialog->fileName();
+        if (name.isEmpty())
+            return dialog->reject();
+        child(*dialog, "txtFileName")->setText(name);
+        dialog->accept();
     });
 }
 
@@ -111,30 +133,62 @@ private Q_SLOTS:
     }
     void cleanup() { modMain::ResetProgramState(); }
 
-    void dirListTakesFoldersWithOneSeparator()
+    void dirListTakesFoldersWithOneSeparatorOrSaysWhyNot()
     {
         ScriptedPrompts prompts;
-        const QString folder = m_pages + '/';
-        for (const QString& typed : {m_pages, folder, QString(folder).replace('/', '\\')}) {
-            colURLs show;
+        colURLs show;
+        {
+            // A message keeps the window open and adds nothing.
             frmDirList window(&show, m_options);
             window.show();
-            child<QRadioButton>(window, "optAllFiles0")->click();
+            const QString parent = m_root.filePath("nowhere/at/all"),
+                          last = m_root.filePath("missing"),
+                          onlyFolders = m_root.filePath("onlyfolders"),
+                          none = "\r\nhas no files selected or does not exist.";
+            const QList<std::tuple<QString, bool, QString>> cases = {
+                {parent, true, "Directory " + parent + "\r\ndoes not exist."},
+                {last, true, "Directory " + last + none},
+                {onlyFolders, false, "Directory " + onlyFolders + none},
+                {QString(), true, "No directory selected."}};
+            for (const auto& [typed, allFiles, message] : cases) {
+                prompts.clear();
+                typeFolder(window, typed, allFiles);
+                QCOMPARE(prompts.texts(), QStringList{message});
+                QCOMPARE(prompts.shown().first().buttons,
+                         Prompts::vbOKOnly + Prompts::vbExclamation);
+                QVERIFY(window.isVisible());
+            }
+            QCOMPARE(prompts.shown().first().title, "Field Error");
+            QCOMPARE(show.Count(), 0);
+            for (const char* name :
+                 {"drvList", "dirList", "txtDir", "cmdUp", "fileList", "txtPattern", "optAllFiles0",
+                  "optAllFiles1", "cmdOK", "cmdCancel", "cmdHelp"}) {
+                QAccessibleInterface* face =
+                    QAccessible::queryAccessibleInterface(child<QWidget>(window, name));
+                QVERIFY2(face && !face->text(QAccessible::Name).isEmpty(), name);
+            }
+        }
+        prompts.clear();
+        const QString folder = m_pages + '/';
+        for (const QString& typed : {m_pages, folder, QString(folder).replace('/', '\\')}) {
+            colURLs added;
+            frmDirList window(&added, m_options);
+            window.show();
             // The filter box limits the file list only, never "All Files".
             child(window, "txtPattern")->setText("*.jpg");
-            child(window, "txtDir")->setText(typed);
-            press(window, "cmdOK");
+            typeFolder(window, typed);
             QCOMPARE(window.result(), int(QDialog::Accepted));
-            QVERIFY(show.Changed);
-            QStringList found = addresses(show);
+            QVERIFY(added.Changed);
+            QStringList found = addresses(added);
             found.sort();
             QCOMPARE(found, QStringList({folder + "a.htm", folder + "b.jpg", folder + "c.txt"}));
-            QVERIFY(show.Item(1)->SoundFile.isEmpty());
-            QCOMPARE(show.Item(1)->PauseTime, 0);
-            QVERIFY(!show.Item(1)->SkipField);
+            QVERIFY(added.Item(1)->SoundFile.isEmpty());
+            QCOMPARE(added.Item(1)->PauseTime, 0);
+            QVERIFY(!added.Item(1)->SkipField);
         }
         QVERIFY(prompts.texts().isEmpty());
-        // As a picker it hands the folder back to its caller; one not there is refused.
+        // As a picker it hands the folder back to its caller; one not there is
+        // refused.
         for (const QString& typed : {m_pages, folder, m_root.filePath("gone")}) {
             PickerCaller caller;
             frmDirList window(nullptr, m_options);
@@ -150,41 +204,6 @@ private Q_SLOTS:
             QCOMPARE(caller.m_txtFindDir, there ? folder : QString());
             QCOMPARE(window.isVisible(), !there);
         }
-    }
-
-    void dirListMessagesKeepTheWindowOpen_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("allFiles");
-        QTest::addColumn<QString>("message");
-        const QString parent = m_root.filePath("nowhere/at/all"), last = m_root.filePath("missing");
-        const QString onlyFolders = m_root.filePath("onlyfolders");
-        const QString none = "\r\nhas no files selected or does not exist.";
-        QTest::newRow("empty") << QString() << true << QString("No directory selected.");
-        QTest::newRow("parent missing")
-            << parent << true << QString("Directory " + parent + "\r\ndoes not exist.");
-        QTest::newRow("last folder missing") << last << true << QString("Directory " + last + none);
-        QTest::newRow("only subfolders")
-            << onlyFolders << false << QString("Directory " + onlyFolders + none);
-    }
-    void dirListMessagesKeepTheWindowOpen()
-    {
-        QFETCH(QString, typed);
-        QFETCH(bool, allFiles);
-        QFETCH(QString, message);
-        ScriptedPrompts prompts;
-        colURLs show;
-        frmDirList window(&show, m_options);
-        window.show();
-        child<QRadioButton>(window, allFiles ? "optAllFiles0" : "optAllFiles1")->click();
-        child(window, "txtDir")->setText(typed);
-        press(window, "cmdOK");
-        QCOMPARE(prompts.texts(), QStringList{message});
-        QCOMPARE(prompts.shown().first().buttons, Prompts::vbOKOnly + Prompts::vbExclamation);
-        if (typed.isEmpty())
-            QCOMPARE(prompts.shown().first().title, "Field Error");
-        QVERIFY(window.isVisible());
-        QCOMPARE(show.Count(), 0);
     }
 
     void dirListSelectedFilesFollowTheList()
@@ -231,10 +250,11 @@ private Q_SLOTS:
         QCOMPARE(fresh.Count(), 0);
     }
 
-    void listInsertAndCopyNumberTheRows()
+    void listInsertCopyAndPlayNumberTheRowsAndKeepThem()
     {
         colURLs show;
         fill(show, 5);
+        show.Item(2)->SoundFile = "old.wav";
         show.TrayFilename = m_root.filePath("big.txt");
         frmListEdit editor(show, m_options, nullptr);
         editor.nCurrentSlide = 3;
@@ -261,6 +281,14 @@ private Q_SLOTS:
         QVERIFY(back.Read_in_file(show.TrayFilename));
         QCOMPARE(back.Count(), 6);
         QCOMPARE(back.Item(3)->PauseTime, 999999);
+        // The sound dialog opens on the highlighted row's sound; its OK name goes
+        // into that row only, and the show changes only with the editor's OK.
+        editor.list()->setCurrentIndex(editor.model().index(1, 0));
+        QString offered;
+        answerSoundDialog(offered, "new.wav");
+        key(editor, "Play");
+        QCOMPARE(offered, "old.wav");
+        QCOMPARE(show.Item(2)->SoundFile, "old.wav");
         editor.list()->setCurrentIndex(editor.model().index(0, 0));
         key(editor, "Copy");
         QCOMPARE(editor.model().rowCount(), 7);
@@ -268,32 +296,8 @@ private Q_SLOTS:
         press(editor, "cmdOK");
         QCOMPARE(addresses(show).mid(0, 4),
                  QStringList({"http://s1/", "http://s1/", "http://s2/", "http://new/"}));
-    }
-
-    void listPlayRecordsIntoTheHighlightedRow()
-    {
-        ScriptedPrompts prompts;
-        colURLs show;
-        fill(show, 3);
-        show.Item(2)->SoundFile = "old.wav";
-        frmListEdit editor(show, m_options, nullptr);
-        editor.show();
-        editor.list()->setCurrentIndex(editor.model().index(1, 0));
-        // The sound dialog opens on the row's sound; its OK name goes into that row
-        // only, and the show changes only with the editor's OK.
-        QString offered;
-        whenModal<frmPlayRec>([&offered](frmPlayRec* dialog) {
-            offered = dialog->fileName();
-            child(*dialog, "txtFileName")->setText("new.wav");
-            dialog->accept();
-        });
-        key(editor, "Play");
-        QCOMPARE(offered, "old.wav");
-        QCOMPARE(editor.model().row(1).sound, "new.wav");
-        QCOMPARE(show.Item(2)->SoundFile, "old.wav");
-        press(editor, "cmdOK");
-        QCOMPARE(show.Item(2)->SoundFile, "new.wav");
-        QVERIFY(show.Item(1)->SoundFile.isEmpty());
+        QCOMPARE(show.Item(3)->SoundFile, "new.wav");
+        QVERIFY(show.Item(1)->SoundFile.isEmpty() && show.Item(2)->SoundFile.isEmpty());
     }
 
     void listOkRebuildsOrUpdatesInPlace_data()
@@ -333,14 +337,44 @@ private Q_SLOTS:
         QCOMPARE(show.Item(2)->DateLastVisited, deleteOne ? 0.0 : 45000.5);
     }
 
-    void listSortingAndDraggingReorderTheSavedShow()
+    void listOpenAsksFirstThenSortingAndDraggingReorderTheShow()
     {
         ScriptedPrompts prompts;
         RecordingHost host;
         colURLs show;
-        fill(show, 3);
+        fill(show, 2);
+        host.onOpenCollect = [&show] { fill(show, 3); };
         frmListEdit editor(show, m_options, &host);
         editor.show();
+        // Icon-only keys are named by their keys; the table reads as one.
+        QStringList keys;
+        auto* toolbar = child<QToolBar>(editor, "tbToolBar");
+        for (QAction* action : toolbar->actions())
+            if (QWidget* button = toolbar->widgetForAction(action))
+                keys += QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name);
+        QCOMPARE(keys.join(u' '), "Open Save Edit Add Copy Insert Skip Delete View Play");
+        QAccessibleTableInterface* table =
+            QAccessible::queryAccessibleInterface(editor.list())->tableInterface();
+        QVERIFY(table);
+        QCOMPARE(table->columnCount(), 6);
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(table->cellAt(1, 1)->text(QAccessible::Name), "http://s2/");
+        // Open asks before dropping row edits.
+        editor.list()->setCurrentIndex(editor.model().index(0, 0));
+        key(editor, "Delete");
+        prompts.answer(Prompts::vbCancel);
+        key(editor, "Open");
+        QCOMPARE(prompts.shown().first().title, "Save Show Edits?");
+        QCOMPARE(editor.model().rowCount(), 1);
+        QVERIFY(host.calls.isEmpty());
+        prompts.answer(Prompts::vbNo);
+        key(editor, "Open");
+        QCOMPARE(host.calls, QStringList{"open"});
+        QCOMPARE(editor.model().rowCount(), 3);
+        // Rows as loaded ask nothing.
+        key(editor, "Open");
+        QCOMPARE(prompts.shown().size(), 2);
+        prompts.clear();
         // The first click on "Slide" sorts descending.
         Q_EMIT editor.list()->horizontalHeader()->sectionClicked(ListEditModel::Slide);
         QCOMPARE(editor.model().row(0).slide, "http://s3/");
@@ -359,32 +393,7 @@ private Q_SLOTS:
         QCOMPARE(addresses(show),
                  QStringList({"http://s2/", "http://s1/", "http://s3/", "/tmp/p1.htm"}));
         QVERIFY(show.Changed);
-        QCOMPARE(host.calls, QStringList{"edited"});
-    }
-
-    void listOpenAsksBeforeDroppingRowEdits()
-    {
-        ScriptedPrompts prompts;
-        RecordingHost host;
-        colURLs show;
-        fill(show, 2);
-        host.onOpenCollect = [&show] { fill(show, 4); };
-        frmListEdit editor(show, m_options, &host);
-        editor.show();
-        editor.list()->setCurrentIndex(editor.model().index(0, 0));
-        key(editor, "Delete");
-        prompts.answer(Prompts::vbCancel);
-        key(editor, "Open");
-        QCOMPARE(prompts.shown().first().title, "Save Show Edits?");
-        QCOMPARE(editor.model().rowCount(), 1);
-        QVERIFY(host.calls.isEmpty());
-        prompts.answer(Prompts::vbNo);
-        key(editor, "Open");
-        QCOMPARE(host.calls, QStringList{"open"});
-        QCOMPARE(editor.model().rowCount(), 4);
-        // Rows as loaded ask nothing.
-        key(editor, "Open");
-        QCOMPARE(prompts.shown().size(), 2);
+        QCOMPARE(host.calls, QStringList({"open", "open", "edited"}));
     }
 
     void listWidthsAndPlaceAreRemembered()
@@ -414,35 +423,6 @@ private Q_SLOTS:
         QCOMPARE(editor.width(), 700);
         QCOMPARE(editor.list()->columnWidth(ListEditModel::Slide), 230);
         QCOMPARE(editor.list()->columnWidth(ListEditModel::Sound), 170);
-    }
-
-    void controlsAreNamedForScreenReaders()
-    {
-        colURLs show;
-        fill(show, 2);
-        frmDirList window(&show, m_options);
-        window.show();
-        for (const char* name : {"drvList", "dirList", "txtDir", "cmdUp", "fileList", "txtPattern",
-                                 "optAllFiles0", "optAllFiles1", "cmdOK", "cmdCancel", "cmdHelp"}) {
-            QAccessibleInterface* face =
-                QAccessible::queryAccessibleInterface(child<QWidget>(window, name));
-            QVERIFY2(face && !face->text(QAccessible::Name).isEmpty(), name);
-        }
-        frmListEdit editor(show, m_options, nullptr);
-        editor.show();
-        // Icon-only keys are named by their keys.
-        QStringList keys;
-        auto* toolbar = child<QToolBar>(editor, "tbToolBar");
-        for (QAction* action : toolbar->actions())
-            if (QWidget* button = toolbar->widgetForAction(action))
-                keys += QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name);
-        QCOMPARE(keys.join(u' '), "Open Save Edit Add Copy Insert Skip Delete View Play");
-        QAccessibleTableInterface* table =
-            QAccessible::queryAccessibleInterface(editor.list())->tableInterface();
-        QVERIFY(table);
-        QCOMPARE(table->columnCount(), 6);
-        QCOMPARE(table->rowCount(), 2);
-        QCOMPARE(table->cellAt(1, 1)->text(QAccessible::Name), "http://s2/");
     }
 
     void slidePauseValidation_data()
@@ -519,36 +499,7 @@ private Q_SLOTS:
         QVERIFY(!editor.bNewSlide);
     }
 
-    void slideSoundRunAddsTheWaveExtension()
-    {
-        ScriptedPrompts prompts;
-        frmSlideEdit editor;
-        editor.oOptions = &m_options;
-        editor.show();
-        // Run opens the sound dialog on the completed name; its Cancel leaves the
-        // field as Run made it, its OK writes its own name back.
-        const QStringList typed{"chime", "BELL.WAV", QString()},
-            played{"chime.wav", "BELL.WAV", ".wav"};
-        for (qsizetype i = 0; i < typed.size(); ++i) {
-            child(editor, "txtSound")->setText(typed[i]);
-            QString offered;
-            whenModal<frmPlayRec>([&offered](frmPlayRec* dialog) {
-                offered = dialog->fileName();
-                dialog->reject();
-            });
-            child<QAction>(editor, "tbrOpen1Run")->trigger();
-            QCOMPARE(offered, played[i]);
-            QCOMPARE(child(editor, "txtSound")->text(), played[i]);
-        }
-        whenModal<frmPlayRec>([](frmPlayRec* dialog) {
-            child(*dialog, "txtFileName")->setText("other.wav");
-            dialog->accept();
-        });
-        child<QAction>(editor, "tbrOpen1Run")->trigger();
-        QCOMPARE(child(editor, "txtSound")->text(), "other.wav");
-    }
-
-    void slideQuotesAreRefusedWhereTheyEnter()
+    void slideQuotesAreRefusedWhereTheyEnterAndRunCompletesTheSound()
     {
         ScriptedPrompts prompts;
         RecordingHost host;
@@ -585,6 +536,18 @@ private Q_SLOTS:
         child(editor, "txtURL")->setText("http://c/");
         child<QAction>(editor, "tbrOpen0Run")->trigger();
         QCOMPARE(host.calls, QStringList{"view http://c/"});
+        // Sound "Run" opens the sound dialog on the completed name; its Cancel
+        // leaves the field as Run made it, its OK writes its own name back.
+        const QStringList typed{"chime", "BELL.WAV", QString(), "x"},
+            played{"chime.wav", "BELL.WAV", ".wav", "other.wav"};
+        for (qsizetype i = 0; i < typed.size(); ++i) {
+            sound->setText(typed[i]);
+            QString offered;
+            answerSoundDialog(offered, i == 3 ? QStringLiteral("other.wav") : QString());
+            child<QAction>(editor, "tbrOpen1Run")->trigger();
+            QCOMPARE(offered, i == 3 ? QStringLiteral("x.wav") : played[i]);
+            QCOMPARE(sound->text(), played[i]);
+        }
     }
 };
 
