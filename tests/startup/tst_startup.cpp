@@ -217,10 +217,9 @@ private Q_SLOTS:
         QVERIFY(fired);
         ShowErrorBox(QStringLiteral("Choose a setting from the pull down"), 1020);
         const Prompts::Request box = m_prompts->shown().value(0);
-        QCOMPARE((QStringList{box.text, box.title, box.helpFile}),
-                 (QStringList{"Choose a setting from the pull down", "Error",
-                              AppFolder + "Pagewheel.hlp"}));
-        QCOMPARE(std::pair(box.buttons, box.helpContext), std::pair(48, 1020));
+        QCOMPARE(std::tuple(box.text, box.title, box.helpFile, box.buttons, box.helpContext),
+                 std::tuple(QString("Choose a setting from the pull down"), QString("Error"),
+                            AppFolder + "Pagewheel.hlp", 48, 1020));
     }
 
     void pathText()
@@ -248,8 +247,7 @@ private Q_SLOTS:
             {"C:\\a\\b.htm", "b.htm"}, {"/a/b.htm", "b.htm"}, {"C:\\a\\", ""}, {"b.htm", "b.htm"}};
         for (const auto& [full, name] : files)
             QCOMPARE(FileFromPath(full), name);
-        QCOMPARE(FirstToken("home\\me\\x", "\\"), QStringLiteral("home"));
-        QCOMPARE(FirstToken("plain", "\\"), QStringLiteral("plain"));
+        QCOMPARE(FirstToken("home\\me\\x", "\\") + FirstToken("plain", "\\"), "homeplain");
         // Blanks and tabs split, quotes do not group, at most five words.
         const QList<std::pair<QString, QStringList>> lines = {
             {" debug\t\toptions  a.txt ", {"debug", "options", "a.txt"}},
@@ -262,19 +260,19 @@ private Q_SLOTS:
 
     void fileChecks()
     {
-        QVERIFY(FileExists(writeFile(path("here.txt"), {})));
-        QVERIFY(!FileExists(path("gone.txt")));
-        QVERIFY(!FileExists(m_dir->path()));
-        QVERIFY(!FileExists(QString()));
+        const QString here = writeFile(path("here.txt"), {});
+        QCOMPARE((QList<bool>{FileExists(here), FileExists(path("gone.txt")),
+                              FileExists(m_dir->path()), FileExists(QString())}),
+                 (QList<bool>{true, false, false, false}));
         openLog();
         DebugMode = true;
         const QString existing = m_dir->path() + u'/';
-        QVERIFY(CheckDirectory(existing + QStringLiteral("show.txt")));
-        QVERIFY(!CheckDirectory(existing + QStringLiteral("nope/show.txt")));
-        QVERIFY(CheckDirectory(QStringLiteral("show.txt")));
-        QVERIFY(!CheckDirectory(QString()));
         // Without a trailing separator only the parent folder is tested.
-        QVERIFY(CheckDirectory(existing + QStringLiteral("nope")));
+        QCOMPARE(
+            (QList<bool>{CheckDirectory(existing + "show.txt"),
+                         CheckDirectory(existing + "nope/show.txt"), CheckDirectory("show.txt"),
+                         CheckDirectory(QString()), CheckDirectory(existing + "nope")}),
+            (QList<bool>{true, false, true, false, true}));
         // Lines that need no category reach the log as well.
         DebugMode = false;
         QCOMPARE(FileDate(path("none.txt")), 0.0);
@@ -286,11 +284,10 @@ private Q_SLOTS:
                               "Can't find the file: " + path("none.txt")}));
         QDir(m_dir->path()).mkpath("Long Folder Name");
         const QString folder = path("Long Folder Name");
-        QCOMPARE(ShortPathName(folder), folder);
-        QCOMPARE(ShortPathName(folder + QStringLiteral("/missing.txt")), QString());
-        QCOMPARE(ShortPathName(QStringLiteral("no-separator")), QString());
-        QCOMPARE(ShortFileName(folder), QStringLiteral("Long Folder Name"));
-        QCOMPARE(ShortFileName(folder + QStringLiteral("/x")), QString());
+        QCOMPARE((QStringList{ShortPathName(folder), ShortPathName(folder + "/missing.txt"),
+                              ShortPathName("no-separator"), ShortFileName(folder),
+                              ShortFileName(folder + "/x")}),
+                 (QStringList{folder, "", "", "Long Folder Name", ""}));
         QFile dated(path("dated.txt"));
         QVERIFY(dated.open(QIODevice::WriteOnly));
         QVERIFY(dated.setFileTime(QDateTime(QDate(2024, 2, 29), QTime(13, 45, 30, 400)),
@@ -299,9 +296,10 @@ private Q_SLOTS:
         // 29 Feb 2024 is day 45351 after 30 Dec 1899; whole seconds only.
         const double expected = 45351 + (13 * 3600 + 45 * 60 + 30) / 86400.0;
         QVERIFY(qAbs(FileDate(u"  " + dated.fileName() + u' ') - expected) < 1e-9);
-        QCOMPARE(CountLines(writeFile(path("count.txt"), "one\r\n\r\ntwo\nthree\n\n")), qint16(3));
-        QCOMPARE(CountLines(QString()), qint16(0));
-        QCOMPARE(CountLines(path("none.txt")), qint16(0));
+        const QString counted = writeFile(path("count.txt"), "one\r\n\r\ntwo\nthree\n\n");
+        QCOMPARE((QList<qint16>{CountLines(counted), CountLines(QString()),
+                                CountLines(path("none.txt"))}),
+                 (QList<qint16>{3, 0, 0}));
     }
 
     void firstRunThenSecondRun()
@@ -332,29 +330,43 @@ private Q_SLOTS:
         QCOMPARE(option("AutoMode"), QStringLiteral("2"));
     }
 
-    void unknownWords()
+    void unknownWordsAndTheBoxesOfAnUnattendedStart()
     {
-        // Words in other letters, a blank in a path, a sixth word ignored silently.
+        // The very first start with auto start: the unknown word's and the first-run box close
+        // themselves; so does a missing options file's with auto start stored.
+        run(QStringLiteral("bogus options ") +
+            writeFile(path("lobby.txt"), "\"AutoStart\",#TRUE#\r\n"));
+        QCOMPARE(m_prompts->shown().size(), 2);
+        for (const Prompts::Request& box : m_prompts->shown())
+            QCOMPARE(box.closeAfterSeconds, Prompts::UnattendedBoxSeconds);
+        saveOption("AutoStart", "True");
+        m_prompts->clear();
+        run(u"options " + path("none.txt"));
+        QCOMPARE(m_prompts->shown().size(), 1);
+        QCOMPARE(m_prompts->shown().first().closeAfterSeconds, Prompts::UnattendedBoxSeconds);
+        // Words in other letters, a blank in a path, a sixth word ignored silently; without
+        // auto start the box waits.
+        saveOption("AutoStart", "False");
         const QList<std::pair<QString, QString>> cases = {
             {"DEBUG", "DEBUG"},
             {"Error", "Error"},
             {"options /tmp/my opts.txt", "opts.txt"},
             {"fullscreen fullscreen fullscreen fullscreen bogus extra", "bogus"}};
-        run("seed"); // the first run's box is not what this tests
         for (const auto& [commandLine, reported] : cases) {
             m_prompts->clear();
             run(commandLine);
             // Options-file warnings may follow; the word's box comes first.
-            QCOMPARE(m_prompts->texts().value(0),
-                     u"Command line argument: " + reported +
-                         u", is unknown and is being ignored.\r\nUsage: pagewheel[debug] [error] "
-                         u"[fullscreen] [options <optionsfile>]");
-            QCOMPARE(m_prompts->shown().first().title, QStringLiteral("Pagewheel"));
+            const Prompts::Request box = m_prompts->shown().value(0);
+            QCOMPARE(box.text, u"Command line argument: " + reported +
+                                   u", is unknown and is being ignored.\r\nUsage: pagewheel[debug] "
+                                   u"[error] [fullscreen] [options <optionsfile>]");
+            QCOMPARE(std::pair(box.title, box.closeAfterSeconds),
+                     std::pair(QString("Pagewheel"), 0));
             QVERIFY(!DebugMode && !LogToFile);
         }
     }
 
-    void logSwitches()
+    void logAndOptionsWords()
     {
         run("debug");
         run("debug");
@@ -387,13 +399,9 @@ private Q_SLOTS:
         run("screen");
         QVERIFY(DebugMode && ErrorMode && TraceMode && !LogToFile);
         QVERIFY(!QFile::exists(DebugFileName) && !QFile::exists(ErrorFileName));
-    }
 
-    void optionsWord()
-    {
         // An options file changes the working record, not the stored one.
         const QString file = writeFile(path("opts.txt"), "\"AutoStart\",#TRUE#\r\n");
-        run(QString());
         m_prompts->clear();
         const RecordingWindows windows = run(QStringLiteral("Options ") + file);
         QVERIFY(m_prompts->texts().isEmpty() && UseOptionsFile);
@@ -418,33 +426,13 @@ private Q_SLOTS:
                     .contains(QStringLiteral("CL Error: options with no options file specified.")));
         m_prompts->clear();
         run("fullscreen options");
-        QVERIFY(FullScreenMode && !UseOptionsFile);
-        QVERIFY(m_prompts->texts().isEmpty());
+        QVERIFY(FullScreenMode && !UseOptionsFile && m_prompts->texts().isEmpty());
         // The word after "options" is a file name even when it is a switch.
         QFile::remove(DebugFileName);
         run("options debug");
         QVERIFY(!DebugMode && !QFile::exists(DebugFileName));
         QCOMPARE(OptionsFileName, QStringLiteral("debug"));
         QCOMPARE(m_prompts->texts().size(), 1); // the file "debug" is not found
-    }
-
-    void boxesOfAnUnattendedStartCloseThemselves()
-    {
-        // The very first start with auto start: the unknown word's and the first-run box.
-        const QString autoStart = writeFile(path("lobby.txt"), "\"AutoStart\",#TRUE#\r\n");
-        run(QStringLiteral("bogus options ") + autoStart);
-        QCOMPARE(m_prompts->shown().size(), 2);
-        for (const Prompts::Request& box : m_prompts->shown())
-            QCOMPARE(box.closeAfterSeconds, Prompts::UnattendedBoxSeconds);
-        // Stored auto start and a missing options file: that box too; else they wait.
-        for (const auto& [stored, seconds] :
-             {std::pair{"True", Prompts::UnattendedBoxSeconds}, {"False", 0}}) {
-            saveOption("AutoStart", stored);
-            m_prompts->clear();
-            run(seconds ? u"options " + path("none.txt") : QStringLiteral("bogus"));
-            QCOMPARE(m_prompts->shown().size(), 1);
-            QCOMPARE(m_prompts->shown().first().closeAfterSeconds, seconds);
-        }
     }
 
     void firstStartRecordsTheBrowserOnPath()
