@@ -66,8 +66,7 @@ void fill(colURLs& show, int n)
     show.Changed = false;
 }
 
-/// Types the folder into the folder window, with "All Files" or not, and
-/// presses OK.
+/// Types the folder into the folder window, with "All Files" or not, and presses OK.
 void typeFolder(frmDirList& window, const QString& typed, bool allFiles = true)
 {
     child<QRadioButton>(window, allFiles ? "optAllFiles0" : "optAllFiles1")->click();
@@ -133,42 +132,77 @@ private Q_SLOTS:
     }
     void cleanup() { modMain::ResetProgramState(); }
 
-    void dirListTakesFoldersWithOneSeparatorOrSaysWhyNot()
+    void dirListTakesTheChosenFilesOrSaysWhyNot()
     {
         ScriptedPrompts prompts;
         colURLs show;
-        {
-            // A message keeps the window open and adds nothing.
-            frmDirList window(&show, m_options);
-            window.show();
-            const QString parent = m_root.filePath("nowhere/at/all"),
-                          last = m_root.filePath("missing"),
-                          onlyFolders = m_root.filePath("onlyfolders"),
-                          none = "\r\nhas no files selected or does not exist.";
-            const QList<std::tuple<QString, bool, QString>> cases = {
-                {parent, true, "Directory " + parent + "\r\ndoes not exist."},
-                {last, true, "Directory " + last + none},
-                {onlyFolders, false, "Directory " + onlyFolders + none},
-                {QString(), true, "No directory selected."}};
-            for (const auto& [typed, allFiles, message] : cases) {
-                prompts.clear();
-                typeFolder(window, typed, allFiles);
-                QCOMPARE(prompts.texts(), QStringList{message});
-                QCOMPARE(prompts.shown().first().buttons,
-                         Prompts::vbOKOnly + Prompts::vbExclamation);
-                QVERIFY(window.isVisible());
-            }
-            QCOMPARE(prompts.shown().first().title, "Field Error");
-            QCOMPARE(show.Count(), 0);
-            for (const char* name :
-                 {"drvList", "dirList", "txtDir", "cmdUp", "fileList", "txtPattern", "optAllFiles0",
-                  "optAllFiles1", "cmdOK", "cmdCancel", "cmdHelp"}) {
-                QAccessibleInterface* face =
-                    QAccessible::queryAccessibleInterface(child<QWidget>(window, name));
-                QVERIFY2(face && !face->text(QAccessible::Name).isEmpty(), name);
-            }
+        frmDirList window(&show, m_options);
+        window.setStartFolder(m_root.path());
+        window.show();
+        for (const char* name : {"drvList", "dirList", "txtDir", "cmdUp", "fileList", "txtPattern",
+                                 "optAllFiles0", "optAllFiles1", "cmdOK", "cmdCancel", "cmdHelp"}) {
+            QAccessibleInterface* face =
+                QAccessible::queryAccessibleInterface(child<QWidget>(window, name));
+            QVERIFY2(face && !face->text(QAccessible::Name).isEmpty(), name);
         }
-        prompts.clear();
+        // Into "pages": every file of the new list comes selected.
+        auto* folders = child<QListWidget>(window, "dirList");
+        const auto found = folders->findItems("pages", Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        Q_EMIT folders->itemActivated(found.first());
+        QCOMPARE(child(window, "txtDir")->text(), m_pages);
+        auto* files = child<QListView>(window, "fileList");
+        QVERIFY(files->isVisible());
+        QCOMPARE(files->model()->rowCount(), 3);
+        QCOMPARE(files->selectionModel()->selectedRows().size(), 3);
+        // The pattern narrows the list; then nothing selected is a message.
+        child(window, "txtPattern")->clear();
+        QTest::keyClicks(child(window, "txtPattern"), "*.htm;*.jpg");
+        QCOMPARE(files->model()->rowCount(), 2);
+        files->clearSelection();
+        press(window, "cmdOK");
+        QCOMPARE(prompts.texts().size(), 1);
+        // So is a folder that will not do; each keeps the window open and adds nothing.
+        const QString parent = m_root.filePath("nowhere/at/all"), last = m_root.filePath("missing"),
+                      onlyFolders = m_root.filePath("onlyfolders"),
+                      none = "\r\nhas no files selected or does not exist.";
+        const QList<std::tuple<QString, bool, QString>> cases = {
+            {QString(), true, "No directory selected."},
+            {parent, true, "Directory " + parent + "\r\ndoes not exist."},
+            {last, true, "Directory " + last + none},
+            {onlyFolders, false, "Directory " + onlyFolders + none}};
+        for (const auto& [typed, allFiles, message] : cases) {
+            prompts.clear();
+            typeFolder(window, typed, allFiles);
+            QCOMPARE(prompts.texts(), QStringList{message});
+            const Prompts::Request box = prompts.shown().first();
+            QCOMPARE(box.buttons, Prompts::vbOKOnly + Prompts::vbExclamation);
+            QVERIFY(!typed.isEmpty() || box.title == "Field Error");
+            QVERIFY(window.isVisible());
+        }
+        QCOMPARE(show.Count(), 0);
+        window.setFolder(m_pages);
+        files->clearSelection();
+        files->selectionModel()->select(files->model()->index(1, 0), QItemSelectionModel::Select);
+        press(window, "cmdOK");
+        QCOMPARE(addresses(show), QStringList{m_pages + "/b.jpg"});
+        // Up one level returns to the start.
+        child<QToolButton>(window, "cmdUp")->click();
+        QCOMPARE(window.folder(), m_root.path());
+
+        // Cancel leaves the new show unchanged.
+        colURLs fresh;
+        fresh.Changed = true;
+        frmDirList cancelled(&fresh, m_options);
+        cancelled.show();
+        press(cancelled, "cmdCancel");
+        QVERIFY(!fresh.Changed);
+        QCOMPARE(fresh.Count(), 0);
+    }
+
+    void dirListTakesAFolderWithOneSeparatorAndHandsItToAPicker()
+    {
+        ScriptedPrompts prompts;
         const QString folder = m_pages + '/';
         for (const QString& typed : {m_pages, folder, QString(folder).replace('/', '\\')}) {
             colURLs added;
@@ -187,13 +221,13 @@ private Q_SLOTS:
                      std::tuple(QString(), 0, false));
         }
         QVERIFY(prompts.texts().isEmpty());
-        // As a picker it hands the folder back to its caller; one not there is
-        // refused.
+        // As a picker it hands the folder back to its caller; one not there is refused.
         for (const QString& typed : {m_pages, folder, m_root.filePath("gone")}) {
             PickerCaller caller;
             frmDirList window(nullptr, m_options);
             window.setPicker(&caller);
             window.show();
+            QCOMPARE(window.windowTitle(), "Choose Directory");
             QVERIFY(child<QRadioButton>(window, "optAllFiles0")->isChecked());
             QVERIFY(!child<QListView>(window, "fileList")->isVisible());
             child(window, "txtDir")->setText(typed);
@@ -203,50 +237,6 @@ private Q_SLOTS:
             QCOMPARE(caller.m_txtFindDir, there ? folder : QString());
             QCOMPARE(window.isVisible(), !there);
         }
-    }
-
-    void dirListSelectedFilesFollowTheList()
-    {
-        ScriptedPrompts prompts;
-        colURLs show;
-        show.Changed = true;
-        frmDirList window(&show, m_options);
-        window.setStartFolder(m_root.path());
-        window.show();
-        // Into "pages": every file of the new list comes selected.
-        auto* folders = child<QListWidget>(window, "dirList");
-        const auto found = folders->findItems("pages", Qt::MatchExactly);
-        QCOMPARE(found.size(), 1);
-        Q_EMIT folders->itemActivated(found.first());
-        QCOMPARE(child(window, "txtDir")->text(), m_pages);
-        auto* files = child<QListView>(window, "fileList");
-        QVERIFY(files->isVisible());
-        QCOMPARE(files->model()->rowCount(), 3);
-        QCOMPARE(files->selectionModel()->selectedRows().size(), 3);
-        // The pattern narrows the list; then nothing selected is a message.
-        child(window, "txtPattern")->clear();
-        QTest::keyClicks(child(window, "txtPattern"), "*.htm;*.jpg");
-        QCOMPARE(files->model()->rowCount(), 2);
-        files->clearSelection();
-        press(window, "cmdOK");
-        QCOMPARE(prompts.texts().size(), 1);
-        QCOMPARE(show.Count(), 0);
-        files->selectionModel()->select(files->model()->index(1, 0), QItemSelectionModel::Select);
-        press(window, "cmdOK");
-        QCOMPARE(addresses(show), QStringList{m_pages + "/b.jpg"});
-        // Up one level returns to the start.
-        window.setFolder(m_pages);
-        child<QToolButton>(window, "cmdUp")->click();
-        QCOMPARE(window.folder(), m_root.path());
-
-        // Cancel leaves the new show unchanged.
-        colURLs fresh;
-        fresh.Changed = true;
-        frmDirList cancelled(&fresh, m_options);
-        cancelled.show();
-        press(cancelled, "cmdCancel");
-        QVERIFY(!fresh.Changed);
-        QCOMPARE(fresh.Count(), 0);
     }
 
     void listInsertCopyAndPlayNumberTheRowsAndKeepThem()
@@ -288,12 +278,31 @@ private Q_SLOTS:
         QCOMPARE(show.Item(2)->SoundFile, "old.wav");
         editor.list()->setCurrentIndex(editor.model().index(0, 0));
         key(editor, "Copy");
+        // Its place and widths are remembered.
+        editor.move(140, 90);
+        editor.resize(700, editor.height());
+        editor.list()->setColumnWidth(ListEditModel::Slide, 230);
+        editor.list()->setColumnWidth(ListEditModel::Sound, 170);
         press(editor, "cmdOK");
         QCOMPARE(addresses(show),
                  QStringList({"http://s1/", "http://s1/", "http://s2/", "http://new/", "http://s3/",
                               "http://s4/", "http://s5/"}));
         QCOMPARE(show.Item(3)->SoundFile, "new.wav");
         QVERIFY(show.Item(1)->SoundFile.isEmpty() && show.Item(2)->SoundFile.isEmpty());
+        {
+            // Closing while maximized keeps the earlier values.
+            frmListEdit maximized(show, m_options, nullptr);
+            maximized.show();
+            maximized.list()->setColumnWidth(ListEditModel::Slide, 50);
+            maximized.showMaximized();
+            press(maximized, "cmdCancel");
+        }
+        frmListEdit again(show, m_options, nullptr);
+        again.show();
+        QCOMPARE((QList<int>{again.x(), again.y(), again.width(),
+                             again.list()->columnWidth(ListEditModel::Slide),
+                             again.list()->columnWidth(ListEditModel::Sound)}),
+                 (QList<int>{140, 90, 700, 230, 170}));
     }
 
     void listOkRebuildsOrUpdatesInPlace_data()
@@ -388,35 +397,6 @@ private Q_SLOTS:
                  QStringList({"http://s2/", "http://s1/", "http://s3/", "/tmp/p1.htm"}));
         QVERIFY(show.Changed);
         QCOMPARE(host.calls, QStringList({"open", "open", "edited"}));
-    }
-
-    void listWidthsAndPlaceAreRemembered()
-    {
-        colURLs show;
-        fill(show, 1);
-        {
-            frmListEdit editor(show, m_options, nullptr);
-            editor.show();
-            editor.move(140, 90);
-            editor.resize(700, editor.height());
-            editor.list()->setColumnWidth(ListEditModel::Slide, 230);
-            editor.list()->setColumnWidth(ListEditModel::Sound, 170);
-            press(editor, "cmdCancel");
-        }
-        {
-            // Closing while maximized keeps the earlier values.
-            frmListEdit editor(show, m_options, nullptr);
-            editor.show();
-            editor.list()->setColumnWidth(ListEditModel::Slide, 50);
-            editor.showMaximized();
-            press(editor, "cmdCancel");
-        }
-        frmListEdit editor(show, m_options, nullptr);
-        editor.show();
-        QCOMPARE((QList<int>{editor.x(), editor.y(), editor.width(),
-                             editor.list()->columnWidth(ListEditModel::Slide),
-                             editor.list()->columnWidth(ListEditModel::Sound)}),
-                 (QList<int>{140, 90, 700, 230, 170}));
     }
 
     void slidePauseValidation_data()
