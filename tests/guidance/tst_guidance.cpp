@@ -210,6 +210,7 @@ private Q_SLOTS:
         press(&about, "cmdSysInfo");
         QCOMPARE(prompts.texts(), QStringList{"System Information Is Unavailable At This Time\r\n"
                                               "It can be installed as a Windows 95 Accessory"});
+        QCOMPARE(prompts.shown().first().buttons, int(Prompts::vbOKOnly));
         QVERIFY(about.isVisible());
         press(&about, "cmdOK");
         QVERIFY(!about.isVisible());
