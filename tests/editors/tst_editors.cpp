@@ -399,42 +399,6 @@ private Q_SLOTS:
         QCOMPARE(host.calls, QStringList({"open", "open", "edited"}));
     }
 
-    void slidePauseValidation_data()
-    {
-        QTest::addColumn<QString>("pause");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("stored");
-        const QString range = "Entry must be a number 0-999999.";
-        QTest::newRow("empty is 0") << QString() << QString() << 0;
-        QTest::newRow("largest") << "999999" << QString() << 999999;
-        QTest::newRow("above 16 bits") << "40000" << QString() << 40000;
-        QTest::newRow("seven digits") << "1000000"
-                                      << "Entry must be a number 1-6 digits long." << -1;
-        QTest::newRow("digits and a letter") << "12a" << range << -1;
-        QTest::newRow("negative") << "-5" << range << -1;
-    }
-    void slidePauseValidation()
-    {
-        QFETCH(QString, pause);
-        QFETCH(QString, message);
-        QFETCH(int, stored);
-        ScriptedPrompts prompts;
-        colURLs show;
-        show.Add("http://a/", QString(), 7, false);
-        frmSlideEdit editor;
-        editFirstSlide(editor, show);
-        QCOMPARE(child(editor, "txtPause")->text(), "7");
-        child(editor, "txtPause")->setText(pause);
-        press(editor, "cmdOK");
-        // A refused pause keeps the editor open on the text typed, and the slide as it was.
-        QCOMPARE(
-            std::tuple(prompts.texts(), show.Item(1)->PauseTime, show.Changed, editor.isVisible()),
-            std::tuple(message.isEmpty() ? QStringList() : QStringList{message},
-                       stored < 0 ? 7 : stored, stored >= 0, stored < 0));
-        QCOMPARE(child(editor, "txtPause")->text(), pause);
-        QVERIFY(message.isEmpty() || prompts.shown().first().title == "Field Error");
-    }
-
     void slideListModeWritesTheRowAsTyped()
     {
         colURLs show;
@@ -469,15 +433,40 @@ private Q_SLOTS:
         QVERIFY(!editor.bNewSlide);
     }
 
-    void slideQuotesAreRefusedWhereTheyEnterAndRunCompletesTheSound()
+    void slideEditorRefusesBadPausesAndQuotesAndRunCompletesTheSound()
     {
         ScriptedPrompts prompts;
         RecordingHost host;
         colURLs show;
-        show.Add("http://a/", QString(), 0, false);
+        show.Add("http://a/", QString(), 7, false);
         frmSlideEdit editor;
         editor.host = &host;
         editFirstSlide(editor, show);
+        QCOMPARE(child(editor, "txtPause")->text(), "7");
+        // A refused pause keeps the editor open on the text typed, and the slide as it was.
+        const QString range = "Entry must be a number 0-999999.";
+        const QList<std::tuple<QString, QString, int>> pauses = {
+            {"1000000", "Entry must be a number 1-6 digits long.", 7},
+            {"12a", range, 7},
+            {"-5", range, 7},
+            {"999999", "", 999999},
+            {"40000", "", 40000},
+            {"", "", 0}};
+        for (const auto& [pause, message, stored] : pauses) {
+            prompts.clear();
+            show.Changed = false;
+            editor.show();
+            child(editor, "txtPause")->setText(pause);
+            press(editor, "cmdOK");
+            QCOMPARE(std::tuple(prompts.texts(), show.Item(1)->PauseTime, show.Changed,
+                                editor.isVisible()),
+                     std::tuple(message.isEmpty() ? QStringList() : QStringList{message}, stored,
+                                message.isEmpty(), !message.isEmpty()));
+            QCOMPARE(child(editor, "txtPause")->text(), pause);
+            QVERIFY(message.isEmpty() || prompts.shown().first().title == "Field Error");
+        }
+        prompts.clear();
+        editor.show();
         child(editor, "txtURL")->setText("http://a/?q=\"x\"");
         press(editor, "cmdOK");
         QCOMPARE(prompts.texts().size(), 1);
