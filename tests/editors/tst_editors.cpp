@@ -186,11 +186,9 @@ private Q_SLOTS:
         files->selectionModel()->select(files->model()->index(1, 0), QItemSelectionModel::Select);
         press(window, "cmdOK");
         QCOMPARE(addresses(show), QStringList{m_pages + "/b.jpg"});
-        // Up one level returns to the start.
         child<QToolButton>(window, "cmdUp")->click();
         QCOMPARE(window.folder(), m_root.path());
 
-        // Cancel leaves the new show unchanged.
         colURLs fresh;
         fresh.Changed = true;
         frmDirList cancelled(&fresh, m_options);
@@ -258,7 +256,6 @@ private Q_SLOTS:
         QCOMPARE(editor.model().text(3, ListEditModel::Shown), QString());
         QCOMPARE(editor.model().text(1, ListEditModel::Shown), "1");
         QVERIFY(show.Changed);
-        // Add with Cancel in the slide editor leaves no row behind.
         answerSlideEditor(QString(), QString());
         key(editor, "Add");
         QCOMPARE(editor.model().rowCount(), 6);
@@ -381,7 +378,6 @@ private Q_SLOTS:
         // The first click on "Slide" sorts descending.
         Q_EMIT editor.list()->horizontalHeader()->sectionClicked(ListEditModel::Slide);
         QCOMPARE(editor.model().row(0).slide, "http://s3/");
-        // s3 dragged onto the last row.
         ListEditModel& model = editor.model();
         std::unique_ptr<QMimeData> row(model.mimeData({model.index(0, 0)}));
         QVERIFY(model.dropMimeData(row.get(), Qt::CopyAction, -1, -1, model.index(2, 0)));
@@ -491,7 +487,6 @@ private Q_SLOTS:
         drop("/tmp/say \"hi\".wav");
         QCOMPARE(sound->text(), "/tmp/bell.wav");
         QCOMPARE(prompts.texts().size(), 2);
-        // Slide "Run" sends the address to the window's browser.
         child(editor, "txtURL")->setText("http://c/");
         child<QAction>(editor, "tbrOpen0Run")->trigger();
         QCOMPARE(host.calls, QStringList{"view http://c/"});

@@ -172,7 +172,6 @@ private Q_SLOTS:
 
     void aboutStartsTheSysInfoProgramOrSaysWhyNotAndF1OpensHelp()
     {
-        // Without the program: no button, an empty path, a line in the log.
         QTemporaryDir logs;
         modMain::OpenLogFile(logs.filePath(QStringLiteral("log.txt")));
         modMain::LogToFile = true;
