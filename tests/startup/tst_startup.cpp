@@ -247,7 +247,8 @@ private Q_SLOTS:
             {"C:\\a\\b.htm", "b.htm"}, {"/a/b.htm", "b.htm"}, {"C:\\a\\", ""}, {"b.htm", "b.htm"}};
         for (const auto& [full, name] : files)
             QCOMPARE(FileFromPath(full), name);
-        QCOMPARE(FirstToken("home\\me\\x", "\\") + FirstToken("plain", "\\"), "homeplain");
+        QCOMPARE((QStringList{FirstToken("home\\me\\x", "\\"), FirstToken("plain", "\\")}),
+                 (QStringList{"home", "plain"}));
         // Blanks and tabs split, quotes do not group, at most five words.
         const QList<std::pair<QString, QStringList>> lines = {
             {" debug\t\toptions  a.txt ", {"debug", "options", "a.txt"}},
