@@ -265,8 +265,8 @@ private Q_SLOTS:
         QVERIFY(back.Read_in_file(show.TrayFilename));
         QCOMPARE(back.Count(), 6);
         QCOMPARE(back.Item(3)->PauseTime, 999999);
-        // The sound dialog opens on the highlighted row's sound; its OK name goes
-        // into that row only, and the show changes only with the editor's OK.
+        // The sound dialog opens on the highlighted row's sound; its OK name goes into that row
+        // only, and the show changes only with the editor's OK.
         editor.list()->setCurrentIndex(editor.model().index(1, 0));
         QString offered;
         answerSoundDialog(offered, "new.wav");
@@ -490,17 +490,20 @@ private Q_SLOTS:
         child(editor, "txtURL")->setText("http://c/");
         child<QAction>(editor, "tbrOpen0Run")->trigger();
         QCOMPARE(host.calls, QStringList{"view http://c/"});
-        // Sound "Run" opens the sound dialog on the completed name; its Cancel
-        // leaves the field as Run made it, its OK writes its own name back.
-        const QStringList typed{"chime", "BELL.WAV", QString(), "x"},
-            played{"chime.wav", "BELL.WAV", ".wav", "other.wav"};
-        for (qsizetype i = 0; i < typed.size(); ++i) {
-            sound->setText(typed[i]);
+        // Sound "Run" opens the sound dialog on the completed name; its Cancel leaves the field as
+        // Run made it, its OK writes its own name back.
+        // Typed, the dialog's answer (none: Cancel), the name it was offered, the field after.
+        const QList<std::tuple<QString, QString, QString, QString>> runs = {
+            {"chime", "", "chime.wav", "chime.wav"},
+            {"BELL.WAV", "", "BELL.WAV", "BELL.WAV"},
+            {"", "", ".wav", ".wav"},
+            {"x", "other.wav", "x.wav", "other.wav"}};
+        for (const auto& [typed, answer, offer, field] : runs) {
+            sound->setText(typed);
             QString offered;
-            answerSoundDialog(offered, i == 3 ? QStringLiteral("other.wav") : QString());
+            answerSoundDialog(offered, answer);
             child<QAction>(editor, "tbrOpen1Run")->trigger();
-            QCOMPARE(offered, i == 3 ? QStringLiteral("x.wav") : played[i]);
-            QCOMPARE(sound->text(), played[i]);
+            QCOMPARE(std::pair(offered, sound->text()), std::pair(offer, field));
         }
     }
 };
