@@ -109,8 +109,6 @@ class tst_webshow_browser : public QObject
     /// Ran cleanly: no script error, box or hijacked script.
     static bool clean(const QJsonObject& result)
     {
-        if (result.isEmpty())
-            return false;
         qInfo("%s", QJsonDocument(result).toJson(QJsonDocument::Compact).constData());
         return !result.isEmpty() && !result.contains(QStringLiteral("error")) &&
                result.value(QStringLiteral("pageErrors")).toArray().isEmpty() &&
@@ -130,8 +128,6 @@ private Q_SLOTS:
                                                       : QString::fromLocal8Bit(chromium)),
                  "Chromium is not installed");
         modMain::SetProgramFolder(QStringLiteral(PW_APP_FOLDER));
-        QVERIFY2(QFileInfo::exists(QStringLiteral(PW_APP_FOLDER "/NAV.txt")),
-                 "the templates are not in the program folder");
         QVERIFY(m_server.listen());
     }
     void cleanupTestCase() { modMain::ResetProgramState(); }
@@ -172,17 +168,18 @@ private Q_SLOTS:
         frmWebShow window(show, options, false);
         window.show();
         window.findChild<QRadioButton*>("optShowType1")->click();
-        window.findChild<QLineEdit*>("txtPathLcl")->setText(site + '/');
-        window.findChild<QLineEdit*>("txtPath")->setText(site);
-        window.findChild<QLineEdit*>("txtTitle")->setText(title);
+        const auto edit = [&window](const char* name, const QString& text) {
+            window.findChild<QLineEdit*>(name)->setText(text);
+        };
+        edit("txtPathLcl", site + '/');
+        edit("txtPath", site);
+        edit("txtTitle", title);
         window.findChild<QComboBox*>("cboReloadInterval")->setEditText(QStringLiteral(" 2 sec"));
         window.findChild<QCheckBox*>("chkUseSnd")->setChecked(true);
         for (const bool autoStart : {true, false}) {
             window.findChild<QCheckBox*>("chkAutoStart")->setChecked(autoStart);
-            window.findChild<QLineEdit*>("txtShowFile")
-                ->setText(autoStart ? "AutoShow.htm" : "WebShow.htm");
-            window.findChild<QLineEdit*>("txtStartFile")
-                ->setText(autoStart ? "AutoStart.htm" : "StrtShow.htm");
+            edit("txtShowFile", autoStart ? "AutoShow.htm" : "WebShow.htm");
+            edit("txtStartFile", autoStart ? "AutoStart.htm" : "StrtShow.htm");
             QTest::mouseClick(window.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
         }
         QCOMPARE(m_prompts.shown().size(), 2);
