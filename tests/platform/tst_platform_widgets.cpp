@@ -11,26 +11,8 @@
 #include "platform/ScriptedPrompts.h"
 #include "../support/TestFiles.h"
 
-#include <QApplication>
-#include <QColorDialog>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFileDialog>
-#include <QFileSystemModel>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QPointer>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QSet>
-#include <QTemporaryDir>
+#include <QtWidgets>
 #include <QTest>
-#include <QTextBrowser>
-#include <QTimer>
-#include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include <functional>
 

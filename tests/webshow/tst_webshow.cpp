@@ -14,26 +14,8 @@
 #include "TestFiles.h"
 #include "UnwritableFile.h"
 
-#include <QAccessible>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDateTime>
-#include <QDir>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QLocale>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QRegularExpression>
-#include <QScopeGuard>
-#include <QStandardPaths>
-#include <QStatusBar>
-#include <QTemporaryDir>
+#include <QtWidgets>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 

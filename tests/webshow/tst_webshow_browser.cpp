@@ -10,22 +10,8 @@
 #include "webshow/modTemplate.h"
 #include "TestFiles.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QEventLoop>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QLineEdit>
-#include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
+#include <QtWidgets>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
