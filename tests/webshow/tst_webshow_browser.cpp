@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The web show's pages in headless Chromium, driven by js/drive.mjs as a viewer would: a page
-// built directly and pages the dialog writes.
+// The web show's pages the dialog writes, in headless Chromium driven by js/drive.mjs as a
+// viewer would: a show page that starts by itself, then pages steered by their buttons.
 #include "platform/ScriptedPrompts.h"
 #include "settings/COptions.h"
 #include "show/colURLs.h"
