@@ -380,14 +380,15 @@ private Q_SLOTS:
                      slides + tail);
 
         // Ten slides' length in the locale's digits, beyond 16 and 32 bits, and none without
-        // a valid pause.
+        // a pause.
         show = showOf(QString("http://a/1.htm ").repeated(10).trimmed().split(u' '));
         for (const auto& [pause, seconds, locale, length] :
              {std::tuple{"30 sec", qint64(123457), QLocale(QLocale::German, QLocale::Germany),
                          "Approximate length of show: 1.234.570 seconds. (20.576,2 minutes)\r\n"},
               {" 2 days", qint64(172800) * 20000, QLocale::c(),
                "Approximate length of show: 34,560,000,000 seconds. (576,000,000. minutes)\r\n"},
-              {"soon", qint64(-1), QLocale::c(), ""}}) {
+              {"soon", qint64(-1), QLocale::c(), ""},
+              {" 0 sec", qint64(0), QLocale::c(), ""}}) {
             QLocale::setDefault(locale);
             settings.pauseText = QLatin1String(pause);
             settings.pauseSeconds = seconds;
