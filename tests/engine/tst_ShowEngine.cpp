@@ -116,35 +116,27 @@ private Q_SLOTS:
         m_folder.reset();
     }
 
-    void modeSetsKeysChecksAndIcons_data()
-    {
-        columns<qint16, QString, QString>("mode", "browser", "keys");
-        QTest::newRow("show") << Mode::ModeShow << "automation"
-                              << "111111";
-        QTest::newRow("auto reload") << Mode::ModeAutoReload << "automation"
-                                     << "001001";
-        QTest::newRow("normal") << Mode::ModeNormal << "automation"
-                                << "010101";
-        QTest::newRow("normal, link") << Mode::ModeNormal << "link"
-                                      << "000000";
-    }
     void modeSetsKeysChecksAndIcons()
     {
-        QFETCH(qint16, mode);
-        QFETCH(QString, browser);
-        Rig rig;
-        rig.useBrowser(browser);
-        rig.state.IsPaused = cShowState::True;
-        rig.engine->change_mode(mode);
-        QTEST(rig.view.navKeyPattern(), "keys");
-        QVERIFY(rig.view.modeChecked[mode]);
-        QCOMPARE(rig.view.pauseVisible, mode != Mode::ModeAutoReload);
-        // Entering Show clears a pause and shows the running icon.
-        QCOMPARE(rig.state.IsPaused, mode == Mode::ModeShow ? cShowState::False : cShowState::True);
-        QCOMPARE(rig.view.icons, mode == Mode::ModeShow ? QList<int>({101}) : QList<int>());
-
-        rig.engine->change_mode(mode == Mode::ModeNormal ? Mode::ModeShow : Mode::ModeNormal);
-        QVERIFY(!rig.view.modeChecked[mode]);
+        for (const auto& [mode, browser, keys] :
+             {std::tuple{Mode::ModeShow, "automation", "111111"},
+              {Mode::ModeAutoReload, "automation", "001001"},
+              {Mode::ModeNormal, "automation", "010101"},
+              {Mode::ModeNormal, "link", "000000"}}) {
+            Rig rig;
+            rig.useBrowser(QLatin1String(browser));
+            rig.state.IsPaused = cShowState::True;
+            rig.engine->change_mode(mode);
+            QCOMPARE(rig.view.navKeyPattern(), QLatin1String(keys));
+            QVERIFY(rig.view.modeChecked[mode]);
+            QCOMPARE(rig.view.pauseVisible, mode != Mode::ModeAutoReload);
+            // Entering Show clears a pause and shows the running icon.
+            QCOMPARE(rig.state.IsPaused,
+                     mode == Mode::ModeShow ? cShowState::False : cShowState::True);
+            QCOMPARE(rig.view.icons, mode == Mode::ModeShow ? QList<int>({101}) : QList<int>());
+            rig.engine->change_mode(mode == Mode::ModeNormal ? Mode::ModeShow : Mode::ModeNormal);
+            QVERIFY(!rig.view.modeChecked[mode]);
+        }
     }
 
     void browserCommands_data()
@@ -174,24 +166,21 @@ private Q_SLOTS:
         rig.useBrowser(c.browser);
         rig.browser.ddeResult = c.ddeResult;
         rig.engine->change_mode(c.mode);
-        const QString text = QStringLiteral("www.example.org");
+        rig.engine->cboAddress_Click(); // no address: nothing to ask
+        const QString text = rig.view.address = QStringLiteral("www.example.org");
         if (c.command == QLatin1String("address")) {
-            rig.engine->cboAddress_Click();
-            QVERIFY(rig.browser.calls.isEmpty());
-            rig.view.address = text;
             rig.engine->cboAddress_Click();
             QCOMPARE(rig.view.statusHistory, QStringList({QStringLiteral("Working...")}));
             QVERIFY(rig.engine->pageWatcherActive());
             QCOMPARE(rig.browser.navigations() + rig.view.addressList, QStringList({text, text}));
         } else if (c.command == QLatin1String("reload")) {
-            rig.view.address = text;
             rig.engine->GoReload();
             QVERIFY(rig.view.addressList.isEmpty());
         } else {
             rig.engine->GoForward();
             rig.engine->GoBack();
             QCOMPARE(rig.view.address,
-                     c.calls.contains(QLatin1String("LocationURL")) ? rig.browser.location : "");
+                     c.calls.contains(QLatin1String("LocationURL")) ? rig.browser.location : text);
             QCOMPARE(rig.state.IsBacking, cShowState::False);
             QCOMPARE(logged(QStringLiteral("VexiloTimer1 not enabled!")),
                      c.mode == Mode::ModeShow ? 2 : 0);
@@ -267,71 +256,58 @@ private Q_SLOTS:
             QStringLiteral("ERROR running carousel: 9,  Description: Subscript out of range")));
     }
 
-    void slider_data()
-    {
-        columns<int, int, int>("slides", "maximum", "ticks");
-        QTest::newRow("empty") << 0 << 1 << 1;
-        QTest::newRow("one slide") << 1 << 1 << 1;
-        QTest::newRow("50") << 50 << 50 << 1;
-        QTest::newRow("100") << 100 << 100 << 5;
-        QTest::newRow("250") << 250 << 250 << 10;
-        QTest::newRow("300") << 300 << 300 << 25;
-    }
     void slider()
     {
-        QFETCH(int, slides);
-        Rig rig;
-        // A slider left far along by an earlier, longer show.
-        rig.addSlides(400, 5);
-        rig.engine->do_set_collect();
-        rig.engine->SliderUserMoved(350);
-        rig.show.EraseAll();
-        rig.addSlides(slides, 5);
-
-        rig.engine->do_set_collect();
-        QCOMPARE(rig.view.sliderEnabled, slides > 0);
-        QTEST(rig.view.sliderMaximum, "maximum");
-        QCOMPARE(rig.view.colMax, slides ? QString::number(slides) : QString());
-        if (slides) {
-            QTEST(rig.view.sliderTicks, "ticks");
-            QCOMPARE(rig.view.upDownMaximum, slides);
+        for (const auto& [slides, maximum, ticks] : {std::tuple{0, 1, 1},
+                                                     {1, 1, 1},
+                                                     {50, 50, 1},
+                                                     {100, 100, 5},
+                                                     {250, 250, 10},
+                                                     {300, 300, 25}}) {
+            Rig rig;
+            // A slider left far along by an earlier, longer show.
+            rig.addSlides(400, 5);
+            rig.engine->do_set_collect();
+            rig.engine->SliderUserMoved(350);
+            rig.show.EraseAll();
+            rig.addSlides(slides, 5);
+            rig.engine->do_set_collect();
+            QCOMPARE(rig.view.sliderEnabled, slides > 0);
+            QCOMPARE(rig.view.colMax, slides ? QString::number(slides) : QString());
+            QCOMPARE((QList<int>{rig.view.sliderMaximum, rig.view.sliderValue,
+                                 rig.state.NumCurrentSlide}),
+                     QList<int>({maximum, 0, 0}));
+            if (slides)
+                QCOMPARE((QList<int>{rig.view.sliderTicks, rig.view.upDownMaximum}),
+                         QList<int>({ticks, slides}));
+            QCOMPARE(rig.view.address, QString());
         }
-        QCOMPARE(rig.state.NumCurrentSlide, 0);
-        QCOMPARE(rig.view.sliderValue, 0);
-        QCOMPARE(rig.view.address, QString());
     }
 
-    void numberBox_data()
-    {
-        columns<QString, int, QString>("text", "slide", "error");
-        QTest::newRow("a slide") << " 3" << 3 << "";
-        QTest::newRow("fraction rounds to even") << "2.5" << 2 << "";
-        QTest::newRow("letters are the rest point") << "abc" << 0 << "";
-        QTest::newRow("five characters") << "12345" << -1 << "UPDWN value >4 chars.";
-        QTest::newRow("past the show") << "9" << -1 << "UPDWN value exceeds max or <0.";
-    }
     void numberBox()
     {
-        QFETCH(QString, text);
-        QFETCH(int, slide);
-        QFETCH(QString, error);
         Rig rig;
         rig.addSlides(5, 5);
         rig.prepare(1, 1);
-        rig.engine->SliderUserMoved(1);
-        rig.view.beeps = 0;
-
-        rig.engine->SlideNumberEdited(text);
-        QCOMPARE(rig.view.beeps, slide < 0 ? 1 : 0);
-        if (slide < 0) {
-            QCOMPARE(logged(error), 1);
-            slide = 1;
-        } else {
-            QVERIFY(m_log->messages().contains(QStringLiteral("New slide value: %1").arg(slide)));
-            QCOMPARE(rig.view.address, slide ? Rig::address(slide) : QString());
+        // Fractions round to even, letters are the rest point; what is refused (-1) beeps, is
+        // logged and leaves the slide where it was.
+        for (const auto& [text, slide, error] : {std::tuple{" 3", 3, ""},
+                                                 {"2.5", 2, ""},
+                                                 {"abc", 0, ""},
+                                                 {"12345", -1, "UPDWN value >4 chars."},
+                                                 {"9", -1, "UPDWN value exceeds max or <0."}}) {
+            rig.engine->SliderUserMoved(1);
+            rig.view.beeps = 0;
+            rig.engine->SlideNumberEdited(QLatin1String(text));
+            QCOMPARE(rig.view.beeps, slide < 0 ? 1 : 0);
+            QVERIFY(m_log->messages().contains(
+                slide < 0 ? QString::fromLatin1(error)
+                          : QStringLiteral("New slide value: %1").arg(slide)));
+            const int now = slide < 0 ? 1 : slide;
+            QCOMPARE((QList<int>{rig.state.NumCurrentSlide, rig.view.sliderValue}),
+                     QList<int>({now, now}));
+            QCOMPARE(rig.view.address, now ? Rig::address(now) : QString());
         }
-        QCOMPARE(rig.state.NumCurrentSlide, slide);
-        QCOMPARE(rig.view.sliderValue, slide);
         QVERIFY(rig.browser.calls.isEmpty());
     }
 
@@ -351,9 +327,8 @@ private Q_SLOTS:
         rig.engine->change_mode(Mode::ModeNormal);
 
         rig.engine->ApplyShowOptions();
-        QCOMPARE(rig.view.log,
-                 QStringList({"layout", "op 1", "order 1", "auto start", "recent",
-                              "busy wait", "use default", "tool tips", "browser"}));
+        QCOMPARE(rig.view.log, QStringList({"layout", "op 1", "order 1", "auto start", "recent",
+                                            "busy wait", "use default", "tool tips", "browser"}));
         QCOMPARE(rig.state.ShowRepeatMode, 2);
         QCOMPARE(rig.state.SlideSelectionMode, 2);
         QCOMPARE(rig.view.title, QStringLiteral("Start - Vexilo Software Pagewheel"));
@@ -667,36 +642,31 @@ private Q_SLOTS:
         rig.engine->GoStop();
     }
 
-    void oneLoop_data()
-    {
-        QTest::addColumn<qint16>("operation");
-        QTest::newRow("once") << qint16(1);
-        QTest::newRow("continuous until stopped") << qint16(2);
-    }
     void oneLoop()
     {
-        QFETCH(qint16, operation);
-        OneLoopTimer alarm;
-        Rig rig(&alarm);
-        rig.addSlides(3, 1);
-        rig.addSlides(1, 0);
-        rig.prepare(1, operation);
-        if (operation == 2)
-            QTimer::singleShot(250, rig.engine.get(), [&rig] { rig.engine->GoStop(); });
-        // The whole run happens inside the step.
-        rig.engine->mnuModeShow();
-        const QList<int> shown = rig.shown();
-        QVERIFY2(shown.size() >= (operation == 1 ? 4 : 6),
-                 qPrintable(QString::number(shown.size())));
-        for (qsizetype i = 0; i < shown.size(); ++i)
-            QCOMPARE(shown.at(i), int(i % 4) + 1);
-        if (operation == 2) {
-            QCOMPARE(rig.engine->CurrentMode(), Mode::ModeNormal);
-        } else {
-            QCOMPARE(shown.size(), 4);
-            // A slide with no pause of its own waits nothing.
-            QCOMPARE(alarm.waits, 3);
-            QVERIFY(m_log->messages().contains(QStringLiteral("Carousel complete.")));
+        for (const qint16 operation : {1, 2}) {
+            OneLoopTimer alarm;
+            Rig rig(&alarm);
+            rig.addSlides(3, 1);
+            rig.addSlides(1, 0);
+            rig.prepare(1, operation);
+            if (operation == 2)
+                QTimer::singleShot(250, rig.engine.get(), [&rig] { rig.engine->GoStop(); });
+            // The whole run happens inside the step.
+            rig.engine->mnuModeShow();
+            const QList<int> shown = rig.shown();
+            QVERIFY2(shown.size() >= (operation == 1 ? 4 : 6),
+                     qPrintable(QString::number(shown.size())));
+            for (qsizetype i = 0; i < shown.size(); ++i)
+                QCOMPARE(shown.at(i), int(i % 4) + 1);
+            if (operation == 2) {
+                QCOMPARE(rig.engine->CurrentMode(), Mode::ModeNormal);
+            } else {
+                QCOMPARE(shown.size(), 4);
+                // A slide with no pause of its own waits nothing.
+                QCOMPARE(alarm.waits, 3);
+                QVERIFY(m_log->messages().contains(QStringLiteral("Carousel complete.")));
+            }
         }
     }
 };
