@@ -1,18 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "AutomationAdapter.h"
 #include "EngineStandIns.h"
 #include "LogCapture.h"
 
 #include "engine/IntervalBox.h"
 #include "engine/ShowEngine.h"
 #include "engine/modInterval.h"
+#include "platform/AutomationBrowser.h"
 #include "platform/ManualClock.h"
 #include "platform/ScriptedPrompts.h"
 #include "settings/COptions.h"
 #include "settings/cShowState.h"
 #include "show/colURLs.h"
+#include "tests/support/HeadlessChromium.h"
+#include "tests/support/TestHttpServer.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,13 +34,15 @@ namespace {
 /// An engine with everything it reaches recorded: slide k is at address(k).
 struct Rig
 {
-    /// alarm: the alarm to use (not owned); nullptr for the engine's own.
-    explicit Rig(VexiloTimer* alarm = nullptr)
+    /// alarm: the alarm to use (not owned); nullptr for the engine's own. real: a browser
+    /// to drive instead of the recording one.
+    explicit Rig(VexiloTimer* alarm = nullptr, EngineBrowser* real = nullptr)
     {
         options.init_options();
         options.UseDefault = options.BusyWait = options.AutoStart = false;
         options.ReloadInterval = 0;
-        engine = std::make_unique<ShowEngine>(options, show, state, browser, view, alarm);
+        engine =
+            std::make_unique<ShowEngine>(options, show, state, real ? *real : browser, view, alarm);
         engine->setSoundPlayer([this](const QString& file) { sounds.append(file); });
     }
     static QString address(int k) { return QStringLiteral("http://slides.test/%1.html").arg(k); }
@@ -730,6 +738,68 @@ private Q_SLOTS:
         rig.engine->GoBegin();
         QTRY_COMPARE_WITH_TIMEOUT(rig.shown(), QList<int>({2, 3, 4, 2, 5, 1, 2, 1}), 2000);
         rig.engine->GoStop();
+    }
+    // A sequential run in a real headless Chromium, its slides served on 127.0.0.1 by a server
+    // that notes when each page was asked for.
+    void sequentialRunInChromium()
+    {
+        if (qEnvironmentVariableIsEmpty("PAGEWHEEL_TEST_CHROMIUM"))
+            QSKIP("ctest runs this alone, as tst_ShowEngineChromium");
+        QVERIFY2(useHeadlessChromium(), "no Chromium-family browser on PATH");
+        TestHttpServer server;
+        QVERIFY(server.listen());
+        const QStringList paths = {"/s1.html", "/s2.html", "/held.html", "/after.html"};
+        for (const QString& page : paths + QStringList{"/warm.htm"})
+            server.setHtmlPage(page, page);
+        server.holdOpen(QStringLiteral("/held.html"), 3000);
+        QTemporaryDir profile;
+        AutomationBrowser chromium;
+        chromium.setProfileFolder(profile.path());
+        VbError error;
+        QVERIFY2(chromium.start(&error), qPrintable(error.description));
+        const auto quit = qScopeGuard([&chromium] {
+            // The profile can go once the browser is gone (or a zombie not yet reaped).
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(chromium.processId()));
+            chromium.Quit();
+            const auto gone = [&stat] {
+                stat.close();
+                return !stat.open(QIODevice::ReadOnly) || stat.readAll().contains(") Z ");
+            };
+            if (!QTest::qWaitFor(gone, 10000))
+                qWarning("the browser is still running");
+        });
+        // A new browser's first request to a server can lag its navigation by a few hundred
+        // milliseconds; the timings below are the engine's.
+        QVERIFY(chromium.Navigate(server.url(QStringLiteral("/warm.htm")).toString()));
+        QTRY_VERIFY_WITH_TIMEOUT(!chromium.Busy(), 10000);
+
+        AutomationAdapter adapter(chromium);
+        Rig rig(nullptr, &adapter);
+        for (const QString& path : paths)
+            rig.show.Add(server.url(path).toString(), QString(), 1, false);
+        rig.prepare(1, 1);
+        rig.options.BusyWait = true;
+        rig.engine->mnuModeShow();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.view.status, QStringLiteral("Show complete."), 20000);
+        // A slide stays up for its pause, counted from its request; the slow page answered
+        // after 3 s, and the step waited for it.
+        QStringList requested;
+        qint64 previous = 0;
+        for (const auto& request : server.requests()) {
+            if (!request.path.endsWith(".html"))
+                continue;
+            const qint64 gap = requested.isEmpty() ? 3000 : request.msecs - previous;
+            QVERIFY2(gap >= (request.path == paths.last() ? 3000 : 1000),
+                     qPrintable(request.path + QString::number(gap)));
+            requested.append(request.path);
+            previous = request.msecs;
+        }
+        QCOMPARE(requested, paths);
+        const qsizetype rounds = logged(QStringLiteral("Timer done but IE busy, wait till done "));
+        QVERIFY2(rounds >= 1 && rounds <= 3, qPrintable(QString::number(rounds)));
+        // The page watcher saw the pages load and finish.
+        QVERIFY(rig.view.statusHistory.contains(QStringLiteral("Ready.")));
+        QCOMPARE(chromium.LocationURL(), server.url(paths.last()).toString());
     }
     void oneLoop()
     {

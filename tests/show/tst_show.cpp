@@ -39,16 +39,6 @@ class tst_show : public QObject
     std::unique_ptr<ScriptedPrompts> m_prompts;
 
     QString path(const QString& name) const { return m_folder->filePath(name); }
-    /// The slides read from the file into a show that held one before.
-    QStringList read(const QByteArray& file)
-    {
-        writeFile(path("r.txt"), file);
-        colURLs show;
-        show.Add("http://old/", QString(), 1, false);
-        if (!show.Read_in_file(path("r.txt")))
-            return {"read failed"};
-        return describe(show);
-    }
 
 private Q_SLOTS:
     void init()
@@ -188,12 +178,14 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, file);
         QFETCH(QStringList, slides);
-        const QStringList read = tst_show::read(file);
+        // Read into a show that held a slide before.
+        writeFile(path("r.txt"), file);
+        colURLs show;
+        show.Add("http://old/", QString(), 1, false);
+        QVERIFY(show.Read_in_file(path("r.txt")));
         QVERIFY(m_prompts->shown().isEmpty());
-        if (slides == QStringList{"*"}) // any slides
-            QVERIFY(read.value(0) != "read failed");
-        else
-            QCOMPARE(read, slides);
+        if (slides != QStringList{"*"}) // "*": any slides
+            QCOMPARE(describe(show), slides);
     }
     void relativeReferences()
     {
