@@ -94,12 +94,6 @@ struct CommandCase
     int notifierPrompts;
 };
 
-/// Adds a table column per name, of the types given in the same order.
-template <typename... Types, typename... Names> void columns(Names... names)
-{
-    (QTest::addColumn<Types>(names), ...);
-}
-
 /// A combo box as the interval routines see it: a first entry becomes the
 /// text, as in a real combo box.
 class FakeBox : public IntervalBox
@@ -151,7 +145,6 @@ private Q_SLOTS:
         for (const bool rearmed : {false, true}) {
             VexiloTimer alarm;
             QSignalSpy rang(&alarm, &VexiloTimer::Alarm);
-            // An owner is listed once; none is no owner.
             QVERIFY(!alarm.AddAlarm(nullptr) && alarm.AddAlarm(this) && alarm.AddAlarm(this));
             QCOMPARE(alarm.owners().size(), 1);
             if (rearmed) {
@@ -207,7 +200,9 @@ private Q_SLOTS:
     // Unknown texts are compared exactly: blanks and case matter.
     void intervalTexts_data()
     {
-        columns<QString, qint32, bool>("text", "seconds", "known");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint32>("seconds");
+        QTest::addColumn<bool>("known");
         const QList<std::tuple<const char*, qint32, bool>> rows = {
             {" 0 sec", 0, true},     {"30 sec", 30, true},      {" 2 min", 120, true},
             {" 1 hour", 3600, true}, {" 8 hours", 28800, true}, {" 2 days", 172800, true},
@@ -248,7 +243,6 @@ private Q_SLOTS:
             QCOMPARE(rig.view.navKeyPattern(), QLatin1String(keys));
             QVERIFY(rig.view.modeChecked[mode]);
             QCOMPARE(rig.view.pauseVisible, mode != Mode::ModeAutoReload);
-            // Entering Show clears a pause and shows the running icon.
             QCOMPARE(rig.state.IsPaused,
                      mode == Mode::ModeShow ? cShowState::False : cShowState::True);
             QCOMPARE(rig.view.icons, mode == Mode::ModeShow ? QList<int>({101}) : QList<int>());
@@ -336,7 +330,6 @@ private Q_SLOTS:
         rig.view.interval = QStringLiteral(" 2 min");
         QCOMPARE(show(2).first, 120);
         QVERIFY(rig.options.Changed);
-        // No pause at all is a choice of the list too.
         rig.view.interval = QStringLiteral(" 0 sec");
         QVERIFY(rig.engine->ValidateReloadInterval());
         QCOMPARE(rig.options.ReloadInterval, 0);
@@ -499,7 +492,8 @@ private Q_SLOTS:
     }
     void busyWait_data()
     {
-        columns<QString, int>("page", "rounds");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<int>("rounds");
         QTest::newRow("loads in three seconds") << "slow" << 3;
         // Both steps of the run (after slide 1 and after slide 2) wait.
         QTest::newRow("never done: 121 rounds a step") << "stuck" << 2 * 121;
@@ -797,7 +791,6 @@ private Q_SLOTS:
         QCOMPARE(requested, paths);
         const qsizetype rounds = logged(QStringLiteral("Timer done but IE busy, wait till done "));
         QVERIFY2(rounds >= 1 && rounds <= 3, qPrintable(QString::number(rounds)));
-        // The page watcher saw the pages load and finish.
         QVERIFY(rig.view.statusHistory.contains(QStringLiteral("Ready.")));
         QCOMPARE(chromium.LocationURL(), server.url(paths.last()).toString());
     }

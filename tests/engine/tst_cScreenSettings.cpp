@@ -9,8 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
-
 namespace {
 
 QString stored(const QString& key)
@@ -30,26 +28,18 @@ QList<int> readLayout()
 
 } // namespace
 
-// The main window's layout and the dialogs' positions in real settings
-// files, each test on a fresh profile.
+// The main window's layout, its recent files and the dialogs' positions in a real settings
+// file on a fresh profile.
 class tst_cScreenSettings : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_config;
-
 private Q_SLOTS:
-    void init()
+    void layoutRecentFilesAndDialogPositions()
     {
-        m_config = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config->path()));
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
         modMain::ResetProgramState();
-    }
-
-    void cleanup() { m_config.reset(); }
-
-    void layoutRoundTrip()
-    {
         QCOMPARE(readLayout(), QList<int>({105, 105, 5745, 4800, 1, 1, 1, 1, 1}));
         QVERIFY(cScreenSettings().GetPrevFiles().isEmpty());
         // Reading writes nothing.
@@ -71,10 +61,7 @@ private Q_SLOTS:
         store.setValue(QStringLiteral("Settings/frmMainBarOptOn"), QStringLiteral("0"));
         store.sync();
         QCOMPARE(readLayout(), QList<int>({105, 900, 57600, 6000, 0, 1, 1, 0, 0}));
-    }
 
-    void recentFilesAndDialogPositions()
-    {
         cScreenSettings layout;
         layout.SaveSettingsFiles({"/a.txt", "/b.txt", "/c.txt", "/d.txt", "/e.txt", "/f.txt"}, 6);
         // At most five come back.

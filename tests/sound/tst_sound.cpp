@@ -83,7 +83,7 @@ QByteArray riff(quint16 formatTag, int channels, int rate, int bits, const QByte
 QByteArray pactl(const QStringList& arguments)
 {
     QProcess process;
-    process.start(QStringLiteral("pactl"), arguments);
+    process.start("pactl", arguments);
     if (!process.waitForFinished(5000) || process.exitCode() != 0)
         return QByteArray();
     const QByteArray output = process.readAllStandardOutput();
@@ -95,7 +95,7 @@ QList<int> sinkVolume(const QString& sink = QStringLiteral("null"))
 {
     static const QRegularExpression channel(QStringLiteral("[\\w-]+: (\\d+) /"));
     QList<int> volumes;
-    for (const auto& match : channel.globalMatch(pactl({QStringLiteral("get-sink-volume"), sink})))
+    for (const auto& match : channel.globalMatch(pactl({"get-sink-volume", sink})))
         volumes.append(match.captured(1).toInt());
     return volumes;
 }
@@ -131,11 +131,9 @@ QByteArray loudPart(const QByteArray& samples, int level)
 QByteArray hear(int rate, const char* format, int milliseconds, const std::function<void()>& play)
 {
     QProcess parec;
-    parec.start(QStringLiteral("parec"),
-                {QStringLiteral("-d"), QStringLiteral("null.monitor"), QStringLiteral("--raw"),
-                 QStringLiteral("--format=") + QLatin1String(format),
-                 QStringLiteral("--rate=%1").arg(rate), QStringLiteral("--channels=1"),
-                 QStringLiteral("--latency-msec=10")});
+    parec.start("parec",
+                {"-d", "null.monitor", "--raw", QStringLiteral("--format=") + format,
+                 QStringLiteral("--rate=%1").arg(rate), "--channels=1", "--latency-msec=10"});
     QElapsedTimer clock;
     clock.start();
     while (parec.waitForStarted(5000) && parec.bytesAvailable() < rate / 10 &&
@@ -240,8 +238,7 @@ private Q_SLOTS:
     {
         if (m_noServer)
             return;
-        QVERIFY2(!pactl({QStringLiteral("info")}).isNull(),
-                 "no PulseAudio server: source scripts/test-env.sh");
+        QVERIFY2(!pactl({"info"}).isNull(), "no PulseAudio server: source scripts/test-env.sh");
         m_saved = sinkVolume();
         QCOMPARE(m_saved.size(), 2);
     }
@@ -250,8 +247,8 @@ private Q_SLOTS:
         if (m_noServer)
             return;
         // The sink is shared with the other sound tests.
-        pactl({QStringLiteral("set-sink-volume"), QStringLiteral("null"),
-               QString::number(m_saved.at(0)), QString::number(m_saved.at(1))});
+        pactl(
+            {"set-sink-volume", "null", QString::number(m_saved[0]), QString::number(m_saved[1])});
     }
     void init()
     {
@@ -261,9 +258,7 @@ private Q_SLOTS:
         m_prompts = std::make_unique<ScriptedPrompts>();
         m_files = std::make_unique<ScriptedCommonDialog>();
         // Full volume, so what is fed in is recorded as loud as it was.
-        QVERIFY(m_noServer || !pactl({QStringLiteral("set-sink-volume"), QStringLiteral("null"),
-                                      QStringLiteral("100%")})
-                                   .isNull());
+        QVERIFY(m_noServer || !pactl({"set-sink-volume", "null", "100%"}).isNull());
     }
     void cleanup()
     {
@@ -273,7 +268,6 @@ private Q_SLOTS:
         modMain::ResetProgramState();
         m_folder.reset();
     }
-
     void parse_data()
     {
         QTest::addColumn<QByteArray>("file");
@@ -326,7 +320,6 @@ private Q_SLOTS:
         QCOMPARE((QList<int>{clip.sampleRate, clip.channels, clip.bitsPerSample}), format);
         QTEST(clip.samples, "samples");
     }
-
     void unplayableSoundsSayNothing()
     {
         QTemporaryDir logFolder;
@@ -348,7 +341,6 @@ private Q_SLOTS:
         QVERIFY(m_prompts->shown().isEmpty());
         QCOMPARE(log.messages(), QStringList());
     }
-
     void noServerSaysSoAndWritesNothing()
     {
         if (!m_noServer)
@@ -371,15 +363,13 @@ private Q_SLOTS:
         QCOMPARE(m_prompts->shown().size(), 2);
         QVERIFY(QDir(m_folder->path()).isEmpty());
     }
-
     void recordPlayAndSave()
     {
         // A tone played into the null sink reaches the default input.
         const QString tonePath = m_folder->filePath(QStringLiteral("feed.wav"));
         writeFile(tonePath, riff(1, 1, 44100, 16, tone16(44100, 3000, Tone, 16000)));
         QProcess feed;
-        feed.start(QStringLiteral("paplay"),
-                   {QStringLiteral("-d"), QStringLiteral("null"), tonePath});
+        feed.start("paplay", {"-d", "null", tonePath});
         QVERIFY(feed.waitForStarted(5000));
         QTest::qWait(300);
 
@@ -439,7 +429,6 @@ private Q_SLOTS:
         QCOMPARE(m_dialog->fileName(), target);
         QCOMPARE(fileBytes(target), recorded);
     }
-
     void failedStopReturnsToIdle()
     {
         openDialog();
@@ -460,7 +449,6 @@ private Q_SLOTS:
         QVERIFY(!m_dialog->isRecording());
         QCOMPARE(m_prompts->shown().size(), 1);
     }
-
     void slidersSetTheOutputVolume()
     {
         // The server's own scale has its normal volume at 65536.
@@ -485,16 +473,14 @@ private Q_SLOTS:
 
         // A mono output follows the left slider.
         const QByteArray module =
-            pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
-                   QStringLiteral("sink_name=mono"), QStringLiteral("channels=1")})
-                .trimmed();
+            pactl({"load-module", "module-null-sink", "sink_name=mono", "channels=1"}).trimmed();
         QVERIFY(!module.isEmpty());
         const auto restore = qScopeGuard([&module] {
-            pactl({QStringLiteral("set-default-sink"), QStringLiteral("null")});
-            pactl({QStringLiteral("unload-module"), QString::fromLatin1(module)});
+            pactl({"set-default-sink", "null"});
+            pactl({"unload-module", QString::fromLatin1(module)});
         });
-        pactl({QStringLiteral("set-sink-volume"), QStringLiteral("mono"), QStringLiteral("32768")});
-        QVERIFY(!pactl({QStringLiteral("set-default-sink"), QStringLiteral("mono")}).isNull());
+        pactl({"set-sink-volume", "mono", "32768"});
+        QVERIFY(!pactl({"set-default-sink", "mono"}).isNull());
         openDialog();
         QCOMPARE(control<QSlider>("sldRight")->value(), 8);
         control<QSlider>("sldLeft")->setValue(4);
@@ -502,7 +488,6 @@ private Q_SLOTS:
         QCOMPARE(sinkVolume(QStringLiteral("mono")), QList<int>{16383});
         QVERIFY(m_prompts->shown().isEmpty());
     }
-
     void fileNames()
     {
         LogCapture log(m_folder->path(), true, false);
@@ -547,7 +532,6 @@ private Q_SLOTS:
             }
         }
     }
-
     void slideSoundCutShortByTheNext()
     {
         // A long quiet tone, cut after a while by a short loud one heard whole: its last part
