@@ -11,12 +11,6 @@
 
 namespace {
 
-QString stored(const QString& key)
-{
-    return Registry::GetSetting(QStringLiteral("Pagewheel"), QStringLiteral("Settings"), key,
-                                QStringLiteral("<none>"));
-}
-
 /// The layout read back: left, top, width, height, then the five bars.
 QList<int> readLayout()
 {
@@ -51,7 +45,7 @@ private Q_SLOTS:
         saved.BarSlideOn = saved.BarStatusOn = false;
         // Wider than 16 bits hold: a 4K screen is 57600 twips across.
         saved.SaveSettings({1200, 900, 57600, 6000});
-        QCOMPARE(stored(QStringLiteral("frmMainBarSlideOn")), QStringLiteral("False"));
+        QCOMPARE(Registry::GetSetting("Pagewheel", "Settings", "frmMainBarSlideOn"), "False");
         QCOMPARE(readLayout(), QList<int>({1200, 900, 57600, 6000, 0, 1, 1, 1, 0}));
 
         // Values edited by hand into something else count as absent.

@@ -383,6 +383,8 @@ private Q_SLOTS:
             QCOMPARE(m_prompts->shown().size(), 1);
             m_prompts.reset();
             m_prompts = std::make_unique<ScriptedPrompts>();
+        } else {
+            qWarning("the file cannot be made read-only here: a failed recording is not tried");
         }
 
         // A tone played into the null sink reaches the default input.
