@@ -100,32 +100,6 @@ QList<int> sinkVolume(const QString& sink = QStringLiteral("null"))
     return volumes;
 }
 
-/// The share of a tone's frequency in unsigned 8-bit samples, 0..1 (one DFT bin).
-double toneShare(const QByteArray& samples, int sampleRate, double frequency)
-{
-    const double step = 2 * std::numbers::pi * frequency / sampleRate;
-    double re = 0, im = 0, energy = 0;
-    for (qsizetype i = 0; i < samples.size(); ++i) {
-        const double x = double(quint8(samples.at(i))) - 128.0;
-        re += x * std::cos(step * double(i));
-        im += x * std::sin(step * double(i));
-        energy += x * x;
-    }
-    return energy <= 0 ? 0 : 2 * (re * re + im * im) / (double(samples.size()) * energy);
-}
-
-/// The unsigned 8-bit samples between the first and last louder than the level.
-QByteArray loudPart(const QByteArray& samples, int level)
-{
-    const auto loud = [level](char s) { return std::abs(int(quint8(s)) - 128) > level; };
-    qsizetype first = 0, last = samples.size() - 1;
-    while (first < samples.size() && !loud(samples.at(first)))
-        ++first;
-    while (last > first && !loud(samples.at(last)))
-        --last;
-    return first < samples.size() ? samples.mid(first, last - first + 1) : QByteArray();
-}
-
 /// What the null sink played while `play` ran and `milliseconds` after, as mono samples
 /// ("u8" or "s16le"); empty when the monitor gave nothing within 5 s.
 QByteArray hear(int rate, const char* format, int milliseconds, const std::function<void()>& play)
@@ -158,22 +132,41 @@ constexpr double SlideTone = 441.0;
 // through sample for sample.
 constexpr double MonitorMissesAtStartMs = 12.0;
 
-qint16 sample16(const QByteArray& bytes, qsizetype i)
+/// Sample i of mono samples (8 bits: unsigned, 16 bits: signed little-endian), centred on 0.
+int sampleAt(const QByteArray& samples, qsizetype i, int bits)
 {
-    return qFromLittleEndian<qint16>(bytes.constData() + 2 * i);
+    return bits == 8 ? int(quint8(samples.at(i))) - 128
+                     : qFromLittleEndian<qint16>(samples.constData() + 2 * i);
 }
 
-/// The first and last 16-bit sample louder than the level, or -1, -1.
-std::pair<qsizetype, qsizetype> span(const QByteArray& samples, int level)
+/// The first and last sample louder than the level, or -1, -1.
+std::pair<qsizetype, qsizetype> span(const QByteArray& samples, int level, int bits = 16)
 {
     qsizetype first = -1, last = -1;
-    for (qsizetype i = 0; i < samples.size() / 2; ++i) {
-        if (std::abs(int(sample16(samples, i))) > level) {
+    for (qsizetype i = 0; i < samples.size() * 8 / bits; ++i) {
+        if (std::abs(sampleAt(samples, i, bits)) > level) {
             first = first < 0 ? i : first;
             last = i;
         }
     }
     return {first, last};
+}
+
+/// How many 8-bit samples lie between the first and last louder than 16, and the share of
+/// the tone's frequency in them, 0..1 (one DFT bin).
+std::pair<qsizetype, double> toneIn(const QByteArray& samples, int rate, double frequency)
+{
+    const auto [first, last] = span(samples, 16, 8);
+    const double step = 2 * std::numbers::pi * frequency / rate;
+    double re = 0, im = 0, energy = 0;
+    for (qsizetype i = first; first >= 0 && i <= last; ++i) {
+        const double x = sampleAt(samples, i, 8);
+        re += x * std::cos(step * double(i));
+        im += x * std::sin(step * double(i));
+        energy += x * x;
+    }
+    const qsizetype count = first < 0 ? 0 : last - first + 1;
+    return {count, energy <= 0 ? 0 : 2 * (re * re + im * im) / (double(count) * energy)};
 }
 
 /// Whether the count samples up to lastHeard are the clip's last ones.
@@ -184,7 +177,7 @@ bool endsWithClip(const QByteArray& samples, qsizetype lastHeard, const QByteArr
     if (count > frames || count > lastHeard + 1)
         return false;
     for (qsizetype j = 0; j < count; ++j) {
-        if (std::abs(sample16(samples, lastHeard - j) - sample16(clip, frames - 1 - j)) > 1)
+        if (std::abs(sampleAt(samples, lastHeard - j, 16) - sampleAt(clip, frames - 1 - j, 16)) > 1)
             return false;
     }
     return true;
@@ -412,15 +405,15 @@ private Q_SLOTS:
         QCOMPARE(recorded.mid(20, 16), riff(1, 1, Rate, 8, {}).mid(20, 16));
         WaveClip clip;
         QVERIFY(WavePlayer::parse(recorded, &clip));
-        const QByteArray sound = loudPart(clip.samples, 16);
-        QVERIFY2(sound.size() > Rate * 6 / 10 && clip.frames() < Rate * 15 / 10,
-                 qPrintable(QString::number(sound.size())));
-        QVERIFY(toneShare(sound, Rate, Tone) > 0.8);
+        const auto [loud, share] = toneIn(clip.samples, Rate, Tone);
+        QVERIFY2(loud > Rate * 6 / 10 && clip.frames() < Rate * 15 / 10 && share > 0.8,
+                 qPrintable(QStringLiteral("%1 samples, %2").arg(loud).arg(share)));
 
         // Play sends the recording to the output.
-        const QByteArray heard = loudPart(hear(Rate, "u8", 1500, [this] { click("cmdPlay"); }), 16);
-        QVERIFY2(heard.size() > Rate * 6 / 10, qPrintable(QString::number(heard.size())));
-        QVERIFY(toneShare(heard, Rate, Tone) > 0.8);
+        const auto [heard, heardShare] =
+            toneIn(hear(Rate, "u8", 1500, [this] { click("cmdPlay"); }), Rate, Tone);
+        QVERIFY2(heard > Rate * 6 / 10 && heardShare > 0.8,
+                 qPrintable(QStringLiteral("%1 samples, %2").arg(heard).arg(heardShare)));
 
         // OK with no name asks for one; cancelled, the dialog stays and keeps the recording.
         const QStringList before = QDir(m_folder->path()).entryList(QDir::Files);
