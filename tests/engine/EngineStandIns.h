@@ -6,9 +6,10 @@
 #include "engine/VexiloTimer.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QList>
-#include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -41,9 +42,27 @@ public:
     int terminateCalls = 0, restartPrompts = 0, notifierPrompts = 0;
 
     /// The addresses navigated to (Navigate and DDEOpenURL), in order.
-    QStringList navigations() const;
-    QList<qint64> navigationTimes() const;
-    int count(const QString& what) const;
+    QStringList navigations() const
+    {
+        QStringList addresses;
+        for (const Call& call : calls)
+            if (call.what == u"Navigate" || call.what == u"DDEOpenURL")
+                addresses.append(call.address);
+        return addresses;
+    }
+    QList<qint64> navigationTimes() const
+    {
+        QList<qint64> times;
+        for (const Call& call : calls)
+            if (call.what == u"Navigate" || call.what == u"DDEOpenURL")
+                times.append(call.msecs);
+        return times;
+    }
+    int count(const QString& what) const
+    {
+        return int(std::count_if(calls.cbegin(), calls.cend(),
+                                 [&what](const Call& call) { return call.what == what; }));
+    }
     qint64 now() const { return m_clock.elapsed(); }
 
     bool useOLE() const override { return ole; }
@@ -53,16 +72,34 @@ public:
     bool Navigate(const QString& address, VbError*) override { return record("Navigate", address); }
     bool GoBack(VbError*) override { return record("GoBack"); }
     bool GoForward(VbError*) override { return record("GoForward"); }
-    QString LocationURL(VbError*) override;
+    QString LocationURL(VbError*) override { return record("LocationURL"), location; }
     bool Stop(VbError*) override { return record("Stop"); }
     bool Refresh(VbError*) override { return record("Refresh"); }
-    int DDEOpenURL(const QString& address) override;
+    int DDEOpenURL(const QString& address) override
+    {
+        return record("DDEOpenURL", address), ddeResult;
+    }
     /// Counts like the main window's: asks from the 21st failure in a row.
-    void BrowserTerminate(qint16& counter) override;
+    void BrowserTerminate(qint16& counter) override
+    {
+        ++terminateCalls;
+        if (counter < 20) {
+            ++counter;
+            return;
+        }
+        ++restartPrompts;
+        if (onRestartPrompt)
+            onRestartPrompt();
+        counter = 0;
+    }
     void NotifierTerminate() override { ++notifierPrompts; }
 
 private:
-    bool record(const char* what, const QString& address = QString());
+    bool record(const char* what, const QString& address = QString())
+    {
+        calls.append({QLatin1String(what), address, m_clock.elapsed()});
+        return true;
+    }
 
     QElapsedTimer m_clock;
 };
@@ -84,7 +121,13 @@ public:
     std::function<void(const QString&)> onStatus;
 
     /// The nav keys as six characters, '1' on, '0' off, '-' never set.
-    QString navKeyPattern() const;
+    QString navKeyPattern() const
+    {
+        QString pattern;
+        for (const auto& key : navKeys)
+            pattern += !key ? u'-' : *key ? u'1' : u'0';
+        return pattern;
+    }
 
     QString addressText() const override { return address; }
     void setAddressText(const QString& text) override { address = text; }
@@ -93,7 +136,13 @@ public:
     void setSlidePauseVisible(bool visible) override { pauseVisible = visible; }
     QString slideSoundText() const override { return soundText; }
     void setSlideSoundText(const QString& text) override { soundText = text; }
-    void setStatusText(const QString& text) override;
+    void setStatusText(const QString& text) override
+    {
+        status = text;
+        statusHistory.append(text);
+        if (onStatus)
+            onStatus(text);
+    }
     void setWindowTitle(const QString& text) override { title = text; }
     void setBusyCursor(bool) override {}
     void setWindowIconNumber(int resourceNumber) override { icons.append(resourceNumber); }
@@ -110,11 +159,8 @@ public:
     void setNavKeyEnabled(int index, bool enabled) override { navKeys[index] = enabled; }
     void setModeChecked(int mode, bool checked) override { modeChecked[mode] = checked; }
     void setPauseChecked(bool) override {}
-    void setOrderChecked(int index) override { log.append(QStringLiteral("order %1").arg(index)); }
-    void setOperationChecked(int index) override
-    {
-        log.append(QStringLiteral("operation %1").arg(index));
-    }
+    void setOrderChecked(int index) override { log.append(u"order " + QString::number(index)); }
+    void setOperationChecked(int index) override { log.append(u"op " + QString::number(index)); }
     void setAutoStartTicked(bool) override { log.append(QStringLiteral("auto start")); }
     void setBusyWaitTicked(bool) override { log.append(QStringLiteral("busy wait")); }
     void setUseDefaultTicked(bool) override { log.append(QStringLiteral("use default")); }
@@ -122,9 +168,9 @@ public:
     QString intervalText() const override { return interval; }
     void focusIntervalBox() override {}
     int helpContext() const override { return 1000; }
-    VbError restoreLayout() override;
+    VbError restoreLayout() override { return log.append(QStringLiteral("layout")), VbError(); }
     void addRecentFile(const QString&) override { log.append(QStringLiteral("recent")); }
-    VbError configBrowser() override;
+    VbError configBrowser() override { return log.append(QStringLiteral("browser")), VbError(); }
 };
 
 /// An alarm whose TimingKind reads 2: the show runs as one loop. Arming it
@@ -136,7 +182,15 @@ public:
     explicit OneLoopTimer(int millisecondsPerSecond = 20) : m_scale(millisecondsPerSecond) {}
 
     qint32 TimingKind() const override { return 2; }
-    void setEnabled(bool enabled) override;
+    void setEnabled(bool enabled) override
+    {
+        if (!enabled || !owners().isEmpty())
+            return VexiloTimer::setEnabled(enabled);
+        ++waits;
+        QEventLoop wait;
+        QTimer::singleShot(AlarmSeconds() * m_scale, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
 
     int waits = 0;
 
