@@ -600,6 +600,8 @@ private Q_SLOTS:
         }
         QCOMPARE(std::pair(rig.view.beeps, logged(QStringLiteral("Go Back Error, count <1"))),
                  std::pair(1, qsizetype(1)));
+        for (int k = 1; k <= 6; ++k) // each showing counts, the skipped slide's none
+            QCOMPARE(rig.show.Item(k)->TimesShown, rig.shown().count(k));
         QVERIFY(rig.engine->alarm().Enabled());
         rig.engine->GoStop();
     }
@@ -683,7 +685,7 @@ private Q_SLOTS:
         for (const Command end : {&ShowEngine::mnuModeAutoReload, &ShowEngine::GoStop}) {
             (rig.engine.get()->*end)();
             QCOMPARE(rig.engine->CurrentMode(), Mode::ModeNormal);
-            QVERIFY(!rig.engine->alarm().Enabled());
+            QVERIFY(!rig.engine->alarm().Enabled() && rig.view.pauseVisible);
             const qsizetype fetched = rig.browser.navigations().size();
             QTest::qWait(300);
             QCOMPARE(rig.browser.navigations().size(), fetched);
