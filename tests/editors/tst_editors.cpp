@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EditorTestKit.h"
 #include "TestFiles.h"
+#include "WidgetKit.h"
 #include "editors/ListEditModel.h"
 #include "editors/frmDirList.h"
 #include "editors/frmListEdit.h"
@@ -27,23 +28,10 @@ public:
 
 namespace {
 
-template <typename T = QLineEdit> T* child(QObject& window, const char* name)
-{
-    T* found = window.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
-void press(QWidget& window, const char* name)
-{
-    QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton);
-}
-
 /// Triggers a tool bar key of the list editor ("tbToolBar" + name).
 void key(frmListEdit& editor, const char* name)
 {
-    child<QAction>(editor, QByteArray("tbToolBar").append(name).constData())->trigger();
+    control<QAction>(editor, QByteArray("tbToolBar").append(name).constData())->trigger();
 }
 
 QStringList addresses(const colURLs& show)
@@ -69,9 +57,9 @@ void fill(colURLs& show, int n)
 /// Types the folder into the folder window, with "All Files" or not, and presses OK.
 void typeFolder(frmDirList& window, const QString& typed, bool allFiles = true)
 {
-    child<QRadioButton>(window, allFiles ? "optAllFiles0" : "optAllFiles1")->click();
-    child(window, "txtDir")->setText(typed);
-    press(window, "cmdOK");
+    control<QRadioButton>(window, allFiles ? "optAllFiles0" : "optAllFiles1")->click();
+    control<QLineEdit>(window, "txtDir")->setText(typed);
+    click(window, "cmdOK");
 }
 
 /// Answers the slide editor the next key opens: address and pause, then OK
@@ -80,10 +68,10 @@ void answerSlideEditor(const QString& address, const QString& pause)
 {
     whenModal<frmSlideEdit>([address, pause](frmSlideEdit* editor) {
         if (!address.isEmpty()) {
-            child(*editor, "txtURL")->setText(address);
-            child(*editor, "txtPause")->setText(pause);
+            control<QLineEdit>(*editor, "txtURL")->setText(address);
+            control<QLineEdit>(*editor, "txtPause")->setText(pause);
         }
-        press(*editor, address.isEmpty() ? "cmdCancel" : "cmdOK");
+        click(*editor, address.isEmpty() ? "cmdCancel" : "cmdOK");
     });
 }
 
@@ -95,7 +83,7 @@ void answerSoundDialog(QString& offered, const QString& name = QString())
         offered = dialog->fileName();
         if (name.isEmpty())
             return dialog->reject();
-        child(*dialog, "txtFileName")->setText(name);
+        control<QLineEdit>(*dialog, "txtFileName")->setText(name);
         dialog->accept();
     });
 }
@@ -139,28 +127,23 @@ private Q_SLOTS:
         frmDirList window(&show, m_options);
         window.setStartFolder(m_root.path());
         window.show();
-        for (const char* name : {"drvList", "dirList", "txtDir", "cmdUp", "fileList", "txtPattern",
-                                 "optAllFiles0", "optAllFiles1", "cmdOK", "cmdCancel", "cmdHelp"}) {
-            QAccessibleInterface* face =
-                QAccessible::queryAccessibleInterface(child<QWidget>(window, name));
-            QVERIFY2(face && !face->text(QAccessible::Name).isEmpty(), name);
-        }
+        QCOMPARE(unnamedControls(window), QStringList());
         // Into "pages": every file of the new list comes selected.
-        auto* folders = child<QListWidget>(window, "dirList");
+        auto* folders = control<QListWidget>(window, "dirList");
         const auto found = folders->findItems("pages", Qt::MatchExactly);
         QCOMPARE(found.size(), 1);
         Q_EMIT folders->itemActivated(found.first());
-        QCOMPARE(child(window, "txtDir")->text(), m_pages);
-        auto* files = child<QListView>(window, "fileList");
+        QCOMPARE(control<QLineEdit>(window, "txtDir")->text(), m_pages);
+        auto* files = control<QListView>(window, "fileList");
         QVERIFY(files->isVisible());
         QCOMPARE(files->model()->rowCount(), 3);
         QCOMPARE(files->selectionModel()->selectedRows().size(), 3);
         // The pattern narrows the list; then nothing selected is a message.
-        child(window, "txtPattern")->clear();
-        QTest::keyClicks(child(window, "txtPattern"), "*.htm;*.jpg");
+        control<QLineEdit>(window, "txtPattern")->clear();
+        QTest::keyClicks(control<QLineEdit>(window, "txtPattern"), "*.htm;*.jpg");
         QCOMPARE(files->model()->rowCount(), 2);
         files->clearSelection();
-        press(window, "cmdOK");
+        click(window, "cmdOK");
         QCOMPARE(prompts.texts().size(), 1);
         // So is a folder that will not do; each keeps the window open and adds nothing.
         const QString parent = m_root.filePath("nowhere/at/all"), last = m_root.filePath("missing"),
@@ -184,16 +167,16 @@ private Q_SLOTS:
         window.setFolder(m_pages);
         files->clearSelection();
         files->selectionModel()->select(files->model()->index(1, 0), QItemSelectionModel::Select);
-        press(window, "cmdOK");
+        click(window, "cmdOK");
         QCOMPARE(addresses(show), QStringList{m_pages + "/b.jpg"});
-        child<QToolButton>(window, "cmdUp")->click();
+        control<QToolButton>(window, "cmdUp")->click();
         QCOMPARE(window.folder(), m_root.path());
 
         colURLs fresh;
         fresh.Changed = true;
         frmDirList cancelled(&fresh, m_options);
         cancelled.show();
-        press(cancelled, "cmdCancel");
+        click(cancelled, "cmdCancel");
         QVERIFY(!fresh.Changed);
         QCOMPARE(fresh.Count(), 0);
     }
@@ -207,7 +190,7 @@ private Q_SLOTS:
             frmDirList window(&added, m_options);
             window.show();
             // The filter box limits the file list only, never "All Files".
-            child(window, "txtPattern")->setText("*.jpg");
+            control<QLineEdit>(window, "txtPattern")->setText("*.jpg");
             typeFolder(window, typed);
             QCOMPARE(window.result(), int(QDialog::Accepted));
             QVERIFY(added.Changed);
@@ -226,10 +209,10 @@ private Q_SLOTS:
             window.setPicker(&caller);
             window.show();
             QCOMPARE(window.windowTitle(), "Choose Directory");
-            QVERIFY(child<QRadioButton>(window, "optAllFiles0")->isChecked());
-            QVERIFY(!child<QListView>(window, "fileList")->isVisible());
-            child(window, "txtDir")->setText(typed);
-            press(window, "cmdOK");
+            QVERIFY(control<QRadioButton>(window, "optAllFiles0")->isChecked());
+            QVERIFY(!control<QListView>(window, "fileList")->isVisible());
+            control<QLineEdit>(window, "txtDir")->setText(typed);
+            click(window, "cmdOK");
             const bool there = !typed.endsWith("gone");
             QCOMPARE(prompts.texts().size(), there ? 0 : 1);
             QCOMPARE(caller.m_txtFindDir, there ? folder : QString());
@@ -280,7 +263,7 @@ private Q_SLOTS:
         editor.resize(700, editor.height());
         editor.list()->setColumnWidth(ListEditModel::Slide, 230);
         editor.list()->setColumnWidth(ListEditModel::Sound, 170);
-        press(editor, "cmdOK");
+        click(editor, "cmdOK");
         QCOMPARE(addresses(show),
                  QStringList({"http://s1/", "http://s1/", "http://s2/", "http://new/", "http://s3/",
                               "http://s4/", "http://s5/"}));
@@ -292,7 +275,7 @@ private Q_SLOTS:
             maximized.show();
             maximized.list()->setColumnWidth(ListEditModel::Slide, 50);
             maximized.showMaximized();
-            press(maximized, "cmdCancel");
+            click(maximized, "cmdCancel");
         }
         frmListEdit again(show, m_options, nullptr);
         again.show();
@@ -324,7 +307,7 @@ private Q_SLOTS:
             key(editor, "Delete");
         key(editor, "Skip");
         editor.model().setRowValues(0, "http://x/", QString(), "070000", true);
-        press(editor, cancel ? "cmdCancel" : "cmdOK");
+        click(editor, cancel ? "cmdCancel" : "cmdOK");
         QVERIFY(show.Changed);
         if (cancel) {
             QCOMPARE(addresses(show), QStringList({"http://s1/", "http://s2/", "http://s3/"}));
@@ -349,7 +332,7 @@ private Q_SLOTS:
         editor.show();
         // Icon-only keys are named by their keys; the table reads as one.
         QStringList keys;
-        auto* toolbar = child<QToolBar>(editor, "tbToolBar");
+        auto* toolbar = control<QToolBar>(editor, "tbToolBar");
         for (QAction* action : toolbar->actions())
             if (QWidget* button = toolbar->widgetForAction(action))
                 keys += QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name);
@@ -388,7 +371,7 @@ private Q_SLOTS:
         QVERIFY(model.dropMimeData(&files, Qt::CopyAction, -1, -1, QModelIndex()));
         QCOMPARE(prompts.texts().size(), 3);
         QCOMPARE(model.text(3, ListEditModel::Number), "0004");
-        press(editor, "cmdOK");
+        click(editor, "cmdOK");
         QCOMPARE(addresses(show),
                  QStringList({"http://s2/", "http://s1/", "http://s3/", "/tmp/p1.htm"}));
         QVERIFY(show.Changed);
@@ -405,11 +388,11 @@ private Q_SLOTS:
         editor.bListMode = true;
         editor.list = &list;
         editFirstSlide(editor, show);
-        QCOMPARE(child(editor, "txtSound")->text(), "a.wav");
-        child(editor, "txtURL")->setText("http://b/");
-        child(editor, "txtPause")->setText("007");
-        child<QCheckBox>(editor, "chkSkip")->setChecked(true);
-        press(editor, "cmdOK");
+        QCOMPARE(control<QLineEdit>(editor, "txtSound")->text(), "a.wav");
+        control<QLineEdit>(editor, "txtURL")->setText("http://b/");
+        control<QLineEdit>(editor, "txtPause")->setText("007");
+        control<QCheckBox>(editor, "chkSkip")->setChecked(true);
+        click(editor, "cmdOK");
         // The row takes the text as typed; the show waits for the list's OK.
         QCOMPARE(list.text(0, ListEditModel::Pause), "007");
         QCOMPARE(list.row(0).slide, "http://b/");
@@ -418,13 +401,13 @@ private Q_SLOTS:
         QVERIFY(show.Changed);
         // Cancel on an existing row changes nothing; on a new one removes it.
         editor.show();
-        press(editor, "cmdCancel");
+        click(editor, "cmdCancel");
         QCOMPARE(list.rowCount(), 1);
         list.insertBlank(1);
         editor.nSlideIndex = 2;
         editor.bNewSlide = true;
         editor.show();
-        press(editor, "cmdCancel");
+        click(editor, "cmdCancel");
         QCOMPARE(list.rowCount(), 1);
         QVERIFY(!editor.bNewSlide);
     }
@@ -438,7 +421,7 @@ private Q_SLOTS:
         frmSlideEdit editor;
         editor.host = &host;
         editFirstSlide(editor, show);
-        QCOMPARE(child(editor, "txtPause")->text(), "7");
+        QCOMPARE(control<QLineEdit>(editor, "txtPause")->text(), "7");
         // A refused pause keeps the editor open on the text typed, and the slide as it was.
         const QString range = "Entry must be a number 0-999999.";
         const QList<std::tuple<QString, QString, int>> pauses = {
@@ -452,25 +435,25 @@ private Q_SLOTS:
             prompts.clear();
             show.Changed = false;
             editor.show();
-            child(editor, "txtPause")->setText(pause);
-            press(editor, "cmdOK");
+            control<QLineEdit>(editor, "txtPause")->setText(pause);
+            click(editor, "cmdOK");
             QCOMPARE(std::tuple(prompts.texts(), show.Item(1)->PauseTime, show.Changed,
                                 editor.isVisible()),
                      std::tuple(message.isEmpty() ? QStringList() : QStringList{message}, stored,
                                 message.isEmpty(), !message.isEmpty()));
-            QCOMPARE(child(editor, "txtPause")->text(), pause);
+            QCOMPARE(control<QLineEdit>(editor, "txtPause")->text(), pause);
             QVERIFY(message.isEmpty() || prompts.shown().first().title == "Field Error");
         }
         prompts.clear();
         editor.show();
-        child(editor, "txtURL")->setText("http://a/?q=\"x\"");
-        press(editor, "cmdOK");
+        control<QLineEdit>(editor, "txtURL")->setText("http://a/?q=\"x\"");
+        click(editor, "cmdOK");
         QCOMPARE(prompts.texts().size(), 1);
         QVERIFY(prompts.texts().first().contains("double quote"));
         QVERIFY(editor.isVisible());
         QCOMPARE(show.Item(1)->HREF, "http://a/");
         // A dropped file replaces the field; one with a quote is refused.
-        QLineEdit* sound = child(editor, "txtSound");
+        QLineEdit* sound = control<QLineEdit>(editor, "txtSound");
         const auto drop = [sound](const QString& path) {
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(path)});
@@ -487,8 +470,8 @@ private Q_SLOTS:
         drop("/tmp/say \"hi\".wav");
         QCOMPARE(sound->text(), "/tmp/bell.wav");
         QCOMPARE(prompts.texts().size(), 2);
-        child(editor, "txtURL")->setText("http://c/");
-        child<QAction>(editor, "tbrOpen0Run")->trigger();
+        control<QLineEdit>(editor, "txtURL")->setText("http://c/");
+        control<QAction>(editor, "tbrOpen0Run")->trigger();
         QCOMPARE(host.calls, QStringList{"view http://c/"});
         // Sound "Run" opens the sound dialog on the completed name; its Cancel leaves the field as
         // Run made it, its OK writes its own name back.
@@ -502,7 +485,7 @@ private Q_SLOTS:
             sound->setText(typed);
             QString offered;
             answerSoundDialog(offered, answer);
-            child<QAction>(editor, "tbrOpen1Run")->trigger();
+            control<QAction>(editor, "tbrOpen1Run")->trigger();
             QCOMPARE(std::pair(offered, sound->text()), std::pair(offer, field));
         }
     }

@@ -17,6 +17,7 @@
 #include "startup/modMain.h"
 #include "webshow/frmWebShow.h"
 #include "../support/TestFiles.h"
+#include "../support/WidgetKit.h"
 #include "WizardDriver.h"
 
 #include <QTemporaryDir>
@@ -25,22 +26,9 @@
 
 namespace {
 
-template <typename T = QWidget> T* child(QWidget* window, const char* name)
-{
-    T* found = window->findChild<T*>(QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
 QString text(QWidget* window, const char* name)
 {
-    return child<QLabel>(window, name)->text();
-}
-
-void press(QWidget* window, const char* name)
-{
-    QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton);
+    return control<QLabel>(window, name)->text();
 }
 
 QString appFile(const QString& relative)
@@ -147,15 +135,15 @@ private Q_SLOTS:
             splash->frameGeometry().center() - splash->screen()->availableGeometry().center();
         QVERIFY(offCentre.manhattanLength() <= 2);
         // The shape rings the emblem that is already there: the layout holds still.
-        QWidget* shape = child(splash, "Shape1");
-        const QRect name = child(splash, "lblProductName")->geometry();
+        QWidget* shape = control(splash, "Shape1");
+        const QRect name = control(splash, "lblProductName")->geometry();
         QVERIFY(!shape->isVisible());
         splash->showShape();
         splash->showShape();
         QVERIFY(shape->isVisible());
-        QCOMPARE(child(splash, "lblProductName")->geometry(), name);
+        QCOMPARE(control(splash, "lblProductName")->geometry(), name);
         // Other buttons and moves leave it up.
-        QWidget* frame = child(splash, "fraMainFrame");
+        QWidget* frame = control(splash, "fraMainFrame");
         QTest::mouseClick(frame, Qt::RightButton, {}, frame->rect().center());
         QTest::mouseMove(frame, frame->rect().topLeft() + QPoint(20, 20));
         QTest::qWait(50);
@@ -184,8 +172,8 @@ private Q_SLOTS:
             QVERIFY2(platform.startsWith(QLatin1String("for ")) && platform.size() > 4 &&
                          !platform.contains(QLatin1String("Windows")),
                      qPrintable(platform));
-            QCOMPARE(child<QLabel>(&about, "picIcon")->pixmap().size(), QSize(64, 64));
-            QVERIFY(!child(&about, "cmdSysInfo")->isEnabled() && about.sysInfoPath().isEmpty());
+            QCOMPARE(control<QLabel>(&about, "picIcon")->pixmap().size(), QSize(64, 64));
+            QVERIFY(!control(&about, "cmdSysInfo")->isEnabled() && about.sysInfoPath().isEmpty());
             QString path = QStringLiteral("left over");
             QVERIFY(!frmAbout::GetSysInfoPath(path) && path.isEmpty());
             QVERIFY(fileBytes(logs.filePath(QStringLiteral("log.txt")))
@@ -202,16 +190,16 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&about));
         QTest::keyClick(&about, Qt::Key_F1);
         QCOMPARE(Help::window()->currentPage(), QStringLiteral("about.htm"));
-        press(&about, "cmdSysInfo");
+        click(&about, "cmdSysInfo");
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker()), 10000);
         // The program goes away after the box was opened.
         QVERIFY(QFile::remove(sysInfo()));
-        press(&about, "cmdSysInfo");
+        click(&about, "cmdSysInfo");
         QCOMPARE(prompts.texts(), QStringList{"System Information Is Unavailable At This Time\r\n"
                                               "It can be installed as a Windows 95 Accessory"});
         QCOMPARE(prompts.shown().first().buttons, int(Prompts::vbOKOnly));
         QVERIFY(about.isVisible());
-        press(&about, "cmdOK");
+        click(&about, "cmdOK");
         QVERIFY(!about.isVisible());
         // The shipped tips load, and F1 opens their page.
         frmTip tip;
@@ -253,10 +241,10 @@ private Q_SLOTS:
         QVERIFY(!file.isNull() || !tip.LoadTips(QString()));
         tip.show();
         for (int i = 0; i < round.size() && text(&tip, "lblTipText") != round.first(); ++i)
-            press(&tip, "cmdNextTip");
+            click(&tip, "cmdNextTip");
         for (int i = 0; i <= round.size(); ++i) {
             QCOMPARE(text(&tip, "lblTipText"), round.at(i % round.size()));
-            press(&tip, "cmdNextTip");
+            click(&tip, "cmdNextTip");
         }
     }
 
@@ -298,14 +286,14 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&tip));
         QCOMPARE(tip.pos(), QPoint(400, 300));
         // The box shows and sets the option; showing the tips changes none.
-        auto* box = child<QCheckBox>(&tip, "chkLoadTipsAtStartup");
+        auto* box = control<QCheckBox>(&tip, "chkLoadTipsAtStartup");
         QVERIFY(box->isChecked() && !options.Changed);
         const QPoint square(8, box->height() / 2);
         QTest::mouseClick(box, Qt::LeftButton, {}, square);
         QVERIFY(!box->isChecked() && !options.DisplayTips && options.Changed);
         QTest::mouseClick(box, Qt::LeftButton, {}, square);
         QVERIFY(options.DisplayTips);
-        press(&tip, "cmdOK");
+        click(&tip, "cmdOK");
         QCOMPARE(tip.result(), int(QDialog::Accepted));
         writeTips("new tip\r\n");
         tip.show();
@@ -335,16 +323,16 @@ private Q_SLOTS:
         window.setHost(&host);
         window.show();
         QCOMPARE(text(&window, "lblCurrent"), "Twelve.txt");
-        auto* list = child<QTreeWidget>(&window, "ListView1");
+        auto* list = control<QTreeWidget>(&window, "ListView1");
         QCOMPARE(list->topLevelItemCount(), 2);
         QCOMPARE(list->topLevelItem(0)->text(0), shown);
         QCOMPARE(list->topLevelItem(0)->text(1), "12");
         // The start-up box marks the options changed when the window closes, even on Cancel.
-        auto* box = child<QCheckBox>(&window, "chkStartup");
+        auto* box = control<QCheckBox>(&window, "chkStartup");
         QVERIFY(box->isChecked());
         box->click();
         QVERIFY(!options.Changed);
-        press(&window, "cmdCancel");
+        click(&window, "cmdCancel");
         QVERIFY(!options.DisplayWizard && options.Changed && host.calls.isEmpty());
         // Slides sort by number: ascending, then descending on the next click.
         options.Changed = false;
@@ -434,12 +422,12 @@ private Q_SLOTS:
         QStringList found;
         if (dialog && dialog->isVisible()) {
             for (const char* name : {"txtPath", "txtPathLcl", "txtPathWeb", "txtStartFile"})
-                found.append(child<QLineEdit>(dialog.get(), name)->text());
-            found << (child<QRadioButton>(dialog.get(), "optShowType1")->isChecked() ? "posted"
-                                                                                     : "local");
-            if (child<QCheckBox>(dialog.get(), "chkAutoStart")->isChecked())
+                found.append(control<QLineEdit>(dialog.get(), name)->text());
+            found << (control<QRadioButton>(dialog.get(), "optShowType1")->isChecked() ? "posted"
+                                                                                       : "local");
+            if (control<QCheckBox>(dialog.get(), "chkAutoStart")->isChecked())
                 found << "auto start";
-            if (child<QCheckBox>(dialog.get(), "chkUseSnd")->isChecked())
+            if (control<QCheckBox>(dialog.get(), "chkUseSnd")->isChecked())
                 found << "sound";
         }
         QFETCH(QStringList, webShow);

@@ -13,6 +13,7 @@
 #include "webshow/modTemplate.h"
 #include "TestFiles.h"
 #include "UnwritableFile.h"
+#include "WidgetKit.h"
 
 #include <QtWidgets>
 #include <QTest>
@@ -42,19 +43,6 @@ QString buildPage(const colURLs& show, bool autoStart = false, const QDateTime& 
     qint16 longest = 0;
     return modTemplate::BuildShowPage(QStringLiteral("T"), 5, false, show, QString(), QString(),
                                       autoStart, longest, at);
-}
-
-template <typename T> T* control(QWidget& window, const char* name)
-{
-    T* widget = window.findChild<T*>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
-}
-
-void click(QWidget& window, const char* name)
-{
-    QTest::mouseClick(control<QPushButton>(window, name), Qt::LeftButton);
 }
 
 QString text(QWidget& window, const char* name)
@@ -428,14 +416,7 @@ private Q_SLOTS:
         QVERIFY(!relocation());
         QCOMPARE(text(*window, "txtPathLcl"), QStringLiteral("/home/me/"));
         // Every control speaks its name.
-        for (QWidget* widget : window->findChildren<QWidget*>()) {
-            if (widget->property("Tag").isValid() && !qobject_cast<QStatusBar*>(widget) &&
-                widget->focusPolicy()) {
-                QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
-                QVERIFY2(face && !face->text(QAccessible::Name).isEmpty(),
-                         qPrintable(widget->objectName()));
-            }
-        }
+        QCOMPARE(unnamedControls(*window), QStringList());
 
         // Start page, show page, pause; each fault mended in turn shows the next.
         const QString entry = QStringLiteral("There must be an entry in this field.");
