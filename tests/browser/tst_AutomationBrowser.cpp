@@ -8,8 +8,15 @@
 #include <QTimer>
 #include <QTest>
 
+#include "LogCapture.h"
+#include "browser/BrowserConnection.h"
+#include "browser/cBrwsr_Events.h"
+#include "browser/cIE_Events.h"
 #include "platform/AutomationBrowser.h"
 #include "platform/ProcessTree.h"
+#include "platform/ScriptedPrompts.h"
+#include "settings/COptions.h"
+#include "startup/modMain.h"
 #include "tests/support/HeadlessChromium.h"
 #include "tests/support/ListeningSockets.h"
 #include "tests/support/TestHttpServer.h"
@@ -44,7 +51,8 @@ QSet<QString> socketsOf(qint64 pid)
 
 } // namespace
 
-// Against a real headless Chromium and pages on 127.0.0.1.
+// The browser and a main window's connection to it, against a real headless
+// Chromium and pages on 127.0.0.1.
 class tst_AutomationBrowser : public QObject
 {
     Q_OBJECT
@@ -76,9 +84,20 @@ class tst_AutomationBrowser : public QObject
         return done();
     }
 
+    std::unique_ptr<BrowserConnection> connection()
+    {
+        auto made = std::make_unique<BrowserConnection>(m_options);
+        made->setProfileFolder(m_profile->path());
+        return made;
+    }
+
     TestHttpServer m_server;
     std::unique_ptr<QTemporaryDir> m_profile;
     QList<qint64> m_pids;
+    QTemporaryDir m_logs;
+    std::unique_ptr<LogCapture> m_log;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    COptions m_options;
 
 private Q_SLOTS:
     void initTestCase()
@@ -93,12 +112,26 @@ private Q_SLOTS:
                          "<html><body><script>window.open('/a.html')</script></body></html>");
     }
 
-    void init() { m_profile = std::make_unique<QTemporaryDir>(); }
+    void init()
+    {
+        m_profile = std::make_unique<QTemporaryDir>();
+        m_log = std::make_unique<LogCapture>(m_logs.path(), true, true);
+        modMain::TraceMode = true;
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        m_options.init_options();
+        // As choosing the automation browser leaves them.
+        m_options.AutoMode = 2;
+        m_options.AutoDDEapp = QStringLiteral("IEXPLORE");
+        m_options.AutoDDEexe = QStringLiteral("IExplore.exe");
+    }
     void cleanup()
     {
         for (const qint64 pid : std::as_const(m_pids))
             QTRY_VERIFY_WITH_TIMEOUT(!processExists(pid), 10000);
         m_pids.clear();
+        m_prompts.reset();
+        m_log.reset();
+        QFile::remove(m_logs.filePath(QStringLiteral("DebugFile.txt")));
         m_profile.reset();
     }
 
@@ -288,6 +321,101 @@ private Q_SLOTS:
         QVERIFY(second->Quit());
         QVERIFY(secondQuit.wait(5000));
         QTRY_VERIFY_WITH_TIMEOUT(!processExists(restarted), 5000);
+    }
+
+    void loadsDrivesRestartsAndUnloads()
+    {
+        auto browser = connection();
+        QCOMPARE(BrowserConnection::first(), browser.get());
+        browser->UseOLE = true;
+        QVERIFY(browser->load_Browser(browser->UseOLE, browser->UseDDE, QStringLiteral("IEXPLORE"),
+                                      QStringLiteral("IExplore.exe")));
+        QVERIFY(m_prompts->shown().isEmpty());
+        AutomationBrowser* dead = browser->instance();
+        QVERIFY(dead);
+        // The browser's events reach the trace.
+        const QString address = url(QStringLiteral("/a.html"));
+        QVERIFY(dead->Navigate(address));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            m_log->messages().contains(QStringLiteral("DocumentComplete: ") + address), 10000);
+        QVERIFY(m_log->messages().contains(QStringLiteral("BeforeNav2")));
+        // Full screen in the browser sets the first window's flag.
+        QVERIFY(dead->setFullScreen(true));
+        QTRY_VERIFY_WITH_TIMEOUT(browser->FullScreenOn, 5000);
+
+        QSignalSpy quit(dead, &AutomationBrowser::OnQuit);
+        ::kill(pid_t(dead->processId()), SIGKILL);
+        QVERIFY(quit.wait(5000));
+        // Twenty failing ticks in a row say nothing; the 21st asks.
+        QSignalSpy stop(browser.get(), &BrowserConnection::stopRequested);
+        qint16 counter = 0;
+        for (int tick = 0; tick < 20; ++tick)
+            browser->BrowserTerminate(counter);
+        QCOMPARE(counter, qint16(20));
+        QVERIFY(m_prompts->shown().isEmpty());
+        m_prompts->answer(Prompts::vbNo);
+        browser->BrowserTerminate(counter);
+        QCOMPARE(counter, qint16(0));
+        QCOMPARE(m_prompts->texts(), QStringList{"The browser Pagewheel was using has terminated."
+                                                 "\r\nTo restart browser press Yes."});
+        QCOMPARE(stop.size(), 1);
+        // Yes starts a new browser that answers.
+        counter = 20;
+        m_prompts->answer(Prompts::vbYes);
+        browser->BrowserTerminate(counter);
+        AutomationBrowser* instance = browser->instance();
+        QVERIFY(instance && instance != dead);
+        VbError error;
+        instance->Busy(&error);
+        QCOMPARE(error.number, 0);
+
+        const qint64 pid = instance->processId();
+        QSignalSpy quitAgain(instance, &AutomationBrowser::OnQuit);
+        QVERIFY(browser->unload_browser(true, false, QStringLiteral("IEXPLORE"), QString()));
+        QVERIFY(!browser->instance());
+        QTRY_VERIFY_WITH_TIMEOUT(::kill(pid_t(pid), 0) != 0 || !quitAgain.isEmpty(), 5000);
+    }
+
+    void failuresAskWhatToDo()
+    {
+        auto browser = connection();
+        QVERIFY(!browser->LoadIE(QStringLiteral("iexplore")));
+        QCOMPARE(m_log->messages(), QStringList{QStringLiteral("LOAD IE: unknown app: iexplore")});
+
+        browser->setBrowserProgram(m_profile->filePath(QStringLiteral("no-such-browser")));
+        QSignalSpy close(browser.get(), &BrowserConnection::closeRequested);
+        m_options.Changed = true;
+        bool ole = true;
+        bool dde = false;
+        m_prompts->answer(Prompts::vbOK);
+        m_prompts->answer(Prompts::vbYes);
+        QVERIFY(!browser->load_Browser(ole, dde, QStringLiteral("IEXPLORE"), QString()));
+        QCOMPARE(m_prompts->texts(),
+                 (QStringList{"Error in loading IEXPLORE.\r\nPagewheel cannot function correctly "
+                              "without Browser",
+                              "There was a problem loading your browser, IEXPLORE\r\nDo you want "
+                              "to continue with Pagewheel?"}));
+        QVERIFY(close.isEmpty());
+        QVERIFY(m_options.Changed);
+        // No: the window closes without asking about settings.
+        m_prompts->clear();
+        m_prompts->answer(Prompts::vbOK);
+        m_prompts->answer(Prompts::vbNo);
+        QVERIFY(!browser->load_Browser(ole, dde, QStringLiteral("IEXPLORE"), QString()));
+        QCOMPARE(close.size(), 1);
+        QVERIFY(!m_options.Changed);
+
+        // Without automation the notifier offers the restart.
+        m_prompts->clear();
+        browser.reset();
+        browser = connection();
+        ole = dde = false;
+        QVERIFY(browser->load_Browser(ole, dde, QString(), QString()));
+        m_prompts->answer(Prompts::vbNo);
+        browser->notifier()->BrowserTerminate();
+        QCOMPARE(m_prompts->texts(), QStringList{"The browser Pagewheel was using has terminated."
+                                                 "\r\n\r\nRestart browser?"});
+        QVERIFY(!browser->instance());
     }
 };
 

@@ -39,53 +39,44 @@ class tst_frmBrowserType : public QObject
     {
         return m_dialog->findChild<T*>(name);
     }
-
-    std::unique_ptr<DesktopSandbox> m_desktop;
-    std::unique_ptr<QTemporaryDir> m_appDir;
-    std::unique_ptr<LogCapture> m_log;
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<ScriptedCommonDialog> m_files;
-    std::unique_ptr<FakeBrowser> m_browser;
-    std::unique_ptr<COptions> m_options;
-    std::unique_ptr<BrowserConnection> m_connection;
-    std::unique_ptr<frmBrowserType> m_dialog;
     /// The dialog on the connection, shown so that focus can be checked.
     void openDialog()
     {
-        m_dialog = std::make_unique<frmBrowserType>(*m_options, *m_connection);
+        m_dialog = std::make_unique<frmBrowserType>(m_rig->options, *m_rig->connection);
         m_dialog->show();
         QApplication::setActiveWindow(m_dialog.get());
     }
 
-private Q_SLOTS:
-    void init()
+    /// A program folder, a desktop with the test browser, scripted boxes and file dialogs.
+    struct Rig
     {
-        modMain::ResetProgramState();
-        m_appDir = std::make_unique<QTemporaryDir>();
-        modMain::SetProgramFolder(m_appDir->path());
-        m_desktop = std::make_unique<DesktopSandbox>();
-        m_log = std::make_unique<LogCapture>(m_appDir->path(), true, true);
-        m_prompts = std::make_unique<ScriptedPrompts>();
-        m_files = std::make_unique<ScriptedCommonDialog>();
-        m_browser = std::make_unique<FakeBrowser>(m_desktop->root() + QStringLiteral("/browser"));
-        m_desktop->environment().set("PAGEWHEEL_BROWSER_FLAGS", m_browser->profileFlag());
-        m_options = std::make_unique<COptions>();
-        m_options->init_options();
-        m_options->AutoMode = 0;
-        m_connection = std::make_unique<BrowserConnection>(*m_options);
-    }
+        Rig()
+        {
+            desktop.environment().set("PAGEWHEEL_BROWSER_FLAGS", browser.profileFlag());
+            options.init_options();
+            options.AutoMode = 0;
+            connection = std::make_unique<BrowserConnection>(options);
+        }
+        QTemporaryDir appDir;
+        // The program state is fresh and its folder set before the log opens.
+        bool ready = (modMain::ResetProgramState(), modMain::SetProgramFolder(appDir.path()), true);
+        DesktopSandbox desktop;
+        LogCapture log{appDir.path(), true, true};
+        ScriptedPrompts prompts;
+        ScriptedCommonDialog files;
+        FakeBrowser browser{desktop.root() + QStringLiteral("/browser")};
+        COptions options;
+        std::unique_ptr<BrowserConnection> connection;
+    };
+    std::unique_ptr<Rig> m_rig;
+    std::unique_ptr<frmBrowserType> m_dialog;
 
+private Q_SLOTS:
+    void init() { m_rig = std::make_unique<Rig>(); }
     void cleanup()
     {
         m_dialog.reset();
-        m_connection.reset();
-        m_options.reset();
-        m_browser.reset();
-        m_files.reset();
-        m_prompts.reset();
-        m_log.reset();
-        m_desktop.reset();
-        m_appDir.reset();
+        m_rig.reset();
     }
 
     void okWithoutChangeTouchesNothing()
@@ -96,9 +87,9 @@ private Q_SLOTS:
         QVERIFY(!control<QLineEdit>(QStringLiteral("txtDDEexe"))->isEnabled());
         control<QPushButton>(QStringLiteral("cmdOK"))->click();
         QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
-        QVERIFY(m_prompts->shown().isEmpty());
+        QVERIFY(m_rig->prompts.shown().isEmpty());
         QVERIFY(!m_dialog->switched());
-        QVERIFY(!m_options->Changed);
+        QVERIFY(!m_rig->options.Changed);
     }
 
     void validation_data()
@@ -127,13 +118,13 @@ private Q_SLOTS:
         openDialog();
         control<QRadioButton>(QStringLiteral("optBrowser%1").arg(c.choice))->click();
         control<QLineEdit>(QStringLiteral("txtDDEexe"))
-            ->setText(c.executable.replace(QStringLiteral("{browser}"), m_browser->program()));
+            ->setText(c.executable.replace(QStringLiteral("{browser}"), m_rig->browser.program()));
         control<QLineEdit>(QStringLiteral("txtDDEApp"))->setText(c.application);
 
         QCOMPARE(m_dialog->Validate(), box.isEmpty());
-        QCOMPARE(m_prompts->texts(), box.isEmpty() ? QStringList() : QStringList{box});
+        QCOMPARE(m_rig->prompts.texts(), box.isEmpty() ? QStringList() : QStringList{box});
         if (!box.isEmpty()) {
-            const Prompts::Request& shown = m_prompts->shown().first();
+            const Prompts::Request& shown = m_rig->prompts.shown().first();
             QCOMPARE(shown.buttons & Prompts::vbExclamation, Prompts::vbExclamation);
             if (!c.title.isEmpty())
                 QCOMPARE(shown.title, c.title);
@@ -162,72 +153,74 @@ private Q_SLOTS:
         QFETCH(QString, executable);
         QFETCH(QString, application);
         QFETCH(QStringList, boxes);
-        m_options->AutoMode = 6;
-        m_options->AutoDDEexe = QStringLiteral("old");
-        m_options->AutoDDEapp = QStringLiteral("oldapp");
+        m_rig->options.AutoMode = 6;
+        m_rig->options.AutoDDEexe = QStringLiteral("old");
+        m_rig->options.AutoDDEapp = QStringLiteral("oldapp");
         openDialog();
-        const QString folder = m_desktop->binDir() + QLatin1Char('/');
+        const QString folder = m_rig->desktop.binDir() + QLatin1Char('/');
         if (file.isEmpty()) {
-            m_files->cancel();
+            m_rig->files.cancel();
         } else {
             if (file != QStringLiteral("gone"))
-                m_desktop->addProgram(file);
-            m_files->chooseFile(folder + file);
+                m_rig->desktop.addProgram(file);
+            m_rig->files.chooseFile(folder + file);
         }
         control<QPushButton>(QStringLiteral("cmdBrowse"))->click();
 
-        QCOMPARE(m_files->requests().size(), 1);
-        QCOMPARE(m_files->requests().first().FileName, QStringLiteral("old"));
-        QCOMPARE(m_files->requests().first().DialogTitle, QStringLiteral("Open file..."));
+        QCOMPARE(m_rig->files.requests().size(), 1);
+        QCOMPARE(m_rig->files.requests().first().FileName, QStringLiteral("old"));
+        QCOMPARE(m_rig->files.requests().first().DialogTitle, QStringLiteral("Open file..."));
         const QString expected = file.isEmpty() ? executable : folder + executable;
         QCOMPARE(control<QLineEdit>(QStringLiteral("txtDDEexe"))->text(), expected);
         QCOMPARE(control<QLineEdit>(QStringLiteral("txtDDEApp"))->text(), application);
-        QCOMPARE(m_prompts->texts(), boxes);
+        QCOMPARE(m_rig->prompts.texts(), boxes);
         QCOMPARE(m_dialog->changed(), !file.isEmpty());
     }
 
     void switchToOwnProgram()
     {
         // The window drives the test browser through its remote-open line.
-        m_options->AutoMode = 6;
-        m_options->AutoDDEexe = m_browser->program();
-        m_options->AutoDDEapp = QStringLiteral("fake");
-        m_connection->UseDDE = true;
-        QVERIFY(m_connection->load_Browser(m_connection->UseOLE, m_connection->UseDDE,
-                                           m_options->AutoDDEapp, m_options->AutoDDEexe));
-        QTRY_VERIFY_WITH_TIMEOUT(m_browser->instancePid() > 0, 5000);
-        const qint64 old = m_browser->instancePid();
+        m_rig->options.AutoMode = 6;
+        m_rig->options.AutoDDEexe = m_rig->browser.program();
+        m_rig->options.AutoDDEapp = QStringLiteral("fake");
+        m_rig->connection->UseDDE = true;
+        QVERIFY(
+            m_rig->connection->load_Browser(m_rig->connection->UseOLE, m_rig->connection->UseDDE,
+                                            m_rig->options.AutoDDEapp, m_rig->options.AutoDDEexe));
+        QTRY_VERIFY_WITH_TIMEOUT(m_rig->browser.instancePid() > 0, 5000);
+        const qint64 old = m_rig->browser.instancePid();
 
         // A copy of the test browser under another name becomes the choice.
-        FakeBrowser other(m_desktop->root() + QStringLiteral("/other"), QStringLiteral("otherweb"));
+        FakeBrowser other(m_rig->desktop.root() + QStringLiteral("/other"),
+                          QStringLiteral("otherweb"));
         openDialog();
         control<QLineEdit>(QStringLiteral("txtDDEexe"))->setText(other.program());
         QTest::keyClicks(control<QLineEdit>(QStringLiteral("txtDDEApp")), QStringLiteral("x"));
         control<QLineEdit>(QStringLiteral("txtDDEApp"))->setText(QStringLiteral("otherweb"));
 
         // Test reports on the names in the boxes and leaves the window's browser be.
-        m_desktop->environment().set("PAGEWHEEL_BROWSER_FLAGS", other.profileFlag());
-        m_prompts->answer(Prompts::vbOK);
+        m_rig->desktop.environment().set("PAGEWHEEL_BROWSER_FLAGS", other.profileFlag());
+        m_rig->prompts.answer(Prompts::vbOK);
         control<QPushButton>(QStringLiteral("cmdTest"))->click();
-        QCOMPARE(m_prompts->shown().last().title, QStringLiteral("Test Complete"));
+        QCOMPARE(m_rig->prompts.shown().last().title, QStringLiteral("Test Complete"));
         QVERIFY(processAlive(old));
 
         // Cancel on the confirmation keeps everything as it was.
-        m_prompts->clear();
-        m_prompts->answer(Prompts::vbCancel);
+        m_rig->prompts.clear();
+        m_rig->prompts.answer(Prompts::vbCancel);
         control<QPushButton>(QStringLiteral("cmdOK"))->click();
-        QCOMPARE(m_prompts->texts(), QStringList{QStringLiteral("Reseting to new browser.")});
+        QCOMPARE(m_rig->prompts.texts(), QStringList{QStringLiteral("Reseting to new browser.")});
         QVERIFY(m_dialog->isVisible());
-        QCOMPARE(m_options->AutoDDEexe, m_browser->program());
+        QCOMPARE(m_rig->options.AutoDDEexe, m_rig->browser.program());
         QVERIFY(processAlive(old));
 
-        m_prompts->answer(Prompts::vbOK);
+        m_rig->prompts.answer(Prompts::vbOK);
         control<QPushButton>(QStringLiteral("cmdOK"))->click();
         QVERIFY(m_dialog->switched());
-        QCOMPARE(m_options->AutoMode, qint16(6));
-        QCOMPARE(m_options->AutoDDEexe, other.program());
-        QCOMPARE(m_options->AutoDDEapp, QStringLiteral("otherweb"));
-        QVERIFY(m_options->Changed);
+        QCOMPARE(m_rig->options.AutoMode, qint16(6));
+        QCOMPARE(m_rig->options.AutoDDEexe, other.program());
+        QCOMPARE(m_rig->options.AutoDDEapp, QStringLiteral("otherweb"));
+        QVERIFY(m_rig->options.Changed);
         QTRY_VERIFY_WITH_TIMEOUT(!processAlive(old), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(other.instancePid() > 0, 5000);
     }
