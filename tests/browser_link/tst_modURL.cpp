@@ -405,7 +405,7 @@ private Q_SLOTS:
         const bool root = ::geteuid() == 0;
         tableRow("chrome", "/opt/google/chrome/google-chrome", "",
                  root ? QStringList{"--no-sandbox"} : QStringList());
-        tableRow("other", "/opt/other/browser", "--a \"--b=c d\"", QStringList{"--a", "--b=c d"});
+        tableRow("firefox", "/usr/bin/firefox", "--a \"--b=c d\"", QStringList{"--a", "--b=c d"});
         tableRow("chromium", "/usr/bin/chromium", "--no-sandbox --headless=new",
                  QStringList{"--no-sandbox", "--headless=new"});
     }
