@@ -294,9 +294,8 @@ private Q_SLOTS:
 
     void startBrowserStartsDefaultBrowser()
     {
-        FakeBrowser browser(m_desktop->root() + QStringLiteral("/browser"));
+        const FakeBrowser& browser = *m_browser;
         m_desktop->setDefaultBrowser(browser.program(), QStringLiteral("%U"));
-        m_desktop->environment().set("PAGEWHEEL_BROWSER_FLAGS", browser.profileFlag());
 
         const QString address = QStringLiteral("http://127.0.0.1:9/start.htm");
         QVERIFY(StartBrowser(address, false));
@@ -694,89 +693,75 @@ private Q_SLOTS:
         QVERIFY(!m_options->Changed);
     }
 
-    void validation_data()
+    void browseAndValidate()
     {
-        // executable: "{browser}" is the test browser; focus: where the focus goes.
-        QTest::addColumn<Validation>("c");
-        const QString notInstalled =
-            QStringLiteral("Browser selected,Netscape.exe, is not installed or registered on this "
-                           "computer.\r\nSelect another browser or Cancel and check browser "
-                           "installation.");
-        QTest::newRow("no Firefox") << Validation{5, "", "", notInstalled, "Browser Not Found", ""};
-        QTest::newRow("no program")
-            << Validation{6, "", "fake", "No DDE Program selected.", "Field Error", "txtDDEexe"};
-        QTest::newRow("unknown program")
-            << Validation{6,      "nosuchbrowser",
-                          "fake", "Program nosuchbrowser\r\ndoes not exist or is not registered.",
-                          "",     ""};
-        QTest::newRow("no application") << Validation{
-            6, "{browser}", "", "No DDE Application selected.", "Field Error", "txtDDEApp"};
-        QTest::newRow("complete") << Validation{6, "{browser}", "fake", "", "", ""};
-    }
-    void validation()
-    {
-        QFETCH(Validation, c);
-        const QString& box = c.box;
-        openDialog();
-        control<QRadioButton>(QStringLiteral("optBrowser%1").arg(c.choice))->click();
-        control<QLineEdit>(QStringLiteral("txtDDEexe"))
-            ->setText(c.executable.replace(QStringLiteral("{browser}"), m_browser->program()));
-        control<QLineEdit>(QStringLiteral("txtDDEApp"))->setText(c.application);
-
-        QCOMPARE(m_dialog->Validate(), box.isEmpty());
-        QCOMPARE(m_prompts->texts(), box.isEmpty() ? QStringList() : QStringList{box});
-        if (!box.isEmpty()) {
-            const Prompts::Request& shown = m_prompts->shown().first();
-            QCOMPARE(shown.buttons & Prompts::vbExclamation, Prompts::vbExclamation);
-            if (!c.title.isEmpty())
-                QCOMPARE(shown.title, c.title);
-        }
-        if (!c.focus.isEmpty())
-            QTRY_COMPARE(QApplication::focusWidget()->objectName(), c.focus);
-    }
-
-    void browse_data()
-    {
-        QTest::addColumn<QString>("file"); // "" cancels
-        columns<QString, QString, QStringList>("executable", "application", "boxes");
-        const auto row = [](const char* tag, const char* file, const char* executable,
-                            const char* application, const QStringList& boxes = {}) {
-            QTest::newRow(tag) << QString(file) << QString(executable) << QString(application)
-                               << boxes;
-        };
-        row("program with .exe", "Fake.EXE", "Fake.EXE", "Fake");
-        row("program without", "firefox-esr", "firefox-esr", "firefox-esr");
-        row("missing file", "gone", "gone", "gone", {QStringLiteral("File does not exist")});
-        row("cancel", "", "old", "oldapp");
-    }
-    void browse()
-    {
-        QFETCH(QString, file);
-        QFETCH(QString, executable);
-        QFETCH(QString, application);
-        QFETCH(QStringList, boxes);
         m_options->AutoMode = 6;
         m_options->AutoDDEexe = QStringLiteral("old");
         m_options->AutoDDEapp = QStringLiteral("oldapp");
         openDialog();
-        const QString folder = m_desktop->binDir() + QLatin1Char('/');
-        if (file.isEmpty()) {
-            m_files->cancel();
-        } else {
-            if (file != QStringLiteral("gone"))
-                m_desktop->addProgram(file);
-            m_files->chooseFile(folder + file);
-        }
+        QLineEdit* executable = control<QLineEdit>(QStringLiteral("txtDDEexe"));
+        QLineEdit* application = control<QLineEdit>(QStringLiteral("txtDDEApp"));
+        // Browsing starts from the program named; cancelled, it changes nothing.
+        m_files->cancel();
         control<QPushButton>(QStringLiteral("cmdBrowse"))->click();
-
-        QCOMPARE(m_files->requests().size(), 1);
         QCOMPARE(m_files->requests().first().FileName, QStringLiteral("old"));
-        QCOMPARE(m_files->requests().first().DialogTitle, QStringLiteral("Open file..."));
-        const QString expected = file.isEmpty() ? executable : folder + executable;
-        QCOMPARE(control<QLineEdit>(QStringLiteral("txtDDEexe"))->text(), expected);
-        QCOMPARE(control<QLineEdit>(QStringLiteral("txtDDEApp"))->text(), application);
-        QCOMPARE(m_prompts->texts(), boxes);
-        QCOMPARE(m_dialog->changed(), !file.isEmpty());
+        QCOMPARE((QStringList{executable->text(), application->text()}),
+                 (QStringList{"old", "oldapp"}));
+        QVERIFY(!m_dialog->changed());
+
+        // The application follows the file's name.
+        const QString folder = m_desktop->binDir() + u'/';
+        const struct
+        {
+            QString file;
+            QStringList fields;
+            QString box;
+        } browsing[] = {{"Fake.EXE", {folder + "Fake.EXE", "Fake"}, ""},
+                        {"mybrowser", {folder + "mybrowser", "mybrowser"}, ""},
+                        {"gone", {folder + "gone", "gone"}, "File does not exist"}};
+        for (const auto& [file, fields, box] : browsing) {
+            const QString before = executable->text();
+            m_prompts->clear();
+            m_files->clear();
+            m_files->chooseFile(file == "gone" ? folder + file : m_desktop->addProgram(file));
+            control<QPushButton>(QStringLiteral("cmdBrowse"))->click();
+            QCOMPARE(m_files->requests().size(), 1);
+            QCOMPARE(m_files->requests().first().FileName, before);
+            QCOMPARE((QStringList{executable->text(), application->text()}), fields);
+            QCOMPARE(m_prompts->texts(), box.isEmpty() ? QStringList() : QStringList{box});
+            QVERIFY(m_dialog->changed());
+        }
+
+        // executable: "{browser}" is the test browser; focus: where the focus goes.
+        const QString notInstalled =
+            QStringLiteral("Browser selected,Netscape.exe, is not installed or registered on this "
+                           "computer.\r\nSelect another browser or Cancel and check browser "
+                           "installation.");
+        const Validation checks[] = {
+            {5, "", "", notInstalled, "Browser Not Found", ""},
+            {6, "", "fake", "No DDE Program selected.", "Field Error", "txtDDEexe"},
+            {6, "nosuchbrowser", "fake",
+             "Program nosuchbrowser\r\ndoes not exist or is not registered.", "", ""},
+            {6, "{browser}", "", "No DDE Application selected.", "Field Error", "txtDDEApp"},
+            {6, "{browser}", "fake", "", "", ""}};
+        for (Validation c : checks) {
+            m_prompts->clear();
+            control<QPushButton>(QStringLiteral("cmdOK"))->setFocus();
+            control<QRadioButton>(QStringLiteral("optBrowser%1").arg(c.choice))->click();
+            executable->setText(
+                c.executable.replace(QStringLiteral("{browser}"), m_browser->program()));
+            application->setText(c.application);
+            QCOMPARE(m_dialog->Validate(), c.box.isEmpty());
+            QCOMPARE(m_prompts->texts(), c.box.isEmpty() ? QStringList() : QStringList{c.box});
+            if (!c.box.isEmpty()) {
+                const Prompts::Request& shown = m_prompts->shown().first();
+                QCOMPARE(shown.buttons & Prompts::vbExclamation, Prompts::vbExclamation);
+                if (!c.title.isEmpty())
+                    QCOMPARE(shown.title, c.title);
+            }
+            if (!c.focus.isEmpty())
+                QTRY_COMPARE(QApplication::focusWidget()->objectName(), c.focus);
+        }
     }
 
     void switchToOwnProgram()
