@@ -612,37 +612,32 @@ private Q_SLOTS:
 
     void connectFailures_data()
     {
+        // After "Loading DDE App:_FAKE_ Exe:_{program}_"; {quitter} ends at once.
         columns<QString, QStringList>("executable", "logLines");
-        QTest::newRow("browser ends at once")
-            << "{quitter}"
-            << QStringList{"Loading DDE App:_FAKE_ Exe:_{quitter}_",
-                           "Starting new DDE instance of: {quitter}",
-                           "load_DDE Error: 282 Desc: " + NoServerText};
-        QTest::newRow("not registered")
-            << "nosuchbrowser"
-            << QStringList{"Loading DDE App:_FAKE_ Exe:_nosuchbrowser_", "Browser not found",
-                           "DDE Application  nosuchbrowser is not registered."};
-        QTest::newRow("program missing")
-            << "/nonexistent/folder/browser"
-            << QStringList{"Loading DDE App:_FAKE_ Exe:_/nonexistent/folder/browser_",
-                           "Starting new DDE instance of: /nonexistent/folder/browser",
-                           "load_DDE Error with shell: 53 Desc: " +
-                               VbErrors::make(VbErrors::FileNotFound).description};
+        const QString started = QStringLiteral("Starting new DDE instance of: ");
+        tableRow("browser ends at once", "{quitter}",
+                 QStringList{started + "{quitter}", "load_DDE Error: 282 Desc: " + NoServerText});
+        tableRow(
+            "not registered", "nosuchbrowser",
+            QStringList{"Browser not found", "DDE Application  nosuchbrowser is not registered."});
+        tableRow("program missing", "/nonexistent/browser",
+                 QStringList{started + "/nonexistent/browser",
+                             "load_DDE Error with shell: 53 Desc: " +
+                                 VbErrors::make(VbErrors::FileNotFound).description});
     }
     void connectFailures()
     {
         QFETCH(QString, executable);
         QFETCH(QStringList, logLines);
-        // A program that ends at once is never found running.
         const QString quitter = m_desktop->binDir() + QStringLiteral("/quitter-") +
                                 QFileInfo(m_browser->program()).fileName();
         QVERIFY(QFile::copy(QStringLiteral("/bin/true"), quitter));
-        QFile::setPermissions(quitter, QFile::ReadOwner | QFile::ExeOwner);
         executable.replace(QStringLiteral("{quitter}"), quitter);
-        logLines.replaceInStrings(QStringLiteral("{quitter}"), quitter);
+        logLines.prepend("Loading DDE App:_FAKE_ Exe:_" + executable + "_");
         DdeLink link;
         QVERIFY(!DDEConnect(link, executable, QStringLiteral("FAKE")));
-        QCOMPARE(withoutPauses(log()), logLines);
+        QCOMPARE(withoutPauses(log()),
+                 logLines.replaceInStrings(QStringLiteral("{quitter}"), quitter));
         QCOMPARE(link.mode(), DdeLink::ModeNone);
         QVERIFY(m_prompts->shown().isEmpty());
     }
