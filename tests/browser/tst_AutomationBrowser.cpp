@@ -57,17 +57,6 @@ class tst_AutomationBrowser : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<AutomationBrowser> startBrowser()
-    {
-        auto browser = std::make_unique<AutomationBrowser>();
-        browser->setProfileFolder(m_profile->path());
-        VbError error;
-        if (!browser->start(&error))
-            qWarning("start failed: %d %s", error.number, qPrintable(error.description));
-        m_pids << browser->processId();
-        return browser;
-    }
-
     QString url(const QString& path) const { return m_server.url(path).toString(); }
 
     /// Navigates and waits (10 s at most) for completion and idle.
@@ -135,21 +124,12 @@ private Q_SLOTS:
         m_profile.reset();
     }
 
-    void missingProgramFailsToStart()
-    {
-        AutomationBrowser browser;
-        browser.setProfileFolder(m_profile->path());
-        browser.setProgram(QStringLiteral("/nonexistent/chromium"));
-        VbError error;
-        QVERIFY(!browser.start(&error));
-        QCOMPARE(error.number, AutomationErrors::CannotStart);
-        QVERIFY(!browser.Navigate(url(QStringLiteral("/a.html")), &error));
-        QCOMPARE(error.number, AutomationErrors::NotStarted);
-    }
-
     void drivesOneWindow()
     {
-        const auto browser = startBrowser();
+        const auto browser = std::make_unique<AutomationBrowser>();
+        browser->setProfileFolder(m_profile->path());
+        QVERIFY(browser->start());
+        m_pids << browser->processId();
         QVERIFY(browser->Visible());
         QCOMPARE(browser->LocationURL(), QStringLiteral("about:blank"));
         QVERIFY(!browser->Busy());
@@ -369,6 +349,15 @@ private Q_SLOTS:
 
     void failuresAskWhatToDo()
     {
+        AutomationBrowser missing;
+        missing.setProfileFolder(m_profile->path());
+        missing.setProgram(QStringLiteral("/nonexistent/chromium"));
+        VbError error;
+        QVERIFY(!missing.start(&error));
+        QCOMPARE(error.number, AutomationErrors::CannotStart);
+        QVERIFY(!missing.Navigate(url(QStringLiteral("/a.html")), &error));
+        QCOMPARE(error.number, AutomationErrors::NotStarted);
+
         auto browser = connection();
         QVERIFY(!browser->LoadIE(QStringLiteral("iexplore")));
         QCOMPARE(m_log->messages(), QStringList{QStringLiteral("LOAD IE: unknown app: iexplore")});
