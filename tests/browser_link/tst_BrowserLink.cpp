@@ -675,24 +675,19 @@ private Q_SLOTS:
         }
         QTRY_COMPARE_WITH_TIMEOUT(m_browser->addresses(), (QStringList{page, page, path}), 5000);
     }
-    void okWithoutChangeTouchesNothing()
-    {
-        openDialog();
-        QVERIFY(control<QRadioButton>(QStringLiteral("optBrowser0"))->isChecked());
-        QCOMPARE(control<QLabel>(QStringLiteral("lblAutomation"))->text(), QStringLiteral("DDE"));
-        QVERIFY(!control<QLineEdit>(QStringLiteral("txtDDEexe"))->isEnabled());
-        control<QPushButton>(QStringLiteral("cmdOK"))->click();
-        QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
-        QVERIFY(m_prompts->shown().isEmpty());
-        QVERIFY(!m_dialog->switched());
-        QVERIFY(!m_options->Changed);
-    }
-
     void browseAndValidate()
     {
         m_options->AutoMode = 6;
         m_options->AutoDDEexe = QStringLiteral("old");
         m_options->AutoDDEapp = QStringLiteral("oldapp");
+        // OK without a change touches nothing.
+        openDialog();
+        QVERIFY(control<QRadioButton>(QStringLiteral("optBrowser6"))->isChecked());
+        QCOMPARE(control<QLabel>(QStringLiteral("lblAutomation"))->text(), QStringLiteral("DDE"));
+        control<QPushButton>(QStringLiteral("cmdOK"))->click();
+        QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+        QVERIFY(m_prompts->shown().isEmpty() && !m_dialog->switched() && !m_options->Changed);
+
         openDialog();
         QLineEdit* executable = control<QLineEdit>(QStringLiteral("txtDDEexe"));
         QLineEdit* application = control<QLineEdit>(QStringLiteral("txtDDEApp"));
@@ -743,6 +738,7 @@ private Q_SLOTS:
             m_prompts->clear();
             control<QPushButton>(QStringLiteral("cmdOK"))->setFocus();
             control<QRadioButton>(QStringLiteral("optBrowser%1").arg(c.choice))->click();
+            QCOMPARE(executable->isEnabled(), c.choice == 6);
             executable->setText(
                 c.executable.replace(QStringLiteral("{browser}"), m_browser->program()));
             application->setText(c.application);
