@@ -17,7 +17,6 @@
 #include <csignal>
 #include <memory>
 #include <cstdlib>
-#include <cstring>
 
 #ifdef PW_HAVE_XCB
 #include <xcb/xcb.h>
@@ -61,7 +60,11 @@ public:
             xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr);
         xcb_window_t window = focus ? focus->focus : xcb_window_t(XCB_NONE);
         free(focus);
-        const xcb_atom_t pidAtom = atom("_NET_WM_PID");
+        const char name[] = "_NET_WM_PID";
+        auto* atom = xcb_intern_atom_reply(
+            m_connection, xcb_intern_atom(m_connection, 0, sizeof name - 1, name), nullptr);
+        const xcb_atom_t pidAtom = atom ? atom->atom : xcb_atom_t(XCB_NONE);
+        free(atom);
         while (window != XCB_NONE && window != m_root && window != XCB_INPUT_FOCUS_POINTER_ROOT) {
             auto* property = xcb_get_property_reply(
                 m_connection,
@@ -82,15 +85,6 @@ public:
     }
 
 private:
-    xcb_atom_t atom(const char* name)
-    {
-        auto* reply = xcb_intern_atom_reply(
-            m_connection, xcb_intern_atom(m_connection, 0, uint16_t(strlen(name)), name), nullptr);
-        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_NONE);
-        free(reply);
-        return result;
-    }
-
     xcb_connection_t* m_connection = nullptr;
     xcb_window_t m_root = XCB_NONE;
     xcb_window_t m_window = XCB_NONE;
