@@ -62,15 +62,6 @@ QString DesktopSandbox::addProgram(const QString& name)
     return path;
 }
 
-void DesktopSandbox::setDefaultBrowser(const QString& program, const QString& arguments)
-{
-    writeFile(QStringLiteral("config-home/mimeapps.list"),
-              QStringLiteral("[Default Applications]\ntext/html=pagewheel-test.desktop\n"));
-    writeFile(QStringLiteral("data-home/applications/pagewheel-test.desktop"),
-              QStringLiteral("[Desktop Entry]\nType=Application\nName=Test browser\nExec=") +
-                  program + QLatin1Char(' ') + arguments + QLatin1Char('\n'));
-}
-
 FakeBrowser::FakeBrowser(const QString& folder, const QString& name)
 {
     const QString fileName = name.isEmpty() ? QStringLiteral("fakebrowser-") +

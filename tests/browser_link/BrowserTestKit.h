@@ -49,8 +49,6 @@ public:
     void writeFile(const QString& relativePath, const QString& contents);
     /// An executable file in binDir(); returns its path.
     QString addProgram(const QString& name);
-    /// Makes program the desktop's default for HTML documents.
-    void setDefaultBrowser(const QString& program, const QString& arguments);
 
     EnvironmentGuard& environment() { return m_environment; }
 

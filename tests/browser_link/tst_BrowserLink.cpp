@@ -295,7 +295,11 @@ private Q_SLOTS:
     void startBrowserStartsDefaultBrowser()
     {
         const FakeBrowser& browser = *m_browser;
-        m_desktop->setDefaultBrowser(browser.program(), QStringLiteral("%U"));
+        m_desktop->writeFile(QStringLiteral("config-home/mimeapps.list"),
+                             QStringLiteral("[Default Applications]\ntext/html=b.desktop\n"));
+        m_desktop->writeFile(QStringLiteral("data-home/applications/b.desktop"),
+                             "[Desktop Entry]\nType=Application\nExec=" + browser.program() +
+                                 " %U\n");
 
         const QString address = QStringLiteral("http://127.0.0.1:9/start.htm");
         QVERIFY(StartBrowser(address, false));
