@@ -283,7 +283,7 @@ private Q_SLOTS:
         QCOMPARE(second->LocationURL(), b);
         QVERIFY(!firstComplete.contains({b}));
         // The browser's events reach the trace; its full screen sets the window's flag.
-        QVERIFY(m_log->messages().contains(QStringLiteral("DocumentComplete: ") + b));
+        QTRY_VERIFY_WITH_TIMEOUT(m_log->messages().contains("DocumentComplete: " + b), 5000);
         QVERIFY(m_log->messages().contains(QStringLiteral("BeforeNav2")));
         QVERIFY(second->setFullScreen(true));
         QTRY_VERIFY_WITH_TIMEOUT(connection->FullScreenOn, 5000);
