@@ -69,12 +69,6 @@ void handle(const QJsonObject& command)
                             {QStringLiteral("params"), QJsonObject{{QStringLiteral("n"), i}}}});
         bytes += frame(reply(command, {}));
         writeAll(bytes);
-    } else if (method == QLatin1String("Split")) {
-        // One reply in two writes with a pause: the reader must join them.
-        const QByteArray bytes = frame(reply(command, params));
-        writeAll(bytes.left(bytes.size() / 2));
-        ::usleep(50 * 1000);
-        writeAll(bytes.mid(bytes.size() / 2));
     } else if (method == QLatin1String("ListFds")) {
         writeAll(frame(reply(command, {{QStringLiteral("fds"), openFds()}})));
     } else if (method == QLatin1String("Hang")) {

@@ -8,8 +8,15 @@
 #include <QTimer>
 #include <QTest>
 
+#include "LogCapture.h"
+#include "browser/BrowserConnection.h"
+#include "browser/cBrwsr_Events.h"
+#include "browser/cIE_Events.h"
 #include "platform/AutomationBrowser.h"
 #include "platform/ProcessTree.h"
+#include "platform/ScriptedPrompts.h"
+#include "settings/COptions.h"
+#include "startup/modMain.h"
 #include "tests/support/HeadlessChromium.h"
 #include "tests/support/ListeningSockets.h"
 #include "tests/support/TestHttpServer.h"
@@ -44,21 +51,11 @@ QSet<QString> socketsOf(qint64 pid)
 
 } // namespace
 
-// Against a real headless Chromium and pages on 127.0.0.1.
+// The browser and a main window's connection to it, against a real headless
+// Chromium and pages on 127.0.0.1.
 class tst_AutomationBrowser : public QObject
 {
     Q_OBJECT
-
-    std::unique_ptr<AutomationBrowser> startBrowser()
-    {
-        auto browser = std::make_unique<AutomationBrowser>();
-        browser->setProfileFolder(m_profile->path());
-        VbError error;
-        if (!browser->start(&error))
-            qWarning("start failed: %d %s", error.number, qPrintable(error.description));
-        m_pids << browser->processId();
-        return browser;
-    }
 
     QString url(const QString& path) const { return m_server.url(path).toString(); }
 
@@ -76,9 +73,20 @@ class tst_AutomationBrowser : public QObject
         return done();
     }
 
+    std::unique_ptr<BrowserConnection> connection()
+    {
+        auto made = std::make_unique<BrowserConnection>(m_options);
+        made->setProfileFolder(m_profile->path());
+        return made;
+    }
+
     TestHttpServer m_server;
     std::unique_ptr<QTemporaryDir> m_profile;
     QList<qint64> m_pids;
+    QTemporaryDir m_logs;
+    std::unique_ptr<LogCapture> m_log;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    COptions m_options;
 
 private Q_SLOTS:
     void initTestCase()
@@ -93,30 +101,35 @@ private Q_SLOTS:
                          "<html><body><script>window.open('/a.html')</script></body></html>");
     }
 
-    void init() { m_profile = std::make_unique<QTemporaryDir>(); }
+    void init()
+    {
+        m_profile = std::make_unique<QTemporaryDir>();
+        m_log = std::make_unique<LogCapture>(m_logs.path(), true, true);
+        modMain::TraceMode = true;
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        m_options.init_options();
+        // As choosing the automation browser leaves them.
+        m_options.AutoMode = 2;
+        m_options.AutoDDEapp = QStringLiteral("IEXPLORE");
+        m_options.AutoDDEexe = QStringLiteral("IExplore.exe");
+    }
     void cleanup()
     {
         for (const qint64 pid : std::as_const(m_pids))
             QTRY_VERIFY_WITH_TIMEOUT(!processExists(pid), 10000);
         m_pids.clear();
+        m_prompts.reset();
+        m_log.reset();
+        QFile::remove(m_logs.filePath(QStringLiteral("DebugFile.txt")));
         m_profile.reset();
-    }
-
-    void missingProgramFailsToStart()
-    {
-        AutomationBrowser browser;
-        browser.setProfileFolder(m_profile->path());
-        browser.setProgram(QStringLiteral("/nonexistent/chromium"));
-        VbError error;
-        QVERIFY(!browser.start(&error));
-        QCOMPARE(error.number, AutomationErrors::CannotStart);
-        QVERIFY(!browser.Navigate(url(QStringLiteral("/a.html")), &error));
-        QCOMPARE(error.number, AutomationErrors::NotStarted);
     }
 
     void drivesOneWindow()
     {
-        const auto browser = startBrowser();
+        const auto browser = std::make_unique<AutomationBrowser>();
+        browser->setProfileFolder(m_profile->path());
+        QVERIFY(browser->start());
+        m_pids << browser->processId();
         QVERIFY(browser->Visible());
         QCOMPARE(browser->LocationURL(), QStringLiteral("about:blank"));
         QVERIFY(!browser->Busy());
@@ -240,7 +253,7 @@ private Q_SLOTS:
         QCOMPARE(newWindow.first().first().toString(), a);
     }
 
-    void twoWindowsShareOneBrowserUntilItDies()
+    void windowsShareOneBrowserUntilItDies()
     {
         // A start asked for while a start waits for the browser is refused;
         // the first start's window works.
@@ -250,22 +263,37 @@ private Q_SLOTS:
         QTimer::singleShot(0, first.get(), [&] { first->start(&inner); });
         QVERIFY(first->start());
         QCOMPARE(inner.number, AutomationErrors::CannotStart);
-        m_pids << first->processId();
-        const auto second = startBrowser();
-        QCOMPARE(second->processId(), first->processId());
+        const qint64 pid = first->processId();
+        m_pids << pid;
+        // The main window's browser is a second window of it.
+        auto connection = this->connection();
+        QCOMPARE(BrowserConnection::first(), connection.get());
+        connection->UseOLE = true;
+        QVERIFY(connection->load_Browser(connection->UseOLE, connection->UseDDE,
+                                         QStringLiteral("IEXPLORE"),
+                                         QStringLiteral("IExplore.exe")));
+        QVERIFY(m_prompts->shown().isEmpty());
+        AutomationBrowser* second = connection->instance();
+        QCOMPARE(second->processId(), pid);
         QSignalSpy firstComplete(first.get(), &AutomationBrowser::DocumentComplete);
-        QVERIFY(navigateAndWait(*second, url(QStringLiteral("/b.html"))));
-        QVERIFY(navigateAndWait(*first, url(QStringLiteral("/a.html"))));
-        QCOMPARE(second->LocationURL(), url(QStringLiteral("/b.html")));
-        QVERIFY(!firstComplete.contains({url(QStringLiteral("/b.html"))}));
+        const QString a = url(QStringLiteral("/a.html"));
+        const QString b = url(QStringLiteral("/b.html"));
+        QVERIFY(navigateAndWait(*second, b));
+        QVERIFY(navigateAndWait(*first, a));
+        QCOMPARE(second->LocationURL(), b);
+        QVERIFY(!firstComplete.contains({b}));
+        // The browser's events reach the trace; its full screen sets the window's flag.
+        QTRY_VERIFY_WITH_TIMEOUT(m_log->messages().contains("DocumentComplete: " + b), 5000);
+        QVERIFY(m_log->messages().contains(QStringLiteral("BeforeNav2")));
+        QVERIFY(second->setFullScreen(true));
+        QTRY_VERIFY_WITH_TIMEOUT(connection->FullScreenOn, 5000);
 
         // Closing one window leaves the other.
-        const qint64 pid = first->processId();
         QSignalSpy firstQuit(first.get(), &AutomationBrowser::OnQuit);
-        QSignalSpy secondQuit(second.get(), &AutomationBrowser::OnQuit);
+        QSignalSpy secondQuit(second, &AutomationBrowser::OnQuit);
         QVERIFY(first->closeWindow(first->HWND()));
         QVERIFY(firstQuit.wait(5000));
-        QVERIFY(navigateAndWait(*second, url(QStringLiteral("/a.html"))));
+        QVERIFY(navigateAndWait(*second, a));
         QVERIFY(processExists(pid));
         QVERIFY(secondQuit.isEmpty());
 
@@ -284,10 +312,90 @@ private Q_SLOTS:
         QVERIFY(second->start());
         const qint64 restarted = second->processId();
         m_pids << restarted;
-        QVERIFY(navigateAndWait(*second, url(QStringLiteral("/b.html"))));
+        QVERIFY(navigateAndWait(*second, b));
         QVERIFY(second->Quit());
         QVERIFY(secondQuit.wait(5000));
         QTRY_VERIFY_WITH_TIMEOUT(!processExists(restarted), 5000);
+
+        // Twenty failing ticks in a row say nothing; the 21st asks.
+        QSignalSpy stop(connection.get(), &BrowserConnection::stopRequested);
+        qint16 counter = 0;
+        for (int tick = 0; tick < 20; ++tick)
+            connection->BrowserTerminate(counter);
+        QCOMPARE(counter, qint16(20));
+        QVERIFY(m_prompts->shown().isEmpty());
+        m_prompts->answer(Prompts::vbNo);
+        connection->BrowserTerminate(counter);
+        QCOMPARE(counter, qint16(0));
+        QCOMPARE(m_prompts->texts(), QStringList{"The browser Pagewheel was using has terminated."
+                                                 "\r\nTo restart browser press Yes."});
+        QCOMPARE(stop.size(), 1);
+        // Yes starts a new browser that answers.
+        counter = 20;
+        m_prompts->answer(Prompts::vbYes);
+        connection->BrowserTerminate(counter);
+        AutomationBrowser* instance = connection->instance();
+        QVERIFY(instance && instance != second);
+        error = {};
+        instance->Busy(&error);
+        QCOMPARE(error.number, 0);
+
+        const qint64 last = instance->processId();
+        QSignalSpy quitAgain(instance, &AutomationBrowser::OnQuit);
+        QVERIFY(connection->unload_browser(true, false, QStringLiteral("IEXPLORE"), QString()));
+        QVERIFY(!connection->instance());
+        QTRY_VERIFY_WITH_TIMEOUT(::kill(pid_t(last), 0) != 0 || !quitAgain.isEmpty(), 5000);
+    }
+
+    void failuresAskWhatToDo()
+    {
+        AutomationBrowser missing;
+        missing.setProfileFolder(m_profile->path());
+        missing.setProgram(QStringLiteral("/nonexistent/chromium"));
+        VbError error;
+        QVERIFY(!missing.start(&error));
+        QCOMPARE(error.number, AutomationErrors::CannotStart);
+        QVERIFY(!missing.Navigate(url(QStringLiteral("/a.html")), &error));
+        QCOMPARE(error.number, AutomationErrors::NotStarted);
+
+        auto browser = connection();
+        QVERIFY(!browser->LoadIE(QStringLiteral("iexplore")));
+        QCOMPARE(m_log->messages(), QStringList{QStringLiteral("LOAD IE: unknown app: iexplore")});
+
+        browser->setBrowserProgram(m_profile->filePath(QStringLiteral("no-such-browser")));
+        QSignalSpy close(browser.get(), &BrowserConnection::closeRequested);
+        m_options.Changed = true;
+        bool ole = true;
+        bool dde = false;
+        m_prompts->answer(Prompts::vbOK);
+        m_prompts->answer(Prompts::vbYes);
+        QVERIFY(!browser->load_Browser(ole, dde, QStringLiteral("IEXPLORE"), QString()));
+        QCOMPARE(m_prompts->texts(),
+                 (QStringList{"Error in loading IEXPLORE.\r\nPagewheel cannot function correctly "
+                              "without Browser",
+                              "There was a problem loading your browser, IEXPLORE\r\nDo you want "
+                              "to continue with Pagewheel?"}));
+        QVERIFY(close.isEmpty());
+        QVERIFY(m_options.Changed);
+        // No: the window closes without asking about settings.
+        m_prompts->clear();
+        m_prompts->answer(Prompts::vbOK);
+        m_prompts->answer(Prompts::vbNo);
+        QVERIFY(!browser->load_Browser(ole, dde, QStringLiteral("IEXPLORE"), QString()));
+        QCOMPARE(close.size(), 1);
+        QVERIFY(!m_options.Changed);
+
+        // Without automation the notifier offers the restart.
+        m_prompts->clear();
+        browser.reset();
+        browser = connection();
+        ole = dde = false;
+        QVERIFY(browser->load_Browser(ole, dde, QString(), QString()));
+        m_prompts->answer(Prompts::vbNo);
+        browser->notifier()->BrowserTerminate();
+        QCOMPARE(m_prompts->texts(), QStringList{"The browser Pagewheel was using has terminated."
+                                                 "\r\n\r\nRestart browser?"});
+        QVERIFY(!browser->instance());
     }
 };
 

@@ -11,32 +11,20 @@
 
 EnvironmentGuard::~EnvironmentGuard()
 {
-    for (auto it = m_saved.cbegin(); it != m_saved.cend(); ++it)
-        qputenv(it.key().constData(), it.value());
-    for (const QByteArray& name : m_unsetBefore)
-        qunsetenv(name.constData());
-}
-
-void EnvironmentGuard::remember(const char* name)
-{
-    const QByteArray key(name);
-    if (m_saved.contains(key) || m_unsetBefore.contains(key))
-        return;
-    if (qEnvironmentVariableIsSet(name))
-        m_saved.insert(key, qgetenv(name));
-    else
-        m_unsetBefore.append(key);
+    // Backwards, so that the value before the first change is the last restored.
+    for (auto it = m_before.crbegin(); it != m_before.crend(); ++it)
+        it->second.isNull() ? qunsetenv(it->first) : qputenv(it->first, it->second);
 }
 
 void EnvironmentGuard::set(const char* name, const QString& value)
 {
-    remember(name);
+    m_before.append({name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray()});
     qputenv(name, value.toLocal8Bit());
 }
 
 void EnvironmentGuard::unset(const char* name)
 {
-    remember(name);
+    m_before.append({name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray()});
     qunsetenv(name);
 }
 
@@ -72,15 +60,6 @@ QString DesktopSandbox::addProgram(const QString& name)
     file.close();
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
-}
-
-void DesktopSandbox::setDefaultBrowser(const QString& program, const QString& arguments)
-{
-    writeFile(QStringLiteral("config-home/mimeapps.list"),
-              QStringLiteral("[Default Applications]\ntext/html=pagewheel-test.desktop\n"));
-    writeFile(QStringLiteral("data-home/applications/pagewheel-test.desktop"),
-              QStringLiteral("[Desktop Entry]\nType=Application\nName=Test browser\nExec=") +
-                  program + QLatin1Char(' ') + arguments + QLatin1Char('\n'));
 }
 
 FakeBrowser::FakeBrowser(const QString& folder, const QString& name)

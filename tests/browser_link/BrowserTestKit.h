@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -33,9 +32,8 @@ public:
     void unset(const char* name);
 
 private:
-    void remember(const char* name);
-    QHash<QByteArray, QByteArray> m_saved;
-    QList<QByteArray> m_unsetBefore;
+    /// Each variable's value before each change; unset ones as null.
+    QList<std::pair<const char*, QByteArray>> m_before;
 };
 
 /// XDG folders and a PATH of their own in a temporary folder.
@@ -51,8 +49,6 @@ public:
     void writeFile(const QString& relativePath, const QString& contents);
     /// An executable file in binDir(); returns its path.
     QString addProgram(const QString& name);
-    /// Makes program the desktop's default for HTML documents.
-    void setDefaultBrowser(const QString& program, const QString& arguments);
 
     EnvironmentGuard& environment() { return m_environment; }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The browser link against a real Chromium on an X display.
 #include "BrowserTestKit.h"
-#include "tests/support/ListeningSockets.h"
 #include "LogCapture.h"
+#include "tests/support/TestHttpServer.h"
 #include "browser/modDDE.h"
 #include "platform/DdeLink.h"
 #include "platform/ProgramLocator.h"
@@ -11,15 +11,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 
 #include <algorithm>
 #include <csignal>
 #include <memory>
 #include <cstdlib>
-#include <cstring>
 
 #ifdef PW_HAVE_XCB
 #include <xcb/xcb.h>
@@ -63,7 +60,11 @@ public:
             xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr);
         xcb_window_t window = focus ? focus->focus : xcb_window_t(XCB_NONE);
         free(focus);
-        const xcb_atom_t pidAtom = atom("_NET_WM_PID");
+        const char name[] = "_NET_WM_PID";
+        auto* atom = xcb_intern_atom_reply(
+            m_connection, xcb_intern_atom(m_connection, 0, sizeof name - 1, name), nullptr);
+        const xcb_atom_t pidAtom = atom ? atom->atom : xcb_atom_t(XCB_NONE);
+        free(atom);
         while (window != XCB_NONE && window != m_root && window != XCB_INPUT_FOCUS_POINTER_ROOT) {
             auto* property = xcb_get_property_reply(
                 m_connection,
@@ -84,15 +85,6 @@ public:
     }
 
 private:
-    xcb_atom_t atom(const char* name)
-    {
-        auto* reply = xcb_intern_atom_reply(
-            m_connection, xcb_intern_atom(m_connection, 0, uint16_t(strlen(name)), name), nullptr);
-        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_NONE);
-        free(reply);
-        return result;
-    }
-
     xcb_connection_t* m_connection = nullptr;
     xcb_window_t m_root = XCB_NONE;
     xcb_window_t m_window = XCB_NONE;
@@ -102,56 +94,14 @@ private:
 
 #endif
 
-namespace {
-
-/// Whether any process listens on the TCP port, from the kernel's tables.
-bool listeningOn(quint16 port)
-{
-    const QByteArray suffix = ':' + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
-    const QList<ListeningSocket> listening = listeningSockets();
-    return std::any_of(listening.begin(), listening.end(), [&](const ListeningSocket& socket) {
-        return socket.local.endsWith(suffix);
-    });
-}
-
-} // namespace
-
 class tst_RemoteOpenChromium : public QObject
 {
     Q_OBJECT
 
-    /// Answers every request with a small page and notes its path.
-    void serve()
-    {
-        while (QTcpSocket* socket = m_http.nextPendingConnection()) {
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
-                if (!socket->canReadLine())
-                    return;
-                const QList<QByteArray> words = socket->readLine().split(' ');
-                m_requested.append(QString::fromLatin1(words.value(1)));
-                const QByteArray body =
-                    "<html><head><title>Slide</title></head><body>Slide</body></html>";
-                socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
-                              "Content-Length: " +
-                              QByteArray::number(body.size()) + "\r\n\r\n" + body);
-                socket->disconnectFromHost();
-            });
-        }
-    }
-    QString browserFlags(const QString& profile) const
-    {
-        return QStringLiteral("--user-data-dir=") + m_dir.path() + QLatin1Char('/') + profile +
-               QStringLiteral(" --no-first-run --no-default-browser-check "
-                              "--disable-background-networking "
-                              "--disable-component-update --disable-sync --test-type");
-    }
-    QList<qint64> browsersOnProfile(bool withHelpers = false,
-                                    const QString& profile = QStringLiteral("profile")) const
+    QList<qint64> browsersOnProfile(bool withHelpers = false) const
     {
         QList<qint64> found;
-        const QByteArray profileFlag =
-            "--user-data-dir=" + m_dir.path().toLocal8Bit() + '/' + profile.toLocal8Bit();
+        const QByteArray profileFlag = "--user-data-dir=" + m_dir.path().toLocal8Bit() + "/profile";
         const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
         for (const QString& entry : entries) {
             bool isNumber = false;
@@ -168,8 +118,7 @@ class tst_RemoteOpenChromium : public QObject
         }
         return found;
     }
-    QTcpServer m_http;
-    QStringList m_requested;
+    TestHttpServer m_http;
     QTemporaryDir m_dir;
     EnvironmentGuard m_environment;
     std::unique_ptr<LogCapture> m_log;
@@ -183,18 +132,21 @@ private Q_SLOTS:
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             QSKIP("No X display (source scripts/test-env.sh)");
 
-        QVERIFY(m_http.listen(QHostAddress::LocalHost));
-        connect(&m_http, &QTcpServer::newConnection, this, &tst_RemoteOpenChromium::serve);
+        QVERIFY(m_http.listen());
+        for (const char* page : {"/first.htm", "/second.htm"})
+            m_http.setHtmlPage(QLatin1String(page), QStringLiteral("Slide"));
 
-        m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("profile")));
+        m_environment.set("PAGEWHEEL_BROWSER_FLAGS",
+                          "--user-data-dir=" + m_dir.path() +
+                              "/profile --no-first-run --no-default-browser-check "
+                              "--disable-background-networking --disable-component-update "
+                              "--disable-sync --test-type");
         modMain::SetProgramFolder(m_dir.path());
         m_log = std::make_unique<LogCapture>(m_dir.path(), true, true);
     }
     void cleanupTestCase()
     {
-        const QList<qint64> left =
-            browsersOnProfile(true) + browsersOnProfile(true, QStringLiteral("other"));
-        for (qint64 pid : left)
+        for (const qint64 pid : browsersOnProfile(true))
             ::kill(pid_t(pid), SIGKILL);
         m_log.reset();
     }
@@ -203,8 +155,8 @@ private Q_SLOTS:
 
 void tst_RemoteOpenChromium::openActivateAndExit()
 {
-    const auto page = [this](const char* name) {
-        return QStringLiteral("http://127.0.0.1:%1/%2").arg(m_http.serverPort()).arg(name);
+    const auto page = [this](const char* path) {
+        return m_http.url(QLatin1String(path)).toString();
     };
     const QString topic = QStringLiteral("iexplore");
 
@@ -214,36 +166,14 @@ void tst_RemoteOpenChromium::openActivateAndExit()
     QCOMPARE(Shell::browserFamily(program), Shell::BrowserFamily::Chromium);
 
     // The first address starts this profile's browser.
-    QCOMPARE(DDEOpenURL(link, topic, page("first.htm"), false), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/first.htm")), 30000);
+    QCOMPARE(DDEOpenURL(link, topic, page("/first.htm"), false), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(m_http.requestCount(QStringLiteral("/first.htm")) > 0, 30000);
     QTRY_COMPARE_WITH_TIMEOUT(browsersOnProfile().size(), 1, 10000);
     const qint64 browser = browsersOnProfile().first();
 
-    // An address that reads as a switch, on a profile no browser runs on
-    // yet, starts a browser there: one that opens no debugging port. The
-    // page after it shows that browser is up.
-    quint16 freePort = 0;
-    {
-        QTcpServer probe;
-        QVERIFY(probe.listen(QHostAddress::LocalHost));
-        freePort = probe.serverPort();
-    }
-    m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("other")));
-    const QString option = QStringLiteral("--remote-debugging-port=%1").arg(freePort);
-    QCOMPARE(DDEOpenURL(link, topic, option, false), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(!browsersOnProfile(false, QStringLiteral("other")).isEmpty(), 30000);
-    QCOMPARE(DDEOpenURL(link, topic, page("other.htm"), false), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/other.htm")), 30000);
-    QVERIFY2(!listeningOn(freePort), "the browser opened a debugging port");
-    m_environment.set("PAGEWHEEL_BROWSER_FLAGS", browserFlags(QStringLiteral("profile")));
-    // Gone again, so that raising the browser below finds only the first.
-    for (const qint64 pid : browsersOnProfile(true, QStringLiteral("other")))
-        ::kill(pid_t(pid), SIGKILL);
-    QTRY_VERIFY_WITH_TIMEOUT(browsersOnProfile(true, QStringLiteral("other")).isEmpty(), 10000);
-
     // The second address goes to the running browser, which stays the only one.
-    QCOMPARE(DDEOpenURL(link, topic, page("second.htm"), false), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(QStringLiteral("/second.htm")), 30000);
+    QCOMPARE(DDEOpenURL(link, topic, page("/second.htm"), false), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(m_http.requestCount(QStringLiteral("/second.htm")) > 0, 30000);
     QTRY_COMPARE_WITH_TIMEOUT(browsersOnProfile(), QList<qint64>{browser}, 10000);
 
     QTRY_COMPARE_WITH_TIMEOUT(Shell::ActivateWindowsOf({browser}, 2000), Shell::Activation::Raised,
@@ -258,13 +188,15 @@ void tst_RemoteOpenChromium::openActivateAndExit()
 #else
     DDEActivate(link, topic);
 #endif
-    const QString logged = m_log->messages().join(QLatin1Char('\n'));
-    QVERIFY2(!logged.contains(QStringLiteral("ctivate")), qPrintable(logged));
-    QVERIFY2(!logged.contains(QStringLiteral("Navigate")), qPrintable(logged));
 
     DDEExit(link, topic); // helpers included
     QTRY_VERIFY_WITH_TIMEOUT(browsersOnProfile(true).isEmpty(), 20000);
-    QVERIFY(!m_log->messages().join(QLatin1Char('\n')).contains("Exit Error"));
+    // No error on the way: nothing about activating, navigating or exiting.
+    const QString logged = m_log->messages().join(QLatin1Char('\n'));
+    QVERIFY2(!logged.contains(QStringLiteral("ctivate")) &&
+                 !logged.contains(QStringLiteral("Navigate")) &&
+                 !logged.contains(QStringLiteral("Exit Error")),
+             qPrintable(logged));
 }
 
 QTEST_GUILESS_MAIN(tst_RemoteOpenChromium)
