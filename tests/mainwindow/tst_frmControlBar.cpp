@@ -16,24 +16,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
-
 class tst_frmControlBar : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<RecordingOwner> m_owner;
-    COptions m_options;
-    QPointer<frmControlBar> m_bar;
-    std::unique_ptr<QTemporaryDir> m_folder; // each test's log
-
-    /// A shown bar; it deletes itself when closed, so it is held weakly.
-    QPointer<frmControlBar> showBar(AutomationBrowser* browser = nullptr)
-    {
-        m_bar = new frmControlBar(browser, m_owner.get(), &m_options, &m_owner->state);
-        m_bar->show();
-        return m_bar;
-    }
     static QAction* item(QWidget* bar, const QString& name)
     {
         return bar->findChild<QAction*>(name);
@@ -41,18 +27,9 @@ class tst_frmControlBar : public QObject
     static QWidget* picControl(QWidget* bar) { return bar->findChild<QWidget*>("picControl"); }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_owner = std::make_unique<RecordingOwner>();
-        m_folder = std::make_unique<QTemporaryDir>();
-    }
-    void cleanup()
-    {
-        delete m_bar;
-        modMain::ResetProgramState();
-    }
+    void cleanup() { modMain::ResetProgramState(); }
 
-    void placedAcrossTheTopOfTheScreen_data()
+    void barDrivesItsOwner_data()
     {
         QTest::addColumn<bool>("alwaysOnTop");
         QTest::addColumn<QString>("ownerCall");
@@ -60,24 +37,26 @@ private Q_SLOTS:
         QTest::newRow("owner kept on top") << true << "makeWindowTopmost";
     }
 
-    void placedAcrossTheTopOfTheScreen()
+    void barDrivesItsOwner()
     {
         QFETCH(bool, alwaysOnTop);
         QFETCH(QString, ownerCall);
-        m_owner->alwaysOnTop = alwaysOnTop;
-        const auto bar = showBar();
+        QTemporaryDir folder;
+        LogCapture log(folder.path(), false, true);
+        ScriptedCommonDialog script;
+        RecordingOwner owner;
+        owner.alwaysOnTop = alwaysOnTop;
+        COptions options;
+        // It deletes itself when closed, so it is held weakly.
+        QPointer<frmControlBar> bar = new frmControlBar(nullptr, &owner, &options, &owner.state);
+        bar->show();
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         QCOMPARE(bar->geometry(), QRect(screen.x() - 1, screen.y() - 5, screen.width(), 20));
         QVERIFY(bar->windowFlags() & Qt::WindowStaysOnTopHint);
         // Only the first show places the bar.
         bar->hide();
         bar->show();
-        QCOMPARE(m_owner->calls, QStringList{ownerCall});
-    }
-
-    void mouseButtonsPopTheirMenusWhoseItemsCallTheOwner()
-    {
-        const auto bar = showBar();
+        QCOMPARE(owner.calls, QStringList{ownerCall});
         const QList<std::pair<Qt::MouseButton, QString>> menus = {{Qt::LeftButton, "mnuControl"},
                                                                   {Qt::RightButton, "mnuView"},
                                                                   {Qt::MiddleButton, "mnuCenter"}};
@@ -97,89 +76,65 @@ private Q_SLOTS:
             {"mnuControlReload", {"GoReload"}},   {"mnuControlStartShow", {"cmdCollect_Click"}},
             {"mnuControlCloseMenu", {}},          {"mnuViewControls", {"restoreWindow"}}};
         for (const auto& [name, called] : calls) {
-            m_owner->calls.clear();
+            owner.calls.clear();
             item(bar, name)->trigger();
-            QCOMPARE(m_owner->calls, called);
+            QCOMPARE(owner.calls, called);
             QVERIFY(bar && bar->isVisible());
         }
-    }
-
-    void pauseIsCheckedExactlyWhenPaused()
-    {
-        const auto bar = showBar();
+        // Pause is checked exactly when paused (the table paused once).
         QAction* pause = item(bar, QStringLiteral("mnuControlPause"));
+        QVERIFY(owner.state.IsPaused && pause->isChecked());
         pause->trigger();
-        QVERIFY(m_owner->state.IsPaused && pause->isChecked());
-        pause->trigger();
-        QVERIFY(!m_owner->state.IsPaused && !pause->isChecked());
+        QVERIFY(!owner.state.IsPaused && !pause->isChecked());
         // In Normal mode Pause changes nothing; the item must not tick itself.
-        m_owner->showRunning = false;
+        owner.showRunning = false;
         pause->trigger();
         QVERIFY(!pause->isChecked());
         // Paused elsewhere: the menu shows it when it opens.
-        m_owner->state.IsPaused = cShowState::True;
+        owner.state.IsPaused = cShowState::True;
         bar->menuFor(Qt::LeftButton)->popup(QPoint(10, 10));
         QVERIFY(pause->isChecked());
         bar->menuFor(Qt::LeftButton)->hide();
-    }
-
-    void closingRestoresTheOwner()
-    {
-        const auto bar = showBar();
-        bar->close();
-        QCOMPARE(m_owner->calls,
-                 (QStringList{"minimizeWindow", "restoreWindow", "controlBarClosed"}));
-        QTRY_VERIFY(bar.isNull());
-        // Normal Size logs what the browser that never started refused, and closes.
-        LogCapture log(m_folder->path(), false, true);
-        AutomationBrowser notStarted;
-        const auto second = showBar(&notStarted);
-        m_owner->calls.clear();
-        item(second, QStringLiteral("mnuViewNormalSize"))->trigger();
-        QTRY_VERIFY(second.isNull());
-        QCOMPARE(m_owner->calls,
-                 (QStringList{"restoreWindow", "restoreWindow", "controlBarClosed"}));
-        const QString failure = u"91,  Description: " + AutomationErrors::make(91).description;
-        QCOMPARE(log.messages(), (QStringList{"Error in placing control bar: " + failure,
-                                              "Error in resizing control bar: " + failure}));
-    }
-
-    void colorCancelledKeepsTheColour()
-    {
-        LogCapture log(m_folder->path(), false, true);
-        ScriptedCommonDialog script;
-        const auto bar = showBar();
+        // A colour cancelled keeps the colour; the dialog starts from it.
         const QColor before = bar->controlColor();
         script.cancel();
+        script.chooseColor(QColor(0x20, 0x40, 0x60));
         item(bar, QStringLiteral("mnuViewColor"))->trigger();
         QCOMPARE(bar->controlColor(), before);
-        QCOMPARE(log.messages(), QStringList{"Error in mnuViewColor: 32755"});
-        script.chooseColor(QColor(0x20, 0x40, 0x60));
         item(bar, QStringLiteral("mnuViewColor"))->trigger();
         QCOMPARE(picControl(bar)->palette().color(picControl(bar)->backgroundRole()),
                  QColor(0x20, 0x40, 0x60));
-        // The dialog starts from the bar's colour.
         QCOMPARE(script.requests().at(0).Color, before);
         QCOMPARE(script.requests().at(0).Flags, CommonDialog::cdlCCRGBInit);
         // The owner's file dialogs keep reporting a cancel as an empty name.
-        QVERIFY(!m_owner->dialog.CancelError);
-        QCOMPARE(m_owner->dialog.Flags, 0);
-    }
-
-    void menusVisibleMakesAMenuBar()
-    {
-        const auto bar = showBar();
+        QVERIFY(!owner.dialog.CancelError);
+        QCOMPARE(owner.dialog.Flags, 0);
+        // Menus Visible: a menu bar on the screen, whole; the strip keeps 15 pixels.
         auto* menuBar = bar->findChild<QMenuBar*>();
         QVERIFY(!menuBar->isVisible());
         item(bar, QStringLiteral("mnuCenterMenusVisible"))->trigger();
         QVERIFY(menuBar->isVisible() && !item(bar, QStringLiteral("mnuViewColor"))->isVisible());
         QCOMPARE(menuBar->actions().size(), 2);
-        // The menu bar lies on the screen, whole; the strip keeps 15 pixels.
-        const int screenTop = QGuiApplication::primaryScreen()->geometry().y();
-        QCOMPARE(menuBar->mapToGlobal(QPoint(0, 0)).y(), screenTop);
+        QCOMPARE(menuBar->mapToGlobal(QPoint(0, 0)).y(), screen.y());
         QCOMPARE(menuBar->height(), menuBar->sizeHint().height());
-        QCOMPARE(picControl(bar)->mapToGlobal(QPoint(0, 0)).y(), screenTop + menuBar->height());
+        QCOMPARE(picControl(bar)->mapToGlobal(QPoint(0, 0)).y(), screen.y() + menuBar->height());
         QCOMPARE(picControl(bar)->height(), 15);
+        owner.calls.clear();
+        bar->close();
+        QCOMPARE(owner.calls, (QStringList{"restoreWindow", "controlBarClosed"}));
+        QTRY_VERIFY(bar.isNull());
+        // Normal Size logs what the browser that never started refused, and closes.
+        AutomationBrowser notStarted;
+        bar = new frmControlBar(&notStarted, &owner, &options, &owner.state);
+        bar->show();
+        owner.calls.clear();
+        item(bar, QStringLiteral("mnuViewNormalSize"))->trigger();
+        QTRY_VERIFY(bar.isNull());
+        QCOMPARE(owner.calls, (QStringList{"restoreWindow", "restoreWindow", "controlBarClosed"}));
+        const QString failure = u"91,  Description: " + AutomationErrors::make(91).description;
+        QCOMPARE(log.messages(), (QStringList{"Error in mnuViewColor: 32755",
+                                              "Error in placing control bar: " + failure,
+                                              "Error in resizing control bar: " + failure}));
     }
 };
 
