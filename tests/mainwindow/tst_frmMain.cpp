@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window through its real controls: load, bars, options, full screen, activation.
-#include "MainWindowTest.h"
+#include "MainWindowRig.h"
 
 class tst_frmMain : public MainWindowTest
 {

@@ -6,34 +6,18 @@
 #include "MainWindowRig.h"
 #include "RecordingOwner.h"
 
-#include "browser/BrowserConnection.h"
-#include "editors/ListEditModel.h"
-#include "editors/frmDirList.h"
-#include "editors/frmListEdit.h"
-#include "engine/ShowEngine.h"
 #include "mainwindow/BrowserRecovery.h"
 #include "mainwindow/UnattendedRun.h"
-#include "mainwindow/frmControlBar.h"
-#include "mainwindow/frmMain.h"
 #include "platform/AutomationBrowser.h"
 #include "platform/ProcessTree.h"
 #include "show/colURLs.h"
 #include "tests/support/HeadlessChromium.h"
 #include "tests/support/TestHttpServer.h"
-#include "../editors/EditorTestKit.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTableView>
-#include <QTest>
 #include <QTimer>
 
 #include <csignal>

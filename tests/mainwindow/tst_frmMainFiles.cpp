@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The ways into the show editors, the file commands and the close.
-#include "MainWindowTest.h"
+#include "MainWindowRig.h"
+#include "../guidance/WizardDriver.h"
 
 class tst_frmMainFiles : public MainWindowTest
 {

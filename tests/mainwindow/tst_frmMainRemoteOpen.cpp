@@ -5,18 +5,10 @@
 // manager) ends as Exit does, its browser with it.
 #include "BrowserTestKit.h"
 #include "MainWindowRig.h"
-#include "browser/BrowserConnection.h"
-#include "engine/ShowEngine.h"
-#include "mainwindow/frmMain.h"
-#include "platform/Prompts.h"
 #include "platform/Shell.h"
-#include "settings/cShowState.h"
 
-#include <QComboBox>
 #include <QEventLoop>
-#include <QLineEdit>
 #include <QProcess>
-#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
