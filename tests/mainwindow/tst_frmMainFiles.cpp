@@ -11,7 +11,7 @@ private Q_SLOTS:
     void init() { m_rig = std::make_unique<MainWindowRig>(); }
     void cleanup() { m_rig.reset(); }
 
-    void slideEditorEditsTheCurrentSlide()
+    void editorsOpenOnTheSlideAndTheShow()
     {
         COptions options = m_rig->options();
         options.StartingSlide = 2;
@@ -27,17 +27,28 @@ private Q_SLOTS:
         QCOMPARE(window->Show().Item(2)->PauseTime, 40000);
         QVERIFY(window->Show().Changed);
         QCOMPARE(control<QLabel>(window, "lblSlidePause")->text(), QStringLiteral("40000"));
-        // A click on the slide's sound opens it too; the slide bar's key also.
-        int opened = 0;
-        const auto cancel = [&opened](frmSlideEdit* editor) {
-            ++opened;
+        // The slide's sound and the slide bar's key open it too; File > Edit and
+        // the show bar's key open the list on the show.
+        QStringList opened;
+        const auto look = [&opened](QDialog* editor) {
+            auto* list = qobject_cast<frmListEdit*>(editor);
+            opened << (list ? QString::number(list->model().rowCount()) : QStringLiteral("slide"));
             press(editor, "cmdCancel");
         };
-        whenModal<frmSlideEdit>(cancel);
+        whenModal<frmSlideEdit>(look);
         press(window, "lblSlideSound");
-        whenModal<frmSlideEdit>(cancel);
+        whenModal<frmSlideEdit>(look);
         trigger(window, "tbrSlideEdit");
-        QCOMPARE(opened, 2);
+        whenModal<frmListEdit>(look);
+        trigger(window, "mnuFileEdit");
+        whenModal<frmListEdit>(look);
+        trigger(window, "tbrCollectEdit");
+        // New Show: the list editor on an empty show under a new name.
+        whenModal<frmListEdit>(look);
+        trigger(window, "mnuFileNewNewShow");
+        QCOMPARE(opened, (QStringList{"slide", "slide", "3", "3", "0"}));
+        QCOMPARE(window->Show().Count(), 0);
+        QVERIFY(window->Show().TrayFilename.startsWith(QStringLiteral("Show")));
         // No current slide: no editor, a beep and a log line.
         window->ShowState().NumCurrentSlide = 0;
         trigger(window, "mnuSlideEdit");
@@ -64,32 +75,6 @@ private Q_SLOTS:
         // The Wizard menu opens the chooser again.
         trigger(window, "mnuWizard");
         QVERIFY(window->wizardStart() && window->wizardStart()->isVisible());
-    }
-
-    void newShowAndListEditorFromTheFileMenu()
-    {
-        const QPointer<frmMain> window = m_rig->open();
-        // New Show: the list editor on an empty show under a new name.
-        whenModal<frmListEdit>([](frmListEdit* editor) {
-            QCOMPARE(editor->model().rowCount(), 0);
-            press(editor, "cmdCancel");
-        });
-        trigger(window, "mnuFileNewNewShow");
-        QCOMPARE(window->Show().Count(), 0);
-        QVERIFY(window->Show().TrayFilename.startsWith(QStringLiteral("Show")));
-        window->Show().Add(QStringLiteral("http://127.0.0.1:9/a.htm"), QString(), 1, false);
-        window->Show().Add(QStringLiteral("http://127.0.0.1:9/b.htm"), QString(), 1, false);
-        // File > Edit and the show bar's key open the list on that show.
-        int opened = 0;
-        const auto look = [&opened](frmListEdit* editor) {
-            opened += editor->model().rowCount();
-            press(editor, "cmdCancel");
-        };
-        whenModal<frmListEdit>(look);
-        trigger(window, "mnuFileEdit");
-        whenModal<frmListEdit>(look);
-        trigger(window, "tbrCollectEdit");
-        QCOMPARE(opened, 4);
     }
 
     void openLoadsAShowOffersToSaveEditsAndListsIt()
@@ -333,9 +318,27 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(m_rig->program.filePath(QStringLiteral("data/StrtShow.htm"))));
     }
 
-    void lastWindowSavesLayoutAndRecentList()
+    void copyClosesQuietlyTheLastWindowSavesLayoutAndRecentList()
     {
         const QPointer<frmMain> window = m_rig->open();
+        trigger(window, "mnuFileNewPagewheelWindow");
+        QPointer<frmMain> copy;
+        for (QWidget* other : QApplication::topLevelWidgets()) {
+            auto* main = qobject_cast<frmMain*>(other);
+            if (main && main->IsCopy) {
+                QVERIFY(!copy);
+                copy = main;
+            }
+        }
+        QVERIFY(copy && copy->Show().Count() == 3);
+        // Its own records: a change in the copy stays there; it closes asking nothing.
+        press(copy, "chkAutoStart");
+        QVERIFY(copy->Options().AutoStart && !window->Options().AutoStart);
+        copy->close();
+        QCOMPARE(frmMain::mainWindowCount(), 1);
+        QTRY_VERIFY(!copy);
+        QVERIFY(m_rig->boxes().isEmpty() && m_rig->programEnds == 0 && endBanners() == 0);
+        QCOMPARE(settingsKey("frmMainMainLeft"), QString());
         const QString second = m_rig->files.filePath(QStringLiteral("second.txt"));
         window->files().UpdateMenu(second);
         window->move(px(600), px(750));
@@ -447,34 +450,6 @@ private Q_SLOTS:
         }
         if (is("edits"))
             QCOMPARE(read(m_rig->showFile()).contains(",\"21\","), answer == vbYes);
-    }
-
-    void copyWindowClosesQuietly()
-    {
-        const QPointer<frmMain> first = m_rig->open();
-        trigger(first, "mnuFileNewPagewheelWindow");
-        QList<frmMain*> copies;
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            auto* main = qobject_cast<frmMain*>(window);
-            if (main && main->IsCopy)
-                copies.append(main);
-        }
-        QCOMPARE(copies.size(), 1);
-        const QPointer<frmMain> copy = copies.first();
-        QCOMPARE(copy->Show().Count(), 3);
-        // Its own records: a change in the copy stays there.
-        press(copy, "chkAutoStart");
-        QVERIFY(copy->Options().AutoStart && !first->Options().AutoStart);
-        copy->close();
-        QVERIFY(m_rig->boxes().isEmpty());
-        QCOMPARE(m_rig->programEnds, 0);
-        QCOMPARE(endBanners(), 0);
-        QCOMPARE(frmMain::mainWindowCount(), 1);
-        QTRY_VERIFY(!copy);
-        QCOMPARE(settingsKey("frmMainMainLeft"), QString());
-        first->close();
-        QCOMPARE(m_rig->programEnds, 1);
-        QCOMPARE(endBanners(), 1);
     }
 
     void missingBrowser_data()
