@@ -2,7 +2,12 @@
 // The main window and its control bar with a real Chromium, the slides
 // served on 127.0.0.1: a long run recovering from a killed, stopped or
 // bloated browser, a switch of browser while the window runs and a show
-// made from a folder and run, and full screen from the control bar.
+// made from a folder and run, and full screen from the control bar. With
+// a stand-in remote-open browser: the slides go into the program's own
+// browser window, a browser gone is asked about once; the program asked
+// to end from outside (logout, Ctrl+C, a service manager) ends as Exit
+// does, its browser with it.
+#include "BrowserTestKit.h"
 #include "MainWindowRig.h"
 #include "RecordingOwner.h"
 
@@ -10,16 +15,20 @@
 #include "mainwindow/UnattendedRun.h"
 #include "platform/AutomationBrowser.h"
 #include "platform/ProcessTree.h"
+#include "platform/Shell.h"
 #include "show/colURLs.h"
 #include "tests/support/HeadlessChromium.h"
 #include "tests/support/TestHttpServer.h"
 
+#include <QEventLoop>
 #include <QHeaderView>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
 
 namespace {
@@ -45,6 +54,22 @@ QList<qint64> browsersOf(const QByteArray& configHome, bool automation)
     return found;
 }
 
+/// A file of the user's own, which may be run.
+QString writeProgram(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+void sendWithEnter(QComboBox* box, const QString& address)
+{
+    box->setEditText(address);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+}
+
 } // namespace
 
 class tst_frmMainChromium : public QObject
@@ -63,6 +88,7 @@ class tst_frmMainChromium : public QObject
     /// A window on the real browser running the show by auto start.
     void openShow()
     {
+        QVERIFY2(useHeadlessChromium(), "no Chromium-family browser on PATH");
         QByteArray show;
         for (int k = 1; k <= 3; ++k)
             show += "\"" + slide(k).toEncoded() + "\",\"\"," + QByteArray::number(Pause) +
@@ -119,7 +145,6 @@ class tst_frmMainChromium : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY2(useHeadlessChromium(), "no Chromium-family browser on PATH");
         QVERIFY(m_server.listen());
         for (int k = 1; k <= 3; ++k)
             m_server.setHtmlPage(QStringLiteral("/s%1.html").arg(k),
@@ -229,11 +254,11 @@ private Q_SLOTS:
         // Options > Browser: the remote-open browser closes, the next slide goes
         // through the automation one.
         QVERIFY2(!qEnvironmentVariableIsEmpty("DISPLAY"), "remote-open needs a display");
+        QVERIFY2(useHeadlessChromium(), "no Chromium-family browser on PATH");
         const QByteArray configHome = m_rig->config.path().toUtf8();
-        const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
-        const QByteArray oldFlags = qgetenv("PAGEWHEEL_BROWSER_FLAGS");
-        qputenv("PAGEWHEEL_BROWSER_FLAGS", "");
-        qputenv("XDG_DATA_HOME", m_rig->files.filePath(QStringLiteral("data")).toUtf8());
+        EnvironmentGuard environment;
+        environment.set("PAGEWHEEL_BROWSER_FLAGS", QString());
+        environment.set("XDG_DATA_HOME", m_rig->files.filePath(QStringLiteral("data")));
         // A show run once in order, one second a slide.
         COptions options = m_rig->options();
         options.AutoMode = 0;
@@ -245,11 +270,7 @@ private Q_SLOTS:
         BrowserConnection& connection = m_window->browserConnection();
         QVERIFY(connection.UseDDE);
         auto* box = control<QComboBox>(m_window, "cboAddress");
-        const auto send = [box](const QUrl& address) {
-            box->setEditText(address.toString());
-            QTest::keyClick(box->lineEdit(), Qt::Key_Return);
-        };
-        send(slide(1));
+        sendWithEnter(box, slide(1).toString());
         QTRY_COMPARE_WITH_TIMEOUT(m_server.requestCount(QStringLiteral("/s1.html")), 1, 30000);
         QVERIFY(!browsersOf(configHome, false).isEmpty());
         m_rig->prompts.answer(1);
@@ -265,7 +286,7 @@ private Q_SLOTS:
         QCOMPARE(m_window->Options().AutoMode, qint16(2));
         QVERIFY(m_window->Options().Changed && browser());
         QTRY_VERIFY_WITH_TIMEOUT(browsersOf(configHome, false).isEmpty(), 10000);
-        send(slide(2));
+        sendWithEnter(box, slide(2).toString());
         QTRY_COMPARE_WITH_TIMEOUT(browser()->LocationURL(), slide(2).toString(), 30000);
         QCOMPARE(m_server.requestCount(QStringLiteral("/s2.html")), 1);
         QVERIFY(!browsersOf(configHome, true).isEmpty());
@@ -312,12 +333,11 @@ private Q_SLOTS:
         QCOMPARE(shown, (QStringList{"gamma.htm", "alpha.htm"}));
         m_window->close();
         QTRY_VERIFY_WITH_TIMEOUT(browsersOf(configHome, true).isEmpty(), 10000);
-        qputenv("XDG_DATA_HOME", oldDataHome);
-        qputenv("PAGEWHEEL_BROWSER_FLAGS", oldFlags);
     }
 
     void standaloneBrowserFullScreenFromTheBarAndStoppedNavigations()
     {
+        QVERIFY2(useHeadlessChromium(), "no Chromium-family browser on PATH");
         auto chromium = std::make_unique<AutomationBrowser>();
         chromium->setProfileFolder(m_rig->files.filePath(QStringLiteral("profile")));
         VbError error;
@@ -362,6 +382,142 @@ private Q_SLOTS:
         // The profile goes once the browser has.
         chromium.reset();
         QTRY_VERIFY_WITH_TIMEOUT(ProcessTree::members(pid).isEmpty(), 10000);
+    }
+
+    void laterSlidesReuseTheProgramsWindow()
+    {
+        // Under the name of a browser that takes --new-window, and that no other
+        // program on the machine is likely to run.
+        FakeBrowser browser(m_rig->files.filePath(QStringLiteral("browser")),
+                            QStringLiteral("vivaldi"));
+        EnvironmentGuard environment;
+        environment.set("PAGEWHEEL_BROWSER_FLAGS", browser.profileFlag());
+        COptions options = m_rig->options();
+        options.AutoMode = 6;
+        options.AutoDDEexe = browser.program();
+        options.AutoDDEapp = QStringLiteral("vivaldi");
+        m_window = m_rig->open(options, true, true);
+        QTRY_VERIFY_WITH_TIMEOUT(browser.instancePid() > 0, 10000);
+        auto* box = control<QComboBox>(m_window, "cboAddress");
+        for (int k = 1; k <= 3; ++k)
+            sendWithEnter(box, QStringLiteral("http://127.0.0.1:9/%1.html").arg(k));
+        QTRY_COMPARE_WITH_TIMEOUT(browser.addresses().size(), 3, 5000);
+        const QList<QStringList> invocations = browser.invocations();
+        const auto newWindows =
+            std::count_if(invocations.cbegin(), invocations.cend(), [](const QStringList& words) {
+                return words.contains(QStringLiteral("--new-window"));
+            });
+        QCOMPARE(newWindows, 1);
+        QVERIFY(invocations.at(1).contains(QStringLiteral("--new-window")));
+        m_window->close();
+    }
+
+    void browserGoneAsksOnceAndHoldsTheShow()
+    {
+        FakeBrowser lasting(m_rig->files.filePath(QStringLiteral("lasting")));
+        EnvironmentGuard environment;
+        environment.set("PAGEWHEEL_BROWSER_FLAGS", lasting.profileFlag());
+        const QString gone =
+            writeProgram(m_rig->files.filePath(QStringLiteral("gone")), "#!/bin/sh\nexit 0\n");
+        COptions options = m_rig->options();
+        options.AutoMode = 6;
+        options.AutoDDEapp = QStringLiteral("gone");
+        options.AutoDDEexe = gone;
+        options.StartingAddress = QStringLiteral("http://127.0.0.1:9/start.html");
+        // Each slide for its own pause of a second.
+        options.UseDefault = false;
+        m_window = m_rig->open(options, false, true);
+        // A browser ran and was lost before the window loads with one that
+        // will not start; the user goes on without it.
+        BrowserConnection& connection = m_window->browserConnection();
+        connection.UseDDE = true;
+        QVERIFY(connection.load_Browser(connection.UseOLE, connection.UseDDE, options.AutoDDEapp,
+                                        lasting.program()));
+        Shell::EndStartedProcesses(lasting.program());
+        m_rig->prompts.answer(Prompts::vbYes);
+        m_window->Form_Load();
+        // Start-up takes no answer from the browser: only the loading problem.
+        QCOMPARE(m_rig->boxes().size(), 1);
+        QCOMPARE(m_rig->prompts.shown().first().title, QStringLiteral("Problem loading Browser"));
+        // Each slide finds the browser gone: one question at a time, taken slowly
+        // (answered No), and the show waits for its answer.
+        QStringList titles;
+        int open = 0, mostOpen = 0, slidesBehind = 0;
+        {
+            CallbackPrompts user([&](const Prompts::Request& request) {
+                titles.append(request.title);
+                mostOpen = std::max(mostOpen, ++open);
+                const qint16 before = m_window->ShowState().NumSlidesShown;
+                QEventLoop thinking;
+                QTimer::singleShot(2500, &thinking, &QEventLoop::quit);
+                thinking.exec();
+                slidesBehind += m_window->ShowState().NumSlidesShown - before;
+                --open;
+                return Prompts::vbNo;
+            });
+            m_window->engine().mnuModeShow();
+        }
+        m_window->change_mode(1);
+        QCOMPARE(titles.value(0), QStringLiteral("Browser Terminated"));
+        QCOMPARE(mostOpen, 1);
+        QCOMPARE(slidesBehind, 0);
+    }
+
+    void signalEndsTheProgramAndItsBrowser_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+
+    void signalEndsTheProgramAndItsBrowser()
+    {
+        QFETCH(int, number);
+        QTemporaryDir home;
+        FakeBrowser browser(home.filePath(QStringLiteral("browser")));
+        QVERIFY(QDir(home.path()).mkpath(QStringLiteral("config/Pagewheel")));
+        // The browser through its remote-open line; options stored, so no
+        // first-run box waits.
+        writeProgram(
+            home.filePath(QStringLiteral("config/Pagewheel/Pagewheel.ini")),
+            "[Options]\nAutoMode=6\nAutoDDEapp=fake\nAutoDDEexe=" + browser.program().toUtf8() +
+                "\nDisplayTips=False\nDisplayWizard=False\nAutoStart=False\n"
+                "StartingAddress=\n");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           home.filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("PAGEWHEEL_BROWSER_FLAGS"), browser.profileFlag());
+        // No display: raising the browser's window is refused at once.
+        environment.remove(QStringLiteral("DISPLAY"));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        const QString logFile = QStringLiteral(PW_APP_FOLDER "/DebugFile.txt");
+        const qint64 logOffset = QFileInfo(logFile).size();
+        program.start(QStringLiteral(PW_EXECUTABLE), {QStringLiteral("debug")});
+        QVERIFY(program.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(browser.instancePid() > 0, 30000);
+        const qint64 browserPid = browser.instancePid();
+        // The window has loaded when it has gone to Normal mode.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                QFile log(logFile);
+                return log.open(QIODevice::ReadOnly) && log.seek(logOffset) &&
+                       log.readAll().contains("display wizard");
+            }(),
+            30000);
+        ::kill(pid_t(program.processId()), number);
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(browserPid), 5000);
+        QFile log(logFile);
+        QVERIFY(log.open(QIODevice::ReadOnly) && log.seek(logOffset));
+        QVERIFY(
+            log.readAll().contains("-------------------PAGEWHEEL Ends -------------------------"));
     }
 };
 
