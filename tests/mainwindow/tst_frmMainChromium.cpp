@@ -22,8 +22,10 @@
 
 #include <QEventLoop>
 #include <QHeaderView>
+#include <QImage>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -34,6 +36,23 @@
 namespace {
 
 constexpr int Pause = 2;
+constexpr int ScreenWidth = 1024;
+constexpr int ScreenHeight = 768;
+// The slides' page colour, to find the browser on the screen.
+const QColor SlideColour(0x20, 0xa0, 0x40);
+
+bool near(const QColor& a, const QColor& b)
+{
+    return qAbs(a.red() - b.red()) < 24 && qAbs(a.green() - b.green()) < 24 &&
+           qAbs(a.blue() - b.blue()) < 24;
+}
+
+QProcessEnvironment onDisplay(const QString& display)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    return environment;
+}
 
 /// The browser processes (not their helpers) started with this settings
 /// folder; automation ones when asked, else the remote-open ones, which
@@ -81,6 +100,9 @@ class tst_frmMainChromium : public QObject
     QPointer<frmMain> m_window;
     qsizetype m_seen = 0;
     qint64 m_firstStartMs = 0; // the window's load with its first browser
+    QProcess m_program;        // the program itself
+    QList<qint64> m_tree;      // and every process it started
+    qint64 m_logOffset = 0;
 
     AutomationBrowser* browser() const { return m_window->browserConnection().instance(); }
     QUrl slide(int k) const { return m_server.url(QStringLiteral("/s%1.html").arg(k)); }
@@ -142,13 +164,52 @@ class tst_frmMainChromium : public QObject
         return {};
     }
 
+    /// Starts the program itself on a home of the user's own in files, with
+    /// these options stored already (so no first-run box waits).
+    void startProgram(const QByteArray& stored, const QStringList& words,
+                      QProcessEnvironment environment)
+    {
+        const QDir home(m_rig->files.path());
+        home.mkpath(QStringLiteral("config/Pagewheel"));
+        home.mkpath(QStringLiteral("data"));
+        writeProgram(home.filePath(QStringLiteral("config/Pagewheel/Pagewheel.ini")),
+                     "[Options]\n" + stored +
+                         "DisplayTips=False\nDisplayWizard=False\nAutoStart=False\n"
+                         "StartingAddress=\n");
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           home.filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        environment.remove(QStringLiteral("XDG_SESSION_TYPE"));
+        m_program.setProcessEnvironment(environment);
+        m_program.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_logOffset = QFileInfo(QStringLiteral(PW_APP_FOLDER "/DebugFile.txt")).size();
+        m_program.start(QStringLiteral(PW_EXECUTABLE), words);
+        QVERIFY2(m_program.waitForStarted(10000), qPrintable(m_program.errorString()));
+    }
+
+    /// What the program logged: in its folder, or the user's data folder when
+    /// that is not writable.
+    QByteArray programLog() const
+    {
+        return MainWindowRig::readFile(QStringLiteral(PW_APP_FOLDER "/DebugFile.txt"))
+                   .mid(m_logOffset) +
+               MainWindowRig::readFile(
+                   m_rig->files.filePath(QStringLiteral("data/Pagewheel/DebugFile.txt")));
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_server.listen());
+        const QByteArray page =
+            "<!DOCTYPE html><html><head><title>Slide %1</title><style>html,"
+            "body{margin:0;height:100%;overflow:hidden;background:" +
+            SlideColour.name().toLatin1() +
+            ";}h1{margin:0}</style></head><body><h1>Slide %1</h1></body></html>";
         for (int k = 1; k <= 3; ++k)
-            m_server.setHtmlPage(QStringLiteral("/s%1.html").arg(k),
-                                 QStringLiteral("Slide %1").arg(k));
+            m_server.setPage(QStringLiteral("/s%1.html").arg(k),
+                             QString::fromLatin1(page).arg(k).toUtf8());
     }
 
     void init()
@@ -170,6 +231,13 @@ private Q_SLOTS:
             if (pid)
                 ProcessTree::kill(pid);
         }
+        // A browser left behind by a failed run goes with its program.
+        ProcessTree::kill(m_program.processId());
+        m_program.kill();
+        m_program.waitForFinished(5000);
+        for (const qint64 pid : std::as_const(m_tree))
+            ProcessTree::kill(pid);
+        m_tree.clear();
         m_rig.reset();
     }
 
@@ -463,6 +531,144 @@ private Q_SLOTS:
         QCOMPARE(slidesBehind, 0);
     }
 
+    void programRunsTheShowOnceInFullScreenAndEnds()
+    {
+        // The program as a user runs it, on an X display of its own (the
+        // photograph must show only this program) with a window manager: an
+        // options file chooses the automation browser, auto start and a show
+        // run once in full screen, timed and photographed.
+        QVERIFY2(useHeadlessChromium(), "no Chromium-family browser on PATH");
+        QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty(), "no Xvfb");
+        int number = 70;
+        while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) ||
+               QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
+            ++number;
+        const QString display = QStringLiteral(":%1").arg(number);
+        QProcess xvfb; // ended with the test
+        QProcess windowManager;
+        xvfb.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        xvfb.start(QStringLiteral("Xvfb"),
+                   {display, QStringLiteral("-screen"), QStringLiteral("0"),
+                    QStringLiteral("%1x%2x24").arg(ScreenWidth).arg(ScreenHeight),
+                    QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        QVERIFY2(xvfb.waitForStarted(5000), "Xvfb did not start");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)),
+                                 10000);
+        if (!QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty()) {
+            windowManager.setProcessEnvironment(onDisplay(display));
+            windowManager.start(QStringLiteral("openbox"), {});
+            QVERIFY(windowManager.waitForStarted(5000));
+        }
+        // Photographed where a window manager and a screenshot tool are at hand.
+        const bool photograph = windowManager.state() == QProcess::Running &&
+                                !QStandardPaths::findExecutable(QStringLiteral("import")).isEmpty();
+        if (!photograph)
+            qWarning("no window manager or no screenshot tool: a headless run, not photographed");
+        // The browser is in the program's tree while it shows the slides.
+        QObject watching;
+        connect(&m_server, &TestHttpServer::requestReceived, &watching, [this] {
+            for (const qint64 pid : ProcessTree::members(m_program.processId()))
+                if (!m_tree.contains(pid))
+                    m_tree.append(pid);
+        });
+        const auto slides = [this] {
+            QList<TestHttpServer::Request> found = m_server.requests().mid(m_seen);
+            found.removeIf([](const TestHttpServer::Request& request) {
+                return !request.path.startsWith(QLatin1String("/s"));
+            });
+            return found;
+        };
+        constexpr int Seconds = 3;
+        QByteArray show;
+        for (int k = 1; k <= 3; ++k)
+            show += "\"" + slide(k).toEncoded() + "\",\"\"," + QByteArray::number(Seconds) +
+                    ",#FALSE#\r\n";
+        const QString showFile = m_rig->writeFile(QStringLiteral("Lobby.txt"), show);
+        const QString optionsFile = m_rig->writeFile(
+            QStringLiteral("lobby-options.txt"),
+            "\"AutoMode\",2\r\n\"AutoDDEapp\",\"IEXPLORE\"\r\n\"AutoDDEexe\",\"IExplore.exe\"\r\n"
+            "\"AutoStart\",#TRUE#\r\n\"ReloadMode\",3\r\n\"CarouselOperation\",1\r\n"
+            "\"CarouselMode\",1\r\n\"DisplayTips\",#FALSE#\r\n\"DisplayWizard\",#FALSE#\r\n"
+            "\"StartingAddress\",\"\"\r\n\"StartingSlide\",0\r\n\"UseDefault\",#FALSE#\r\n"
+            "\"CarouselFileName\",\"" +
+                showFile.toUtf8() + "\"\r\n");
+        QProcessEnvironment environment = onDisplay(display);
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        // A real browser window on the display only in full screen.
+        environment.insert(QStringLiteral("PAGEWHEEL_BROWSER_FLAGS"),
+                           photograph ? QString() : QStringLiteral("--headless=new"));
+        QStringList words{QStringLiteral("debug"), QStringLiteral("options"), optionsFile};
+        if (photograph)
+            words.prepend(QStringLiteral("fullscreen"));
+        startProgram("AutoMode=2\nToolTips=True\n", words, environment);
+        if (photograph) {
+            // The second slide is up, and the browser has had time to settle.
+            QTRY_VERIFY_WITH_TIMEOUT(slides().size() >= 2, 40000);
+            QTest::qWait(1500);
+            // The control bar across the top, the slide edge to edge below it
+            // (no window frame, no browser bars).
+            const QString shot = m_rig->files.filePath(QStringLiteral("screen.png"));
+            QProcess import;
+            import.setProcessEnvironment(onDisplay(display));
+            import.start(QStringLiteral("import"),
+                         {QStringLiteral("-window"), QStringLiteral("root"), shot});
+            // The server answers the next slide meanwhile: wait in the event loop.
+            QTRY_VERIFY_WITH_TIMEOUT(import.state() == QProcess::NotRunning, 20000);
+            QCOMPARE(import.exitCode(), 0);
+            const QImage screen(shot);
+            QCOMPARE(screen.size(), QSize(ScreenWidth, ScreenHeight));
+            const QColor bar = screen.pixelColor(ScreenWidth / 2, 5);
+            QVERIFY2(!near(bar, SlideColour), qPrintable(bar.name()));
+            for (int x = 4; x < ScreenWidth - 4; x += 50)
+                QVERIFY2(near(screen.pixelColor(x, 5), bar), qPrintable(QString::number(x)));
+            // The heading takes a few samples; the corners are the slide's.
+            int slide = 0;
+            int samples = 0;
+            for (int y = 40; y < ScreenHeight; y += 40) {
+                for (int x = 4; x < ScreenWidth; x += 40, ++samples)
+                    slide += near(screen.pixelColor(x, y), SlideColour) ? 1 : 0;
+            }
+            QVERIFY2(slide >= samples * 9 / 10,
+                     qPrintable(QStringLiteral("%1 of %2 samples").arg(slide).arg(samples)));
+            QVERIFY(near(screen.pixelColor(2, ScreenHeight - 2), SlideColour) &&
+                    near(screen.pixelColor(ScreenWidth - 2, ScreenHeight - 2), SlideColour));
+        }
+        // The server answers from this event loop: wait in it.
+        QTRY_VERIFY_WITH_TIMEOUT(m_program.state() == QProcess::NotRunning, 90000);
+        const qint64 ended = m_server.elapsed();
+        QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_program.exitCode(), 0);
+        // In order, a pause each counted from the request; then the last
+        // slide's pause, seven seconds more, and the program ends.
+        const QList<TestHttpServer::Request> shown = slides();
+        QStringList order;
+        for (const TestHttpServer::Request& request : shown)
+            order.append(request.path);
+        QCOMPARE(order, (QStringList{"/s1.html", "/s2.html", "/s3.html"}));
+        for (int i = 1; i < 3; ++i) {
+            const qint64 gap = shown[i].msecs - shown[i - 1].msecs;
+            QVERIFY2(gap >= Seconds * 1000 - 300 && gap <= Seconds * 1000 + 1500,
+                     qPrintable(QStringLiteral("gap %1 ms").arg(gap)));
+        }
+        const qint64 afterLast = ended - shown.last().msecs;
+        QVERIFY2(afterLast >= Seconds * 1000 + 6000 && afterLast <= Seconds * 1000 + 12000,
+                 qPrintable(QStringLiteral("ended %1 ms after the last slide").arg(afterLast)));
+        // One begin, the show's mode, the seven seconds' wait, then the one end.
+        const QByteArray log = programLog();
+        QCOMPARE(log.count("-------------------PAGEWHEEL Begins -------------------------"), 1);
+        QCOMPARE(log.count(EndBanner.toUtf8()), 1);
+        const qsizetype complete = log.indexOf("Paused for 7");
+        QVERIFY(log.contains("Mode: CAROUSEL ----------"));
+        QVERIFY2(complete > 0 && log.indexOf(EndBanner.toUtf8()) > complete,
+                 "no seven-second wait before the end");
+        // The program took its browser with it.
+        QVERIFY(m_tree.size() > 1);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            std::all_of(m_tree.cbegin(), m_tree.cend(),
+                        [](qint64 pid) { return ProcessTree::members(pid).isEmpty(); }),
+            10000);
+    }
+
     void signalEndsTheProgramAndItsBrowser_data()
     {
         QTest::addColumn<int>("number");
@@ -473,51 +679,25 @@ private Q_SLOTS:
     void signalEndsTheProgramAndItsBrowser()
     {
         QFETCH(int, number);
-        QTemporaryDir home;
-        FakeBrowser browser(home.filePath(QStringLiteral("browser")));
-        QVERIFY(QDir(home.path()).mkpath(QStringLiteral("config/Pagewheel")));
-        // The browser through its remote-open line; options stored, so no
-        // first-run box waits.
-        writeProgram(
-            home.filePath(QStringLiteral("config/Pagewheel/Pagewheel.ini")),
-            "[Options]\nAutoMode=6\nAutoDDEapp=fake\nAutoDDEexe=" + browser.program().toUtf8() +
-                "\nDisplayTips=False\nDisplayWizard=False\nAutoStart=False\n"
-                "StartingAddress=\n");
+        FakeBrowser browser(m_rig->files.filePath(QStringLiteral("browser")));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("HOME"), home.path());
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                           home.filePath(QStringLiteral("config")));
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         environment.insert(QStringLiteral("PAGEWHEEL_BROWSER_FLAGS"), browser.profileFlag());
         // No display: raising the browser's window is refused at once.
         environment.remove(QStringLiteral("DISPLAY"));
-        QProcess program;
-        program.setProcessEnvironment(environment);
-        program.setProcessChannelMode(QProcess::ForwardedChannels);
-        const QString logFile = QStringLiteral(PW_APP_FOLDER "/DebugFile.txt");
-        const qint64 logOffset = QFileInfo(logFile).size();
-        program.start(QStringLiteral(PW_EXECUTABLE), {QStringLiteral("debug")});
-        QVERIFY(program.waitForStarted(10000));
+        // The browser through its remote-open line.
+        startProgram("AutoMode=6\nAutoDDEapp=fake\nAutoDDEexe=" + browser.program().toUtf8() + "\n",
+                     {QStringLiteral("debug")}, environment);
         QTRY_VERIFY_WITH_TIMEOUT(browser.instancePid() > 0, 30000);
         const qint64 browserPid = browser.instancePid();
         // The window has loaded when it has gone to Normal mode.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            [&] {
-                QFile log(logFile);
-                return log.open(QIODevice::ReadOnly) && log.seek(logOffset) &&
-                       log.readAll().contains("display wizard");
-            }(),
-            30000);
-        ::kill(pid_t(program.processId()), number);
-        QVERIFY(program.waitForFinished(20000));
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(programLog().contains("display wizard"), 30000);
+        ::kill(pid_t(m_program.processId()), number);
+        QVERIFY(m_program.waitForFinished(20000));
+        QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_program.exitCode(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(!processAlive(browserPid), 5000);
-        QFile log(logFile);
-        QVERIFY(log.open(QIODevice::ReadOnly) && log.seek(logOffset));
-        QVERIFY(
-            log.readAll().contains("-------------------PAGEWHEEL Ends -------------------------"));
+        QVERIFY(programLog().contains(EndBanner.toUtf8()));
     }
 };
 
