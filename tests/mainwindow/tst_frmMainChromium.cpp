@@ -107,16 +107,22 @@ class tst_frmMainChromium : public QObject
     AutomationBrowser* browser() const { return m_window->browserConnection().instance(); }
     QUrl slide(int k) const { return m_server.url(QStringLiteral("/s%1.html").arg(k)); }
 
+    /// The show of the three slides, seconds a slide.
+    QString writeSlideShow(int seconds) const
+    {
+        QByteArray show;
+        for (int k = 1; k <= 3; ++k)
+            show += "\"" + slide(k).toEncoded() + "\",\"\"," + QByteArray::number(seconds) +
+                    ",#FALSE#\r\n";
+        return m_rig->writeFile(QStringLiteral("Lobby.txt"), show);
+    }
+
     /// A window on the real browser running the show by auto start.
     void openShow()
     {
         QVERIFY2(useHeadlessChromium(), "no Chromium-family browser on PATH");
-        QByteArray show;
-        for (int k = 1; k <= 3; ++k)
-            show += "\"" + slide(k).toEncoded() + "\",\"\"," + QByteArray::number(Pause) +
-                    ",#FALSE#\r\n";
         COptions options = m_rig->options();
-        options.CarouselFileName = m_rig->writeFile(QStringLiteral("lobby.txt"), show);
+        options.CarouselFileName = writeSlideShow(Pause);
         options.AutoMode = 2; // the automation browser
         options.AutoStart = true;
         options.ReloadMode = ShowEngine::ModeShow;
@@ -155,8 +161,7 @@ class tst_frmMainChromium : public QObject
         while (clock.elapsed() < timeoutMs) {
             const QList<TestHttpServer::Request> all = m_server.requests();
             while (m_seen < all.size()) {
-                const QString path = all[m_seen++].path;
-                if (path.startsWith(QLatin1String("/s")))
+                if (const QString path = all[m_seen++].path; path.startsWith(QLatin1String("/s")))
                     return path;
             }
             QTest::qWait(20);
@@ -579,11 +584,7 @@ private Q_SLOTS:
             return found;
         };
         constexpr int Seconds = 3;
-        QByteArray show;
-        for (int k = 1; k <= 3; ++k)
-            show += "\"" + slide(k).toEncoded() + "\",\"\"," + QByteArray::number(Seconds) +
-                    ",#FALSE#\r\n";
-        const QString showFile = m_rig->writeFile(QStringLiteral("Lobby.txt"), show);
+        const QString showFile = writeSlideShow(Seconds);
         const QString optionsFile = m_rig->writeFile(
             QStringLiteral("lobby-options.txt"),
             "\"AutoMode\",2\r\n\"AutoDDEapp\",\"IEXPLORE\"\r\n\"AutoDDEexe\",\"IExplore.exe\"\r\n"
