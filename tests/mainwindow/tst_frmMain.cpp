@@ -308,8 +308,29 @@ private Q_SLOTS:
         QCOMPARE(address->toolTip(), AddressTip);
     }
 
-    void fullScreenWithoutBrowser()
+    void fullScreenAndBrowserCallsWithoutBrowser()
     {
+        COptions options = m_rig->options();
+        BrowserConnection connection(options);
+        MainBrowser browser(connection, options);
+        QVERIFY(!browser.useOLE() && !browser.useDDE());
+        // Automation with no instance: every call fails as on no object.
+        connection.UseOLE = true;
+        VbError error;
+        QVERIFY(!browser.Navigate(QStringLiteral("http://127.0.0.1:9/"), &error));
+        QCOMPARE(error.number, 91);
+        error = {};
+        QCOMPARE(browser.LocationURL(&error), QString());
+        QCOMPARE(error.number, 91);
+        // The link with no browser running answers that none is there.
+        connection.UseOLE = false;
+        connection.UseDDE = true;
+        options.AutoDDEapp = QStringLiteral("NETSCAPE");
+        options.AutoDDEexe = QStringLiteral("no-such-browser-here.exe");
+        QCOMPARE(browser.DDEOpenURL(QStringLiteral("http://127.0.0.1:9/")), DdeLink::NoServer);
+        browser.NotifierTerminate();
+        QVERIFY(m_rig->boxes().isEmpty());
+        // Full screen with the window's own (recording) browser.
         const QPointer<frmMain> window = m_rig->open();
         window->move(40, 0);
         QAction* fullScreen = act(window, "mnuViewFullScreen");
@@ -319,8 +340,8 @@ private Q_SLOTS:
         QPointer<frmControlBar> bar = window->controlBar();
         QVERIFY(bar && bar->isVisible());
         // Entered from the menu: the window is kept on top instead of minimised.
-        QVERIFY(onTop->isChecked() && (window->windowFlags() & Qt::WindowStaysOnTopHint));
-        QVERIFY(!(window->windowState() & Qt::WindowMinimized));
+        QVERIFY(onTop->isChecked() && (window->windowFlags() & Qt::WindowStaysOnTopHint) &&
+                !(window->windowState() & Qt::WindowMinimized));
         // The bar across the top leaves the window's menu uncovered.
         QVERIFY(!bar->frameGeometry().intersects(window->frameGeometry()));
         fullScreen->trigger();
@@ -355,30 +376,6 @@ private Q_SLOTS:
         QVERIFY(!(started->windowState() & Qt::WindowMinimized));
         trigger(started, "mnuViewFullScreen");
         QVERIFY(ticked(started, "mnuViewAlwaysOnTop"));
-    }
-
-    void mainBrowserWithoutBrowser()
-    {
-        COptions options = m_rig->options();
-        BrowserConnection connection(options);
-        MainBrowser browser(connection, options);
-        QVERIFY(!browser.useOLE() && !browser.useDDE());
-        // Automation with no instance: every call fails as on no object.
-        connection.UseOLE = true;
-        VbError error;
-        QVERIFY(!browser.Navigate(QStringLiteral("http://127.0.0.1:9/"), &error));
-        QCOMPARE(error.number, 91);
-        error = {};
-        QCOMPARE(browser.LocationURL(&error), QString());
-        QCOMPARE(error.number, 91);
-        // The link with no browser running answers that none is there.
-        connection.UseOLE = false;
-        connection.UseDDE = true;
-        options.AutoDDEapp = QStringLiteral("NETSCAPE");
-        options.AutoDDEexe = QStringLiteral("no-such-browser-here.exe");
-        QCOMPARE(browser.DDEOpenURL(QStringLiteral("http://127.0.0.1:9/")), DdeLink::NoServer);
-        browser.NotifierTerminate();
-        QVERIFY(m_rig->boxes().isEmpty());
     }
 
     void activationShowsTheSlideUnlessAnAddressIsTyped()
