@@ -1,19 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainWindowRig.h"
 
-#include "mainwindow/Twips.h"
-#include "mainwindow/frmMain.h"
 #include "platform/Registry.h"
-#include "startup/Main.h"
-#include "startup/modMain.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QTest>
-#include <QWidget>
 
 MainWindowRig::MainWindowRig()
 {
@@ -99,37 +90,4 @@ QString MainWindowRig::setting(const QString& section, const QString& key)
 void MainWindowRig::saveSetting(const QString& section, const QString& key, const QString& value)
 {
     Registry::SaveSetting(QStringLiteral("Pagewheel"), section, key, value);
-}
-
-QAction* MainWindowRig::action(QWidget* window, const QString& name)
-{
-    auto* found = window->findChild<QAction*>(name);
-    if (!found)
-        qWarning("no action %s", qPrintable(name));
-    return found;
-}
-
-void trigger(QWidget* window, const QString& action)
-{
-    act(window, action)->trigger();
-}
-
-bool ticked(QWidget* window, const QString& action)
-{
-    return act(window, action)->isChecked();
-}
-
-void press(QWidget* window, const QString& name)
-{
-    QTest::mouseClick(control(window, name), Qt::LeftButton);
-}
-
-QString statusOf(QWidget* window)
-{
-    return control<QLabel>(window, QStringLiteral("pnlStatus"))->text();
-}
-
-int px(int twips)
-{
-    return Twips::toPixels(twips);
 }
