@@ -645,9 +645,11 @@ private Q_SLOTS:
         for (const TestHttpServer::Request& request : shown)
             order.append(request.path);
         QCOMPARE(order, (QStringList{"/s1.html", "/s2.html", "/s3.html"}));
+        // A request is timed when this busy loop reads it, up to about half a second late; a
+        // second less pause would still be seen.
         for (int i = 1; i < 3; ++i) {
             const qint64 gap = shown[i].msecs - shown[i - 1].msecs;
-            QVERIFY2(gap >= Seconds * 1000 - 300 && gap <= Seconds * 1000 + 1500,
+            QVERIFY2(gap >= Seconds * 1000 - 700 && gap <= Seconds * 1000 + 1500,
                      qPrintable(QStringLiteral("gap %1 ms").arg(gap)));
         }
         const qint64 afterLast = ended - shown.last().msecs;
