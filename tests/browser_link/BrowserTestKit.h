@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/Shell.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -81,3 +83,27 @@ private:
 
 /// Whether a process of that id is alive (and not a zombie).
 bool processAlive(qint64 pid);
+
+/// Answers the association lookup from a script and counts the questions.
+class ScriptedAssociations final : public Shell::Associations
+{
+public:
+    ScriptedAssociations(int code, const QString& answer) : m_code(code), m_answer(answer)
+    {
+        Shell::setAssociations(this);
+    }
+    ~ScriptedAssociations() override { Shell::setAssociations(nullptr); }
+
+    int findExecutable(const QString& file, const QString& directory, QString& result) override
+    {
+        asked = QStringList{file, directory};
+        result = m_answer;
+        return m_code;
+    }
+
+    QStringList asked; // the last question
+
+private:
+    int m_code;
+    QString m_answer;
+};

@@ -38,30 +38,6 @@ namespace {
 
 const QString CRLF = QStringLiteral("\r\n");
 
-/// Answers the association lookup from a script and counts the questions.
-class ScriptedAssociations final : public Shell::Associations
-{
-public:
-    ScriptedAssociations(int code, const QString& answer) : m_code(code), m_answer(answer)
-    {
-        Shell::setAssociations(this);
-    }
-    ~ScriptedAssociations() override { Shell::setAssociations(nullptr); }
-
-    int findExecutable(const QString& file, const QString& directory, QString& result) override
-    {
-        asked = QStringList{file, directory};
-        result = m_answer;
-        return m_code;
-    }
-
-    QStringList asked; // the last question
-
-private:
-    int m_code;
-    QString m_answer;
-};
-
 const QString NoServerText = DdeLink::error(DdeLink::NoServer).description;
 
 QStringList withoutPauses(QStringList lines)
