@@ -32,6 +32,18 @@ using modMain::debugLog;
 // How long a message stands against the focus returning to the window.
 constexpr int StatusHoldMilliseconds = 4000;
 
+// Checks one of a pair of option buttons and ticks its menu item, the other untouched; the
+// button's own click handler stays quiet, as the choice comes from the engine.
+void checkOneOfTwo(QRadioButton* const (&buttons)[2], QAction* const (&items)[2], int index)
+{
+    if (index < 0 || index > 1)
+        return;
+    const QSignalBlocker blocker(buttons[index]);
+    buttons[index]->setChecked(true);
+    items[index]->setChecked(true);
+    items[1 - index]->setChecked(false);
+}
+
 } // namespace
 
 // ====================================================================
@@ -184,22 +196,12 @@ void frmMain::resyncCheckMarks()
 
 void frmMain::setOrderChecked(int index)
 {
-    if (index < 0 || index > 1)
-        return;
-    const QSignalBlocker blocker(optCarMode[index]);
-    optCarMode[index]->setChecked(true);
-    mnuOptionsOrder[index]->setChecked(true);
-    mnuOptionsOrder[1 - index]->setChecked(false);
+    checkOneOfTwo(optCarMode, mnuOptionsOrder, index);
 }
 
 void frmMain::setOperationChecked(int index)
 {
-    if (index < 0 || index > 1)
-        return;
-    const QSignalBlocker blocker(optCarOp[index]);
-    optCarOp[index]->setChecked(true);
-    mnuOptionsOperation[index]->setChecked(true);
-    mnuOptionsOperation[1 - index]->setChecked(false);
+    checkOneOfTwo(optCarOp, mnuOptionsOperation, index);
 }
 
 void frmMain::setAutoStartTicked(bool ticked)

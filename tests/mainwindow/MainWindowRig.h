@@ -4,6 +4,7 @@
 
 #include "EngineStandIns.h"
 #include "LogCapture.h"
+#include "WidgetKit.h"
 #include "browser/BrowserConnection.h"
 #include "editors/ListEditModel.h"
 #include "editors/frmDirList.h"
@@ -119,14 +120,7 @@ private:
     Prompts::Backend* m_previous;
 };
 
-/// A named control or menu item of a window (a warning when there is none).
-template <typename Widget = QWidget> Widget* control(QWidget* window, const QString& name)
-{
-    auto* found = window->findChild<Widget*>(name);
-    if (!found)
-        qWarning("no control %s", qPrintable(name));
-    return found;
-}
+/// A named menu item of a window.
 inline QAction* act(QWidget* window, const QString& name)
 {
     return control<QAction>(window, name);
